@@ -1,0 +1,40 @@
+# Orbisk: `make run` builds and starts the desktop program, `make test` builds
+# and runs every test. Both install what is missing first (Debian 12).
+
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev \
+	libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
+	iproute2 procps xvfb xauth x11-apps fonts-wqy-microhei
+
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+.PHONY: deps configure build test run clean
+
+deps:
+	@missing=$$(for p in $(APT_PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:" $$missing; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+# The tests make their own network namespaces; they need root (sudo when not root).
+test: build
+	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure --timeout 300
+	@left=$$($(SUDO) ip netns list | grep '^obk-' || true); \
+	if [ -n "$$left" ]; then echo "namespaces left behind:"; echo "$$left"; exit 1; fi
+
+run: build
+	$(BUILD)/ui/orbisk
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,7 @@
+#pragma once
+
+// Where the devices listen and where their replies come back. These are part
+// of the devices' protocol and must not change.
+inline constexpr int kDevicePort = 10000;
+inline constexpr int kToolPort = 10001;
+inline constexpr char kBroadcastAddress[] = "255.255.255.255";

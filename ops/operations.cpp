@@ -1,0 +1,215 @@
+#include "operations.h"
+
+#include "control_ids.h"
+#include "listener.h"
+#include "wire.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
+SelectedDeviceRecord SelectedDevice;
+
+void IWindowServices::Sleep(unsigned ms)
+{
+    usleep(ms * 1000);
+}
+
+namespace {
+
+std::string SendFailure(int err)
+{
+    return std::string(text::kNotSent) + std::strerror(err);
+}
+
+std::string ListenFailure(int err)
+{
+    if (err == EADDRINUSE)
+        return text::kPortInUse;
+    return std::string(text::kCannotListen) + std::strerror(err);
+}
+
+// One message for everything that keeps the operator from hearing replies.
+std::string JoinLines(const std::string& a, const std::string& b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    return a + "\n" + b;
+}
+
+} // namespace
+
+// ---- scan --------------------------------------------------------------------
+
+void CScanOperation::StartScan()
+{
+    IWindowServices& wnd = ScanWindow();
+    ClearDevices();
+    wnd.SetItemText(IDC_SCAN, text::kFinished);
+    wnd.EnableItem(IDC_SCAN, false);
+    int sendError = 0;
+    std::string problem;
+    if (!SendBroadcast(BuildDiscoveryRequest(), &sendError))
+        problem = SendFailure(sendError);
+    if (int listenError = OpenListener())
+        problem = JoinLines(problem, ListenFailure(listenError));
+    m_nTick = 0;
+    m_nTickLimit = kScanTickLimit;
+    wnd.SetTimer(kTimerId, kTickMs);
+    m_bScanning = true;
+    // Shown after the timer is armed: the box's own loop keeps the scan ticking.
+    if (!problem.empty())
+        wnd.MessageBox(problem);
+}
+
+void CScanOperation::OnScanTick(unsigned /*timerId*/)
+{
+    PollReply(this);
+    if (m_nTick < m_nTickLimit) {
+        ++m_nTick;
+        return;
+    }
+    EndScan();
+}
+
+void CScanOperation::EndScan()
+{
+    IWindowServices& wnd = ScanWindow();
+    wnd.KillTimer(kTimerId);
+    m_bScanning = false;
+    CloseListener();
+    wnd.SetItemText(IDC_SCAN, text::kScan);
+    wnd.EnableItem(IDC_SCAN, true);
+}
+
+void CScanOperation::ClearDevices()
+{
+    ::ClearDevices(DeviceList(), m_nDeviceCount);
+}
+
+int& CScanOperation::AddressMode()
+{
+    return SetupDlg().m_nMode;
+}
+
+void CScanOperation::AddDeviceRow(std::string reply, std::string sender, int rowMode)
+{
+    ::AddDeviceRow(DeviceList(), m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
+}
+
+void CScanOperation::OnSetupIp()
+{
+    IListView& list = DeviceList();
+    int row = list.GetSelectionMark();
+    if (row == -1) {
+        ScanWindow().MessageBox(text::kSelectDevice);
+        return;
+    }
+    SelectedDevice.address = list.GetItemText(row, ColAddress);
+    SelectedDevice.gateway = list.GetItemText(row, ColGateway);
+    SelectedDevice.netmask = list.GetItemText(row, ColNetmask);
+    // Open on the marked device's own mode, not on whichever device replied last.
+    int rowMode = list.GetItemData(row);
+    if (rowMode == 0 || rowMode == 1)
+        SetupDlg().m_nMode = rowMode;
+    SetupDlg().m_pScanOwner = this;
+    RunSetupDialog();
+    StartScan();
+}
+
+// ---- address change ------------------------------------------------------------
+
+void CSetupOperation::OnSetup()
+{
+    IWindowServices& wnd = SetupWindow();
+    wnd.EnableItem(IDC_SETUP, false);
+    SelectedDeviceRecord device = SelectedDevice;
+    UpdateData(true);
+    if (m_nMode == -1) {
+        // Never send DHCP that nobody chose.
+        wnd.MessageBox(text::kSelectMode);
+        wnd.EnableItem(IDC_SETUP, true);
+        return;
+    }
+    if (RunAuthDialog() != IDOK) {
+        wnd.EnableItem(IDC_SETUP, true);
+        return;
+    }
+    ChangeRequest request;
+    request.current = device.address;
+    request.user = AuthUser();
+    request.password = AuthPassword();
+    request.address = wnd.GetItemText(IDC_NEW_ADDRESS);
+    request.gateway = wnd.GetItemText(IDC_NEW_GATEWAY);
+    request.netmask = wnd.GetItemText(IDC_NEW_NETMASK);
+    request.mode = m_nMode == 0 ? 0 : 1;
+
+    // A running scan would share the listener and could swallow the change reply.
+    if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())
+        m_pScanOwner->EndScan();
+
+    int sendError = 0;
+    m_strSendError.clear();
+    if (!SendBroadcast(BuildChangeRequest(request), &sendError))
+        m_strSendError = SendFailure(sendError);
+    AwaitChangeReply(true);
+    m_nTick = 0;
+    m_nTickLimit = kChangeTickLimit;
+    wnd.SetTimer(kTimerId, kTickMs);
+    AuthUser().clear();
+    AuthPassword().clear();
+}
+
+void CSetupOperation::AwaitChangeReply(bool open)
+{
+    if (!open) {
+        CloseListener();
+        return;
+    }
+    IWindowServices& wnd = SetupWindow();
+    std::string problem = m_strSendError;
+    if (int listenError = OpenListener())
+        problem = JoinLines(problem, ListenFailure(listenError));
+    m_strSendError.clear();
+    if (!problem.empty())
+        wnd.MessageBox(problem);
+    for (int poll = 0; poll < kChangeWaitPolls; ++poll) {
+        wnd.Sleep(kChangeWaitSleepMs);
+        ReplyKind kind = PollReply(nullptr);
+        if (kind == ReplyChanged)
+            break;
+        if (kind == ReplyDenied) {
+            wnd.MessageBox(text::kDeniedInWait, false);
+            break;
+        }
+    }
+}
+
+void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
+{
+    IWindowServices& wnd = SetupWindow();
+    switch (PollReply(nullptr)) {
+    case ReplyChanged:
+        wnd.SetItemText(IDC_STATUS, text::kSuccess);
+        break;
+    case ReplyDenied:
+        wnd.SetItemText(IDC_STATUS, text::kWrongCredentials);
+        break;
+    case ReplyOther:
+        wnd.SetItemText(IDC_STATUS, text::kNotModified);
+        break;
+    case ReplyNone:
+    case ReplyDevice: // a discovery reply (another operator's scan) says nothing about this change
+        break;
+    }
+    if (m_nTick < m_nTickLimit) {
+        ++m_nTick;
+        return;
+    }
+    wnd.KillTimer(kTimerId);
+    AwaitChangeReply(false);
+    wnd.EnableItem(IDC_SETUP, true);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// The few services of a window that the scan and the address change use.
+// The dialogs provide them over Qt; tests provide them with plain members.
+class IWindowServices {
+public:
+    virtual ~IWindowServices() = default;
+    // GetDlgItem(id) then SetWindowText / GetWindowText / EnableWindow.
+    virtual void SetItemText(int id, const std::string& text) = 0;
+    virtual std::string GetItemText(int id) = 0;
+    virtual void EnableItem(int id, bool enable) = 0;
+    // The window's own timers; setting an armed timer restarts its interval.
+    virtual void SetTimer(unsigned id, unsigned ms) = 0;
+    virtual void KillTimer(unsigned id) = 0;
+    // An OK-only message box with the application's caption, owned by this
+    // window, or by no window when owned is false.
+    virtual void MessageBox(const std::string& text, bool owned = true) = 0;
+    // Holds the thread; the change wait sleeps between its polls.
+    virtual void Sleep(unsigned ms);
+};

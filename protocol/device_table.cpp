@@ -1,0 +1,88 @@
+#include "device_table.h"
+
+#include "wire.h"
+
+int CMemoryListView::GetItemCount() const
+{
+    return static_cast<int>(m_rows.size());
+}
+
+std::string CMemoryListView::GetItemText(int row, int column) const
+{
+    if (!Has(row) || column < 0 || column >= kDeviceColumns)
+        return {};
+    return m_rows[row].cells[column];
+}
+
+int CMemoryListView::InsertItem(int row, const std::string& text)
+{
+    if (row < 0 || row > GetItemCount())
+        row = GetItemCount();
+    DeviceRow added;
+    added.cells[ColNumber] = text;
+    m_rows.insert(m_rows.begin() + row, added);
+    if (m_nMark >= row)
+        ++m_nMark;
+    return row;
+}
+
+void CMemoryListView::SetItemText(int row, int column, const std::string& text)
+{
+    if (Has(row) && column >= 0 && column < kDeviceColumns)
+        m_rows[row].cells[column] = text;
+}
+
+void CMemoryListView::DeleteAllItems()
+{
+    m_rows.clear();
+    m_nMark = -1;
+}
+
+int CMemoryListView::GetSelectionMark() const
+{
+    return m_nMark;
+}
+
+void CMemoryListView::SetSelectionMark(int row)
+{
+    m_nMark = Has(row) ? row : -1;
+}
+
+void CMemoryListView::SetItemData(int row, int data)
+{
+    if (Has(row))
+        m_rows[row].mode = data;
+}
+
+int CMemoryListView::GetItemData(int row) const
+{
+    return Has(row) ? m_rows[row].mode : -1;
+}
+
+void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, int rowMode)
+{
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (list.GetItemText(row, ColAddress) == sender)
+            return;
+    }
+    if (reply.empty() || reply[0] != wire::kDeviceMark)
+        return;
+
+    auto f = SplitDiscoveryReply(reply);
+    int row = nDeviceCount;
+    list.InsertItem(row, std::to_string(row));
+    list.SetItemText(row, ColAddress, sender);
+    list.SetItemText(row, ColVersion, f[3]);
+    list.SetItemText(row, ColHostname, f[1]);
+    list.SetItemText(row, ColGateway, f[0]);
+    list.SetItemText(row, ColMac, f[2]);
+    list.SetItemText(row, ColNetmask, f[4]);
+    list.SetItemData(row, rowMode);
+    ++nDeviceCount;
+}
+
+void ClearDevices(IListView& list, int& nDeviceCount)
+{
+    list.DeleteAllItems();
+    nDeviceCount = 0;
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+inline constexpr int kDeviceColumns = 7;
+
+// Column order of the device list.
+enum DeviceColumn {
+    ColNumber = 0,
+    ColAddress = 1,
+    ColVersion = 2,
+    ColHostname = 3,
+    ColGateway = 4,
+    ColMac = 5,
+    ColNetmask = 6,
+};
+
+struct DeviceRow {
+    std::string cells[kDeviceColumns];
+    int mode = -1; // the row's own address mode from its reply; -1 when none
+};
+
+// The list-view operations the device table needs; the Qt list and an
+// in-memory list both provide them.
+class IListView {
+public:
+    virtual ~IListView() = default;
+    virtual int GetItemCount() const = 0;
+    virtual std::string GetItemText(int row, int column) const = 0;
+    virtual int InsertItem(int row, const std::string& text) = 0;
+    virtual void SetItemText(int row, int column, const std::string& text) = 0;
+    virtual void DeleteAllItems() = 0;
+    virtual int GetSelectionMark() const = 0;
+    virtual void SetSelectionMark(int row) = 0;
+    // Per-row value: the remembered address mode.
+    virtual void SetItemData(int row, int data) = 0;
+    virtual int GetItemData(int row) const = 0;
+};
+
+class CMemoryListView : public IListView {
+public:
+    int GetItemCount() const override;
+    std::string GetItemText(int row, int column) const override;
+    int InsertItem(int row, const std::string& text) override;
+    void SetItemText(int row, int column, const std::string& text) override;
+    void DeleteAllItems() override;
+    int GetSelectionMark() const override;
+    void SetSelectionMark(int row) override;
+    void SetItemData(int row, int data) override;
+    int GetItemData(int row) const override;
+
+    const std::vector<DeviceRow>& Rows() const { return m_rows; }
+
+private:
+    bool Has(int row) const { return row >= 0 && row < static_cast<int>(m_rows.size()); }
+    std::vector<DeviceRow> m_rows;
+    int m_nMark = -1;
+};
+
+// Appends a row for a discovery reply unless its sender is listed already or
+// the text does not start with '#'. nDeviceCount is the window's row counter.
+void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, int rowMode = -1);
+
+void ClearDevices(IListView& list, int& nDeviceCount);

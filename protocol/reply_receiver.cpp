@@ -1,0 +1,46 @@
+#include "reply_receiver.h"
+
+#include "listener.h"
+#include "wire.h"
+
+#include <cstring>
+
+ReplyKind PollReply(CReplyTarget* target)
+{
+    CSockAddr sender(nullptr, 0);
+    WaitReadable(g_listener.m_hRawSocket, kPollWaitMs); // outcome not needed: the read tells
+    char buffer[wire::kReplyLimit];
+    int length = g_listener.ReceiveFrom(buffer, sizeof buffer, sender, 0);
+    if (length <= 0)
+        return ReplyNone;
+    return HandleReply(target, buffer, length, sender);
+}
+
+ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender)
+{
+    if (length <= 0)
+        return ReplyNone;
+    if (data[0] == wire::kChangeMark) {
+        if (length < 2)
+            return ReplyOther;
+        if (data[1] == wire::kStatusChanged)
+            return ReplyChanged;
+        if (data[1] == wire::kStatusDenied)
+            return ReplyDenied;
+        return ReplyOther;
+    }
+    if (data[0] != wire::kDeviceMark)
+        return ReplyNone;
+    if (target == nullptr)
+        return ReplyDevice;
+
+    std::span<const char> datagram(data, static_cast<size_t>(length));
+    int& mode = target->AddressMode();
+    mode = WalkAddressMode(datagram, mode);
+    int rowMode = WalkAddressMode(datagram, -1);
+
+    const void* nul = std::memchr(data, '\0', static_cast<size_t>(length));
+    size_t textLength = nul ? static_cast<size_t>(static_cast<const char*>(nul) - data) : static_cast<size_t>(length);
+    target->AddDeviceRow(std::string(data, textLength), sender.ToString(), rowMode);
+    return ReplyDevice;
+}

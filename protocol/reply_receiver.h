@@ -1,0 +1,35 @@
+#pragma once
+
+#include "udp_socket.h"
+
+#include <string>
+
+enum ReplyKind {
+    ReplyNone = 0,     // nothing read, or no reply of the protocol
+    ReplyDevice = 1,   // a discovery reply
+    ReplyChanged = 2,  // change reply "$0"
+    ReplyDenied = 3,   // change reply "$1": wrong user or password
+    ReplyOther = 4,    // any other change reply
+};
+
+// What the receiver reaches through the main window while a scan runs.
+class CReplyTarget {
+public:
+    virtual ~CReplyTarget() = default;
+    // The Setup IP dialog's address mode (m_nMode).
+    virtual int& AddressMode() = 0;
+    // rowMode: this reply's own address mode, -1 when it carried none.
+    virtual void AddDeviceRow(std::string reply, std::string sender, int rowMode) = 0;
+};
+
+// How long one poll waits for a datagram on the listener.
+inline constexpr int kPollWaitMs = 500;
+
+// Takes at most one datagram from g_listener, waiting up to kPollWaitMs, and
+// classifies it. With a target, a discovery reply sets the address mode and
+// goes to the device table.
+ReplyKind PollReply(CReplyTarget* target);
+
+// The part of PollReply after the read: one received datagram of `length`
+// bytes from `sender`.
+ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender);
