@@ -1,0 +1,58 @@
+#pragma once
+
+// Command line of orbisk-devsim: what devices it plays and how they misbehave.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Bytes given on the command line: "hex:" followed by hex digits (spaces
+// allowed between bytes), or text with the escapes \\ \0 \n \r \t \xHH.
+// False with a reason when the notation is broken.
+bool DecodeBytes(const std::string& text, std::string& bytes, std::string& error);
+
+// Lower-case hex, two digits a byte, nothing between them.
+std::string ToHex(std::string_view bytes);
+
+struct SimOptions {
+    // Devices. One address with a count above 1 is the first of consecutive
+    // addresses; none means the host's first address.
+    std::vector<std::string> addresses;
+    int count = 0;                       // 0: one per --address, or 1
+    std::string hostname = "NAS";
+    std::string mac = "02:00:00:00:00:01"; // locally administered, incremented per device
+    std::string version = "1.0.0";
+    std::string gateway;                 // empty: the device's /24 with host part .1
+    std::string netmask = "255.255.255.0";
+    int mode = 0;                        // 0 static, 1 DHCP
+    std::string user = "admin";
+    std::string password = "admin";
+
+    // Replies.
+    int replyDelayMs = 0;
+    int jitterMs = 0;
+    int duplicates = 1;
+    std::vector<std::string> rawReplies; // decoded bytes
+    bool malformed = false;
+    std::optional<std::string> changeReply;
+
+    // Hostile traffic towards port 10001.
+    int floodRate = 0;                   // datagrams a second, 0: none
+    double floodSeconds = 10;
+    std::string floodTarget;             // empty: --target
+    std::string everyLengthTarget;
+    std::vector<std::string> unsolicited; // decoded bytes
+    int intervalMs = 1000;
+    std::string target;
+
+    std::string logFile;
+    bool verbose = false;
+};
+
+enum class ParseResult { Run, Help, Error };
+
+// args excludes the program name. Accepts "--name value" and "--name=value".
+ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+const char* UsageText();

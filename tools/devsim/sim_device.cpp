@@ -1,0 +1,173 @@
+#include "sim_device.h"
+
+#include <arpa/inet.h>
+
+#include <cstdio>
+
+std::string AddressText(in_addr address)
+{
+    char text[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    return text;
+}
+
+std::vector<in_addr> DeviceAddresses(const SimOptions& options, in_addr fallback)
+{
+    std::vector<in_addr> addresses;
+    if (options.addresses.size() > 1) {
+        for (const std::string& text : options.addresses) {
+            in_addr a {};
+            inet_pton(AF_INET, text.c_str(), &a);
+            addresses.push_back(a);
+        }
+        return addresses;
+    }
+    in_addr first = fallback;
+    if (!options.addresses.empty())
+        inet_pton(AF_INET, options.addresses[0].c_str(), &first);
+    int count = options.count > 0 ? options.count : 1;
+    for (int i = 0; i < count; ++i)
+        addresses.push_back(in_addr { htonl(ntohl(first.s_addr) + static_cast<uint32_t>(i)) });
+    return addresses;
+}
+
+std::string IncrementMac(const std::string& mac, unsigned by)
+{
+    unsigned octet[6];
+    char sep[5];
+    int used = 0;
+    if (std::sscanf(mac.c_str(), "%2x%c%2x%c%2x%c%2x%c%2x%c%2x%n", &octet[0], &sep[0], &octet[1], &sep[1],
+            &octet[2], &sep[2], &octet[3], &sep[3], &octet[4], &sep[4], &octet[5], &used) != 11
+        || used != static_cast<int>(mac.size()) || mac.size() != 17)
+        return mac;
+    unsigned long long value = 0;
+    for (unsigned o : octet)
+        value = value << 8 | o;
+    value = (value + by) & 0xFFFFFFFFFFFFull;
+    bool upper = mac.find_first_of("ABCDEF") != std::string::npos;
+    std::string text;
+    for (int i = 0; i < 6; ++i) {
+        char part[3];
+        std::snprintf(part, sizeof part, upper ? "%02X" : "%02x", static_cast<unsigned>(value >> (40 - 8 * i) & 0xFF));
+        text += part;
+        if (i < 5)
+            text += sep[i];
+    }
+    return text;
+}
+
+std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<in_addr>& addresses)
+{
+    std::vector<SimDevice> devices;
+    for (size_t i = 0; i < addresses.size(); ++i) {
+        SimDevice d;
+        d.address = addresses[i];
+        std::string gateway = options.gateway;
+        if (gateway.empty()) {
+            in_addr g { htonl((ntohl(addresses[i].s_addr) & 0xFFFFFF00u) | 1u) };
+            gateway = AddressText(g);
+        }
+        std::string hostname = options.hostname;
+        if (addresses.size() > 1) {
+            char suffix[32];
+            std::snprintf(suffix, sizeof suffix, "-%04zu", i + 1);
+            hostname += suffix;
+        }
+        d.fields = DiscoveryFields { gateway, hostname, IncrementMac(options.mac, static_cast<unsigned>(i)),
+            options.version, options.netmask, std::to_string(options.mode) };
+        d.user = options.user;
+        d.password = options.password;
+        devices.push_back(d);
+    }
+    return devices;
+}
+
+int PrefixOfNetmask(const std::string& netmask)
+{
+    in_addr mask {};
+    if (inet_pton(AF_INET, netmask.c_str(), &mask) != 1)
+        return -1;
+    uint32_t bits = ntohl(mask.s_addr);
+    int prefix = 0;
+    while (prefix < 32 && (bits & (0x80000000u >> prefix)))
+        ++prefix;
+    uint32_t expected = prefix == 0 ? 0 : 0xFFFFFFFFu << (32 - prefix);
+    return bits == expected ? prefix : -1;
+}
+
+bool IsDiscoveryRequest(std::string_view datagram)
+{
+    std::string_view request = wire::kDiscoveryRequest;
+    return datagram == request || (datagram.size() == request.size() + 1 && datagram.starts_with(request)
+                                      && datagram.back() == '\0');
+}
+
+std::vector<std::string> DiscoveryAnswer(const SimDevice& device, const SimOptions& options)
+{
+    std::vector<std::string> answer;
+    if (options.malformed)
+        answer = MalformedReplies();
+    answer.insert(answer.end(), options.rawReplies.begin(), options.rawReplies.end());
+    if (answer.empty())
+        answer.push_back(BuildDiscoveryReply(device.fields));
+    return answer;
+}
+
+std::vector<std::string> MalformedReplies()
+{
+    using namespace std::string_literals;
+    std::vector<std::string> replies {
+        "#198.18.0.1\0@nas\0x@02:00\0@1.0@\0@0@"s,     // NUL bytes inside fields
+        "\0#@@@@@@"s,                                   // a NUL first
+        "#"s + std::string(1000, '@'),                  // 1000 '@' in a row
+        "#"s + std::string(99, '@'),                    // 100 bytes, all separators
+        "#no separator at all"s,
+        "#"s,
+        "$"s,
+    };
+    // Every byte from 0x80 to 0xFF, 32 to a reply so each stays under 100 bytes.
+    for (int start = 0x80; start <= 0xFF; start += 32) {
+        std::string high;
+        for (int b = start; b < start + 32; ++b)
+            high += static_cast<char>(b);
+        replies.push_back("#198.18.0.1@" + high + "@02:00:00:00:00:01@1.0@255.255.255.0@0@");
+    }
+    return replies;
+}
+
+ChangeDecision DecideChange(const SimDevice& device, const ChangeRequest& request, const SimOptions& options)
+{
+    ChangeDecision decision;
+    decision.addressed = request.current == AddressText(device.address);
+    if (!decision.addressed)
+        return decision;
+    if (options.changeReply) {
+        decision.reply = *options.changeReply;
+        return decision;
+    }
+    if (request.user != device.user || request.password != device.password) {
+        decision.reply = { wire::kChangeMark, wire::kStatusDenied };
+        return decision;
+    }
+    in_addr unused {};
+    if (request.mode == 0
+        && (inet_pton(AF_INET, request.address.c_str(), &unused) != 1 || PrefixOfNetmask(request.netmask) < 0)) {
+        decision.reply = { wire::kChangeMark, '2' };
+        return decision;
+    }
+    decision.reply = { wire::kChangeMark, wire::kStatusChanged };
+    decision.apply = true;
+    return decision;
+}
+
+void ApplyChangeFields(SimDevice& device, const ChangeRequest& request)
+{
+    if (request.mode != 0) {
+        device.fields.mode = "1";
+        return;
+    }
+    inet_pton(AF_INET, request.address.c_str(), &device.address);
+    device.fields.gateway = request.gateway;
+    device.fields.netmask = request.netmask;
+    device.fields.mode = "0";
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+// The simulator's one loop: a single socket on port 10000 for every device,
+// replies sent from each device's own address, hostile traffic on the side.
+
+#include "devsim_options.h"
+#include "sim_device.h"
+#include "udp_socket.h"
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CDeviceSimulator {
+public:
+    explicit CDeviceSimulator(SimOptions options);
+    ~CDeviceSimulator();
+    CDeviceSimulator(const CDeviceSimulator&) = delete;
+    CDeviceSimulator& operator=(const CDeviceSimulator&) = delete;
+
+    // Runs until SIGTERM or SIGINT; returns the process's exit status.
+    int Run();
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    struct Outgoing {
+        in_addr source {};
+        sockaddr_in to {};
+        std::string bytes;
+        int applyDevice = -1; // that device takes `change` once this is sent
+        ChangeRequest change;
+    };
+
+    bool Start();
+    void ReceivePending();
+    void Handle(std::string_view data, const sockaddr_in& from, in_addr destination);
+    void Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams,
+        const ChangeRequest* change);
+    void SendDue(Clock::time_point now);
+    void RunHostile(Clock::time_point now);
+    Clock::time_point NextWake(Clock::time_point now) const;
+    bool SendFrom(in_addr source, const sockaddr_in& to, std::string_view bytes);
+    void ApplyChange(size_t device, const ChangeRequest& change);
+
+    SimOptions m_options;
+    std::vector<SimDevice> m_devices;
+    CUdpSocket m_socket;
+    FILE* m_log = nullptr;
+    std::multimap<Clock::time_point, Outgoing> m_queue;
+    std::mt19937 m_random;
+
+    Clock::time_point m_start;
+    long long m_nFloodSent = 0;
+    bool m_bFloodDone = true;
+    int m_nNextLength = 0; // next length of --every-length; past the maximum when done
+    Clock::time_point m_nextUnsolicited;
+
+    unsigned long long m_nReceived = 0;
+    unsigned long long m_nSent = 0;
+    unsigned long long m_nSendErrors = 0;
+};
