@@ -1,0 +1,103 @@
+#include "app.h"
+
+#include "dialog.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "Orbisk")
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+const AFX_MSGMAP* CWinApp::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
+    static const AFX_MSGMAP map{&CCmdTarget::GetThisMessageMap, entries};
+    return &map;
+}
+
+const AFX_MSGMAP* CWinApp::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+void CWinApp::OnHelp()
+{
+    if (m_nHelpTemplate == 0)
+        return;
+    CDialog help(m_nHelpTemplate);
+    help.DoModal();
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+const char* AfxGetAppName()
+{
+    return g_pApp ? g_pApp->m_pszAppName : "Orbisk";
+}
+
+int AfxWinMain(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    app.setApplicationName(QString::fromUtf8(AfxGetAppName()));
+    // A closed last window must not end a modal loop that is still running.
+    app.setQuitOnLastWindowClosed(false);
+    CWinApp* theApp = AfxGetApp();
+    if (!theApp)
+        return 1;
+    theApp->InitInstance();
+    return 0;
+}
+
+BOOL AfxSocketInit()
+{
+    int s = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (s < 0)
+        return FALSE;
+    ::close(s);
+    return TRUE;
+}
+
+int AfxMessageBox(const CString& text, UINT)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(AfxGetAppName()), QString::fromStdString(text),
+                    QMessageBox::Ok);
+    box.setObjectName("msgbox");
+    // Without an owner the box disables no window; it runs its own loop.
+    box.setWindowModality(Qt::NonModal);
+    QEventLoop loop;
+    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
+    box.show();
+    loop.exec();
+    return kIdOk;
+}
+
+int AfxMessageBox(UINT idString, UINT type)
+{
+    CString text;
+    text.LoadString(idString);
+    return AfxMessageBox(text, type);
+}

@@ -1,0 +1,391 @@
+#include "dialog.h"
+
+#include "app.h"
+#include "controls.h"
+#include "resources.h"
+#include "widgets_p.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <cstring>
+
+// ---- building a window from its template -----------------------------------
+
+namespace {
+
+QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent, QButtonGroup*& radioGroup, int& defaultId)
+{
+    QString text = QString::fromUtf8(item.text);
+    DWORD type = item.style & BS_TYPEMASK;
+    QWidget* w = nullptr;
+    if (type == BS_GROUPBOX) {
+        auto* box = new QGroupBox(text, parent);
+        // A frame drawn around controls must not take their clicks.
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        box->setFocusPolicy(Qt::NoFocus);
+        w = box;
+    } else if (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON) {
+        auto* radio = new QRadioButton(text, parent);
+        if ((item.style & WS_GROUP) || !radioGroup) {
+            radioGroup = new QButtonGroup(parent);
+            radioGroup->setExclusive(true);
+        }
+        radioGroup->addButton(radio);
+        QObject::connect(radio, &QAbstractButton::clicked, radio, [radio] { AfxNotifyCommand(radio, BN_CLICKED); });
+        w = radio;
+    } else if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
+        auto* check = new QCheckBox(text, parent);
+        QObject::connect(check, &QAbstractButton::clicked, check, [check] { AfxNotifyCommand(check, BN_CLICKED); });
+        w = check;
+    } else {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(false);
+        if (type == BS_DEFPUSHBUTTON) {
+            button->setDefault(true);
+            defaultId = item.id;
+        }
+        QObject::connect(button, &QAbstractButton::clicked, button, [button] { AfxNotifyCommand(button, BN_CLICKED); });
+        w = button;
+    }
+    return w;
+}
+
+QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent, const QRect& rect)
+{
+    auto* label = new QLabel(parent);
+    DWORD type = item.style & SS_TYPEMASK;
+    if (type == SS_ICON) {
+        int iconId = item.text && item.text[0] == '#' ? std::atoi(item.text + 1) : 0;
+        if (HICON icon = LoadIcon(iconId))
+            label->setPixmap(icon->pixmap(32, 32));
+        // An icon static takes the icon's own size.
+        label->setGeometry(rect.x(), rect.y(), 32, 32);
+        return label;
+    }
+    label->setText(QString::fromUtf8(item.text));
+    label->setTextFormat(Qt::PlainText);
+    Qt::Alignment h = type == SS_CENTER ? Qt::AlignHCenter : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
+    label->setAlignment(h | Qt::AlignTop);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+// The controls of one template, created in template (tab) order.
+void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseUnits& base)
+{
+    QButtonGroup* radioGroup = nullptr;
+    int defaultId = 0;
+    QWidget* previousTabStop = nullptr;
+    for (const DialogItemTemplate& item : t.items) {
+        QRect rect(AfxDialogUnitsToPixelsX(item.x, base), AfxDialogUnitsToPixelsY(item.y, base),
+                   AfxDialogUnitsToPixelsX(item.cx, base), AfxDialogUnitsToPixelsY(item.cy, base));
+        const char* cls = item.cls;
+        QWidget* w = nullptr;
+        bool iconStatic = false;
+        if (std::strcmp(cls, "Button") == 0) {
+            w = CreateButton(item, dlg, radioGroup, defaultId);
+        } else if (std::strcmp(cls, "Static") == 0) {
+            w = CreateStatic(item, dlg, rect);
+            iconStatic = (item.style & SS_TYPEMASK) == SS_ICON;
+        } else if (std::strcmp(cls, "Edit") == 0) {
+            auto* edit = new QLineEdit(QString::fromUtf8(item.text), dlg);
+            if (item.style & ES_PASSWORD)
+                edit->setEchoMode(QLineEdit::Password);
+            edit->setFrame((item.style & WS_BORDER) != 0);
+            w = edit;
+        } else if (std::strcmp(cls, "SysListView32") == 0) {
+            w = new ReportListWidget(dlg);
+        } else if (std::strcmp(cls, "SysIPAddress32") == 0) {
+            w = new IpAddressWidget(dlg);
+        } else {
+            w = new QWidget(dlg);
+        }
+        // A radio only ends its group where the next group starts.
+        if (std::strcmp(cls, "Button") != 0 || ((item.style & BS_TYPEMASK) != BS_AUTORADIOBUTTON &&
+                                                (item.style & BS_TYPEMASK) != BS_RADIOBUTTON)) {
+            if (item.style & WS_GROUP)
+                radioGroup = nullptr;
+        }
+        w->setProperty("ctrlId", item.id);
+        w->setProperty("ctrlClass", QString::fromLatin1(cls));
+        w->setProperty("ctrlStyle", static_cast<qulonglong>(item.style));
+        if (item.id > 0)
+            w->setObjectName(QStringLiteral("ctl%1").arg(item.id));
+        if (!iconStatic)
+            w->setGeometry(rect);
+        if (w->focusPolicy() != Qt::NoFocus)
+            w->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+        if (item.style & WS_TABSTOP) {
+            if (previousTabStop)
+                QWidget::setTabOrder(previousTabStop, w);
+            previousTabStop = w;
+        }
+        if (item.style & WS_DISABLED)
+            w->setEnabled(false);
+        if (!(item.style & WS_VISIBLE))
+            w->hide();
+        if (qobject_cast<QGroupBox*>(w))
+            w->lower();
+        dlg->m_controls.push_back(w);
+    }
+    dlg->SetDefaultId(defaultId);
+}
+
+QWidget* FirstTabStop(DialogWidget* dlg)
+{
+    for (QWidget* child : dlg->Controls()) {
+        DWORD style = static_cast<DWORD>(child->property("ctrlStyle").toULongLong());
+        if ((style & WS_TABSTOP) && child->isEnabled() && !child->isHidden())
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// ---- the dialog window ------------------------------------------------------
+
+DialogWidget::DialogWidget(CDialog* owner, QWidget* parent) : QDialog(parent), m_owner(owner)
+{
+}
+
+void DialogWidget::Command(int id)
+{
+    if (m_owner)
+        m_owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED), 0);
+}
+
+void DialogWidget::done(int r)
+{
+    // Only EndDialog ends the dialog; Qt's own paths become commands.
+    if (m_bDoneByOwner || !m_owner) {
+        QDialog::done(r);
+        return;
+    }
+    Command(r == QDialog::Accepted ? kIdOk : kIdCancel);
+}
+
+void DialogWidget::accept()
+{
+    Command(kIdOk);
+}
+
+void DialogWidget::reject()
+{
+    Command(kIdCancel);
+}
+
+void DialogWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        Command(kIdCancel);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // The focused push button, else the default button, else IDOK.
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->parentWidget() == this) {
+            focused->click();
+            return;
+        }
+        if (m_nDefaultId) {
+            if (auto* def = qobject_cast<QPushButton*>(findChild<QWidget*>(QStringLiteral("ctl%1").arg(m_nDefaultId)))) {
+                if (def->isEnabled() && !def->isHidden())
+                    def->click();
+                return;
+            }
+        }
+        Command(kIdOk);
+        return;
+    }
+    case Qt::Key_F1:
+        Command(static_cast<int>(ID_HELP));
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void DialogWidget::closeEvent(QCloseEvent* event)
+{
+    if (m_bDoneByOwner || !m_owner) {
+        event->accept();
+        return;
+    }
+    // The close box is a system command; the dialog decides what it does.
+    event->ignore();
+    m_owner->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+// ---- CDialog ------------------------------------------------------------------
+
+CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
+
+CDialog::~CDialog() = default;
+
+const AFX_MSGMAP* CDialog::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+const AFX_MSGMAP* CDialog::GetThisMessageMap()
+{
+    using ThisClass = CDialog;
+    static const AFX_MSGMAP_ENTRY entries[] = {
+        ON_COMMAND(kIdOk, OnOK)
+        ON_COMMAND(kIdCancel, OnCancel)
+        {0, 0, 0, nullptr}
+    };
+    static const AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
+    return &map;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    const DialogTemplate* t = AfxFindDialogTemplate(static_cast<int>(m_nIDTemplate));
+    if (!t || m_hWnd)
+        return -1;
+
+    QWidget* parent = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
+    if (!parent)
+        parent = QApplication::activeModalWidget();
+    auto* dlg = new DialogWidget(this, parent);
+    dlg->setObjectName(QStringLiteral("dlg%1").arg(t->id));
+    dlg->setProperty("ctrlStyle", static_cast<qulonglong>(t->style));
+    dlg->setWindowTitle(QString::fromUtf8(t->caption));
+    QFont font = AfxTemplateFont(t->fontFace, t->pointSize);
+    dlg->setFont(font);
+    DialogBaseUnits base = AfxGetDialogBaseUnits(font);
+    dlg->setFixedSize(AfxDialogUnitsToPixelsX(t->cx, base), AfxDialogUnitsToPixelsY(t->cy, base));
+    BuildControls(*t, dlg, base);
+
+    Attach(dlg);
+    m_bEnded = false;
+    m_nResult = kIdCancel;
+    if (OnInitDialog()) {
+        if (QWidget* first = FirstTabStop(dlg))
+            first->setFocus(Qt::TabFocusReason);
+    }
+    if (!m_bEnded && m_hWnd == dlg)
+        dlg->exec();
+
+    int result = m_nResult;
+    Detach();
+    dlg->ReleaseOwner();
+    delete dlg;
+    return result;
+}
+
+void CDialog::EndDialog(int nResult)
+{
+    m_bEnded = true;
+    m_nResult = nResult;
+    if (auto* dlg = dynamic_cast<DialogWidget*>(m_hWnd)) {
+        dlg->m_bDoneByOwner = true;
+        dlg->QDialog::done(nResult);
+        dlg->m_bDoneByOwner = false;
+    }
+}
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*)
+{
+}
+
+void CDialog::OnOK()
+{
+    UpdateData(TRUE);
+    EndDialog(kIdOk);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(kIdCancel);
+}
+
+LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CLOSE)
+        return SendMessage(WM_COMMAND, MAKEWPARAM(kIdCancel, BN_CLICKED), 0);
+    return CWnd::DefWindowProc(message, wParam, lParam);
+}
+
+// ---- data exchange -----------------------------------------------------------
+
+void DDX_Control(CDataExchange* pDX, int id, CWnd& control)
+{
+    if (!control.m_hWnd)
+        control.SubclassDlgItem(static_cast<UINT>(id), pDX->m_pDlgWnd);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, CString& value)
+{
+    CWnd* item = pDX->m_pDlgWnd->GetDlgItem(id);
+    if (!item)
+        return;
+    if (pDX->m_bSaveAndValidate)
+        value = item->GetWindowText();
+    else
+        item->SetWindowText(value);
+}
+
+void DDX_Radio(CDataExchange* pDX, int id, int& value)
+{
+    auto* dlg = dynamic_cast<DialogWidget*>(pDX->m_pDlgWnd->m_hWnd);
+    if (!dlg)
+        return;
+    // The group: from `id` in template order up to the next WS_GROUP.
+    std::vector<QRadioButton*> group;
+    bool inGroup = false;
+    for (QWidget* child : dlg->Controls()) {
+        DWORD style = static_cast<DWORD>(child->property("ctrlStyle").toULongLong());
+        if (!inGroup) {
+            inGroup = AfxGetCtrlId(child) == id;
+        } else if (style & WS_GROUP) {
+            break;
+        }
+        if (inGroup) {
+            if (auto* radio = qobject_cast<QRadioButton*>(child))
+                group.push_back(radio);
+        }
+    }
+    if (pDX->m_bSaveAndValidate) {
+        value = -1;
+        for (size_t i = 0; i < group.size(); ++i) {
+            if (group[i]->isChecked()) {
+                value = static_cast<int>(i);
+                break;
+            }
+        }
+        return;
+    }
+    for (size_t i = 0; i < group.size(); ++i)
+        AfxSetButtonCheck(group[i], static_cast<int>(i) == value);
+}

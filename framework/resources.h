@@ -1,0 +1,59 @@
+#pragma once
+
+// Resources: dialog templates as data, icons and strings, looked up by id.
+// A program registers its resources once at start (the dialogs' constructors
+// may do it); DoModal, LoadIcon and CString::LoadString read them.
+//
+// Positions and sizes in a template are dialog units, which scale with the
+// template font: one horizontal unit is a quarter of the font's average
+// character width, one vertical unit an eighth of its height.
+
+#include "afxtypes.h"
+
+#include <QFont>
+#include <QIcon>
+
+#include <functional>
+#include <span>
+
+struct DialogItemTemplate {
+    int id;             // -1 for controls that are never addressed
+    const char* cls;    // "Button", "Static", "Edit", "SysListView32", "SysIPAddress32"
+    const char* text;   // an icon static names its icon as "#<id>"
+    DWORD style;
+    short x, y, cx, cy; // dialog units
+};
+
+struct DialogTemplate {
+    int id;
+    const char* caption;
+    DWORD style;
+    DWORD exStyle;
+    short x, y, cx, cy; // client area, dialog units
+    const char* fontFace;
+    int pointSize;
+    std::span<const DialogItemTemplate> items;
+};
+
+void AfxRegisterDialogTemplate(const DialogTemplate& dialog);
+const DialogTemplate* AfxFindDialogTemplate(int id);
+
+// The icon is made on first use (a QGuiApplication must exist by then).
+void AfxRegisterIcon(int id, std::function<QIcon()> make);
+HICON LoadIcon(int id);
+
+void AfxRegisterString(int id, const char* text);
+
+// Dialog base units of a font: average character width and height in pixels.
+struct DialogBaseUnits {
+    int cx;
+    int cy;
+};
+DialogBaseUnits AfxGetDialogBaseUnits(const QFont& font);
+// MulDiv-style rounding, as dialog managers convert units.
+int AfxDialogUnitsToPixelsX(int du, const DialogBaseUnits& base);
+int AfxDialogUnitsToPixelsY(int du, const DialogBaseUnits& base);
+
+// The template font. A face missing on this machine falls back to a CJK
+// face, so text in any of the dialogs' scripts renders in one face.
+QFont AfxTemplateFont(const char* face, int pointSize);
