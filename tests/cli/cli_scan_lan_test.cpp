@@ -1,0 +1,228 @@
+#include "cli_lan.h"
+
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sched.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vlan::Host;
+using vlan::VirtualLan;
+
+bool Has(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The awkward device: a host name with a space, a comma, quotes, a bell and a
+// Latin-1 byte, a version with a tab.
+const std::string kAwkwardReply = "#198.18.0.1@My NAS, \"2nd\"\x07\xE9@02:00:00:00:00:0a@1.0\tb@255.255.255.0@1@";
+
+class CliScanFormats : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        VLAN_REQUIRE(lan);
+        op = &lan.AddHost("op", 0, 10);
+        Host& first = lan.AddHost("dev1", 0, 20);
+        Host& second = lan.AddHost("dev2", 0, 21);
+        awkward = std::make_unique<CSimulator>(lan, first, std::vector<std::string> { "--raw-reply", "hex:" + Hex(kAwkwardReply) });
+        // Arrives second, so the order of the rows is known.
+        plain = std::make_unique<CSimulator>(lan, second, std::vector<std::string> {
+            "--hostname", "Caf\xC3\xA9 box", "--version", "2.1", "--mac", "02:00:00:00:00:0b", "--reply-delay", "150" });
+        ASSERT_TRUE(awkward->Ready()) << awkward->Output();
+        ASSERT_TRUE(plain->Ready()) << plain->Output();
+    }
+
+    VirtualLan lan;
+    Host* op = nullptr;
+    std::unique_ptr<CSimulator> awkward, plain;
+};
+
+TEST_F(CliScanFormats, TableEscapesControlAndNonUtf8Bytes)
+{
+    CliRun run = RunCliOn(*op, { "scan", "--timeout", "500" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "No.  IP Address   Version  Hostname               Gateway     MAC Address        Netmask        Mode    Interface\n"
+        "0    198.18.0.20  1.0\\x09b  My NAS, \"2nd\"\\x07\\xE9  198.18.0.1  02:00:00:00:00:0a  255.255.255.0  dhcp    eth0\n"
+        "1    198.18.0.21  2.1      Caf\xC3\xA9 box               198.18.0.1  02:00:00:00:00:0b  255.255.255.0  static  eth0\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliScanFormats, JsonIsValidWithEveryByteAccountedFor)
+{
+    CliRun run = RunCliOn(*op, { "scan", "--timeout", "500", "--json" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "[\n"
+        "  {\"no\": 0, \"address\": \"198.18.0.20\", \"version\": \"1.0\\tb\", "
+        "\"hostname\": \"My NAS, \\\"2nd\\\"\\u0007\\u00e9\", \"gateway\": \"198.18.0.1\", "
+        "\"mac\": \"02:00:00:00:00:0a\", \"netmask\": \"255.255.255.0\", \"mode\": \"dhcp\", \"interface\": \"eth0\"},\n"
+        "  {\"no\": 1, \"address\": \"198.18.0.21\", \"version\": \"2.1\", \"hostname\": \"Caf\xC3\xA9 box\", "
+        "\"gateway\": \"198.18.0.1\", \"mac\": \"02:00:00:00:00:0b\", \"netmask\": \"255.255.255.0\", "
+        "\"mode\": \"static\", \"interface\": \"eth0\"}\n"
+        "]\n");
+}
+
+TEST_F(CliScanFormats, CsvQuotesAsRfc4180AndKeepsTheBytes)
+{
+    CliRun run = RunCliOn(*op, { "scan", "--timeout", "500", "--csv" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "No.,IP Address,Version,Hostname,Gateway,MAC Address,Netmask,Mode,Interface\r\n"
+        "0,198.18.0.20,\"1.0\tb\",\"My NAS, \"\"2nd\"\"\x07\xE9\",198.18.0.1,02:00:00:00:00:0a,255.255.255.0,dhcp,eth0\r\n"
+        "1,198.18.0.21,2.1,Caf\xC3\xA9 box,198.18.0.1,02:00:00:00:00:0b,255.255.255.0,static,eth0\r\n");
+}
+
+TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    Host& op = lan.AddHost("op", 0, 10);
+    Host& quiet = lan.AddHost("quiet", 0, 20);
+    // A device that answers only with something that is no discovery reply.
+    CSimulator junk(lan, quiet, { "--raw-reply", "STSS" });
+    ASSERT_TRUE(junk.Ready()) << junk.Output();
+
+    CliRun table = RunCliOn(op, { "scan", "--timeout", "300" });
+    EXPECT_EQ(table.status, 1);
+    EXPECT_EQ(table.out, "");
+    EXPECT_EQ(table.err, "No device answered\n");
+    CliRun json = RunCliOn(op, { "scan", "--timeout", "300", "--json" });
+    EXPECT_EQ(json.status, 1);
+    EXPECT_EQ(json.out, "[]\n");
+    EXPECT_EQ(junk.Received().size(), 2u); // the requests did go out
+}
+
+TEST(CliScan, SecondSegmentIsFoundOnlyWithAllInterfaces)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    int second = lan.AddSegment("198.18.1");
+    Host& op = lan.AddHost("op", 0, 10);
+    lan.AddInterface(op, second, 10);
+    Host& near = lan.AddHost("near", 0, 20);
+    Host& far = lan.AddHost("far", second, 30);
+    CSimulator nearSim(lan, near, { "--hostname", "near" });
+    CSimulator farSim(lan, far, { "--hostname", "far" });
+    ASSERT_TRUE(nearSim.Ready() && farSim.Ready()) << nearSim.Output() << farSim.Output();
+
+    CliRun plain = RunCliOn(op, { "scan", "--timeout", "400", "--csv" });
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_TRUE(Has(plain.out, "198.18.0.20,")) << plain.out;
+    EXPECT_FALSE(Has(plain.out, "198.18.1.30")) << plain.out;
+
+    CliRun all = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--all-interfaces" });
+    ASSERT_EQ(all.status, 0) << all.err;
+    std::vector<std::string> rows = Lines(all.out);
+    ASSERT_EQ(rows.size(), 3u) << all.out;
+    // Each row says which interface heard it.
+    EXPECT_TRUE(Has(all.out, ",198.18.0.20,1.0.0,near,198.18.0.1,") && Has(all.out, "static,eth0\r\n")) << all.out;
+    EXPECT_TRUE(Has(all.out, ",198.18.1.30,1.0.0,far,198.18.1.1,") && Has(all.out, "static,eth1\r\n")) << all.out;
+
+    CliRun one = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--interface", "eth1" });
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_TRUE(Has(one.out, "198.18.1.30")) << one.out;
+    EXPECT_FALSE(Has(one.out, "198.18.0.20")) << one.out;
+}
+
+TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    int remote = lan.AddSegment("198.18.5");
+    Host& op = lan.AddHost("op", 0, 10, 1);
+    Host& router = lan.AddHost("router", 0, 1);
+    lan.AddInterface(router, remote, 1);
+    lan.EnableForwarding(router);
+    Host& device = lan.AddHost("dev", remote, 40, 1);
+    CSimulator sim(lan, device, { "--hostname", "remote" });
+    ASSERT_TRUE(sim.Ready()) << sim.Output();
+
+    CliRun broadcast = RunCliOn(op, { "scan", "--timeout", "400" });
+    EXPECT_EQ(broadcast.status, 1) << broadcast.out;
+
+    CliRun unicast = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--target", "198.18.5.40" });
+    ASSERT_EQ(unicast.status, 0) << unicast.err;
+    EXPECT_TRUE(Has(unicast.out, "0,198.18.5.40,1.0.0,remote,198.18.5.1,")) << unicast.out;
+
+    // A directed broadcast crosses a router that is set to forward it.
+    ASSERT_EQ(lan.Run(router, { "sysctl", "-q", "-w", "net.ipv4.conf.all.bc_forwarding=1",
+                                 "net.ipv4.conf.eth1.bc_forwarding=1" }),
+        0);
+    CliRun subnet = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--target", "198.18.5.0/24" });
+    ASSERT_EQ(subnet.status, 0) << subnet.err;
+    EXPECT_TRUE(Has(subnet.out, "198.18.5.40")) << subnet.out;
+    std::vector<std::string> received = sim.Received();
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_TRUE(Has(received[0], "dst=198.18.5.40 ")) << received[0];
+    EXPECT_TRUE(Has(received[1], "dst=198.18.5.255 ")) << received[1];
+}
+
+TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    Host& op = lan.AddHost("op", 0, 10);
+    Host& device = lan.AddHost("dev", 0, 20);
+    CSimulator sim(lan, device, {});
+    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CliRun run = RunCliOn(op, { "scan", "--timeout", "300" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> received = sim.Received();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0], "src=198.18.0.10:10001 dst=255.255.255.255 len=5 hex=" + Hex(std::string("STSS\0", 5)));
+}
+
+TEST(CliScan, FailuresAreClearAndImmediate)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    Host& op = lan.AddHost("op", 0, 10);
+
+    CliRun unknown = RunCliOn(op, { "scan", "--interface", "nosuch0" });
+    EXPECT_EQ(unknown.status, 7);
+    EXPECT_EQ(unknown.err, "orbisk-cli: No interface named \"nosuch0\"\n");
+    CliRun loopback = RunCliOn(op, { "scan", "--interface", "lo" });
+    EXPECT_EQ(loopback.status, 7);
+    EXPECT_TRUE(Has(loopback.err, "cannot broadcast")) << loopback.err;
+
+    CliRun usage = RunCliOn(op, { "scan", "--bogus" });
+    EXPECT_EQ(usage.status, 2);
+    EXPECT_TRUE(Has(usage.err, "unknown option --bogus") && Has(usage.err, "Usage: orbisk-cli scan")) << usage.err;
+    EXPECT_EQ(usage.out, "");
+
+    // Another program on the tool port, here this test itself.
+    int home = open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
+    ASSERT_TRUE(lan.Enter(op));
+    int holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local {};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(10001);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+    auto start = std::chrono::steady_clock::now();
+    CliRun busy = RunCliOn(op, { "scan" });
+    CliRun busySetIp = RunCliOn(op, { "set-ip", "198.18.0.20", "--dhcp", "--user", "admin" });
+    auto took = std::chrono::steady_clock::now() - start;
+    close(holder);
+    setns(home, CLONE_NEWNET);
+    close(home);
+    EXPECT_EQ(busy.status, 7);
+    EXPECT_EQ(busy.err, "orbisk-cli: Port 10001 is in use by another program\n");
+    EXPECT_EQ(busySetIp.status, 7);
+    EXPECT_EQ(busySetIp.err, "orbisk-cli: Port 10001 is in use by another program\n");
+    EXPECT_LT(took, std::chrono::milliseconds(1000)); // not after the 1.5 s of a scan
+
+    // No interface that can broadcast at all.
+    ASSERT_EQ(lan.Run(op, { "ip", "link", "set", "eth0", "down" }), 0);
+    CliRun none = RunCliOn(op, { "scan" });
+    EXPECT_EQ(none.status, 7);
+    EXPECT_EQ(none.err, "orbisk-cli: No IPv4 interface is up and can broadcast\n");
+}
+
+} // namespace

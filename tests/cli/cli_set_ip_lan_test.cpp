@@ -1,0 +1,237 @@
+#include "cli_lan.h"
+
+#include <fcntl.h>
+#include <pty.h>
+#include <sched.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using vlan::Host;
+using vlan::VirtualLan;
+
+bool Has(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The log line of a change request as it must arrive: from the tool port,
+// to the limited broadcast, the text and its NUL.
+std::string ChangeLine(const std::string& text)
+{
+    std::string datagram = text + '\0';
+    return "src=198.18.0.10:10001 dst=255.255.255.255 len=" + std::to_string(datagram.size()) + " hex=" + Hex(datagram);
+}
+
+const std::vector<std::string> kToStatic77 = { "set-ip", "198.18.0.20", "--static", "--address", "198.18.0.77",
+    "--netmask", "255.255.255.0", "--gateway", "198.18.0.1", "--user", "admin", "--password-stdin" };
+
+class CliSetIp : public ::testing::Test {
+protected:
+    void StartLan(std::vector<std::string> simArgs)
+    {
+        VLAN_REQUIRE(lan);
+        op = &lan.AddHost("op", 0, 10);
+        device = &lan.AddHost("dev", 0, 20);
+        sim = std::make_unique<CSimulator>(lan, *device, simArgs);
+        ASSERT_TRUE(sim->Ready()) << sim->Output();
+    }
+
+    VirtualLan lan;
+    Host* op = nullptr;
+    Host* device = nullptr;
+    std::unique_ptr<CSimulator> sim;
+};
+
+TEST_F(CliSetIp, StaticChangeSendsTheDesktopBytesAndVerifiesTheNewAddress)
+{
+    StartLan({ "--user", "admin", "--password", "pa ss@word" });
+    auto args = kToStatic77;
+    args.push_back("--verify");
+    CliRun run = RunCliOn(*op, args, "pa ss@word\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Success\nThe device answers at 198.18.0.77\n");
+    std::vector<std::string> received = sim->Received();
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[0], ChangeLine("STLG@198.18.0.20@admin@pa ss@word@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+    EXPECT_TRUE(Has(received[1], "hex=" + Hex(std::string("STSS\0", 5)))) << received[1];
+}
+
+TEST_F(CliSetIp, DhcpCarriesTheDevicesPresentValues)
+{
+    StartLan({ "--gateway", "198.18.0.254", "--netmask", "255.255.0.0", "--mac", "02:00:00:00:00:2a" });
+    CliRun run = RunCliOn(*op, { "set-ip", "198.18.0.20", "--dhcp", "--user", "admin", "--password-stdin", "--verify" },
+        "admin\r\n");
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Success\nThe device answers at 198.18.0.20\n");
+    std::vector<std::string> received = sim->Received();
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_TRUE(Has(received[0], "hex=" + Hex(std::string("STSS\0", 5)))) << received[0];
+    EXPECT_EQ(received[1], ChangeLine("STLG@198.18.0.20@admin@admin@198.18.0.20@255.255.0.0@198.18.0.254@1@"));
+    // Afterwards the device reports DHCP.
+    CliRun scan = RunCliOn(*op, { "scan", "--timeout", "300", "--csv" });
+    EXPECT_TRUE(Has(scan.out, ",dhcp,eth0")) << scan.out;
+}
+
+TEST_F(CliSetIp, WrongPasswordIsDenied)
+{
+    StartLan({});
+    CliRun run = RunCliOn(*op, kToStatic77, "not-admin\n");
+    EXPECT_EQ(run.status, 3) << run.err;
+    EXPECT_EQ(run.out, "Wrong user or password!\n");
+    ASSERT_EQ(sim->Received().size(), 1u);
+    EXPECT_EQ(sim->Received()[0],
+        ChangeLine("STLG@198.18.0.20@admin@not-admin@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+}
+
+TEST_F(CliSetIp, AnyOtherRefusalAndDiscoveryRepliesWhileWaiting)
+{
+    // The device refuses with a status other than 0 and 1; meanwhile another
+    // device's discovery reply arrives and must not count as the answer.
+    StartLan({ "--change-reply", "$7 busy", "--reply-delay", "200" });
+    Host& other = lan.AddHost("other", 0, 30);
+    CSimulator chatty(lan, other, { "--unsolicited", "#gw@host@mac@ver@mask@0@", "--target", "198.18.0.10",
+                                      "--interval", "50" });
+    ASSERT_TRUE(chatty.Ready()) << chatty.Output();
+    CliRun run = RunCliOn(*op, kToStatic77, "admin\n");
+    EXPECT_EQ(run.status, 4) << run.err;
+    EXPECT_EQ(run.out, "Could not modify the IP address!\n");
+}
+
+TEST_F(CliSetIp, NoAnswerIsReportedAfterTheTimeout)
+{
+    StartLan({});
+    auto args = kToStatic77;
+    args[1] = "198.18.0.99"; // no device there
+    args.insert(args.end(), { "--timeout", "300" });
+    auto start = std::chrono::steady_clock::now();
+    CliRun run = RunCliOn(*op, args, "admin\n");
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(run.status, 5) << run.err;
+    EXPECT_EQ(run.out, "No device answered within 300 ms\n");
+    EXPECT_GE(took, std::chrono::milliseconds(300));
+    EXPECT_LT(took, std::chrono::milliseconds(2000));
+    ASSERT_EQ(sim->Received().size(), 1u); // it went out; the device saw it was not for it
+
+    CliRun dhcp = RunCliOn(*op, { "set-ip", "198.18.0.99", "--dhcp", "--user", "admin", "--password-stdin" }, "admin\n");
+    EXPECT_EQ(dhcp.status, 5) << dhcp.err;
+    EXPECT_EQ(dhcp.out, "No device answered at 198.18.0.99\n");
+    // Only the discovery went out: no change request without the device's values.
+    EXPECT_EQ(sim->Received().size(), 2u);
+}
+
+TEST_F(CliSetIp, MalformedValuesAreRefusedBeforeAnythingIsSent)
+{
+    StartLan({});
+    struct Case {
+        size_t index;
+        const char* value;
+        const char* option;
+    };
+    for (Case c : { Case { 4, "198.18.0.777", "--address" }, Case { 6, "255.255.255", "--netmask" },
+             Case { 8, "198.18.0.1.", "--gateway" }, Case { 1, "dev20", "device address" } }) {
+        auto args = kToStatic77;
+        args[c.index] = c.value;
+        CliRun run = RunCliOn(*op, args, "admin\n");
+        EXPECT_EQ(run.status, 2) << c.value;
+        EXPECT_TRUE(Has(run.err, std::string(c.option) + " \"" + c.value + "\" is not a dotted-quad IPv4 address"))
+            << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    CliRun noPassword = RunCliOn(*op, kToStatic77, "");
+    EXPECT_EQ(noPassword.status, 2);
+    EXPECT_EQ(noPassword.err, "orbisk-cli: No password on standard input\n");
+    auto fromTerminal = kToStatic77;
+    fromTerminal.pop_back();
+    CliRun noTerminal = RunCliOn(*op, fromTerminal, "admin\n");
+    EXPECT_EQ(noTerminal.status, 2);
+    EXPECT_TRUE(Has(noTerminal.err, "not a terminal")) << noTerminal.err;
+
+    EXPECT_TRUE(sim->Received().empty());
+    // The log does record what reaches the device.
+    RunCliOn(*op, { "scan", "--timeout", "200" });
+    EXPECT_EQ(sim->Received().size(), 1u);
+}
+
+TEST_F(CliSetIp, PasswordFromStdinNeverShowsInTheArguments)
+{
+    StartLan({ "--password", "S3cret-pw", "--reply-delay", "800" });
+    CCliProcess cli;
+    ASSERT_TRUE(cli.Start(*op, kToStatic77, "S3cret-pw\n"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::string cmdline = ReadFile("/proc/" + std::to_string(cli.Pid()) + "/cmdline");
+    std::string environ = ReadFile("/proc/" + std::to_string(cli.Pid()) + "/environ");
+    CliRun run = cli.Wait();
+    EXPECT_TRUE(Has(cmdline, std::string("set-ip\0", 7))) << "not the waiting orbisk-cli: " << cmdline;
+    EXPECT_FALSE(Has(cmdline, "S3cret-pw"));
+    EXPECT_FALSE(Has(environ, "S3cret-pw"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Success\n");
+}
+
+// On a terminal the password is asked for with echo off, and never echoed.
+TEST_F(CliSetIp, PasswordPromptOnATerminalDoesNotEcho)
+{
+    StartLan({ "--password", "S3cret-pw", "--reply-delay", "300" });
+    auto args = kToStatic77;
+    args.pop_back(); // no --password-stdin
+    int ns = open(("/run/netns/" + op->netns).c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(ns, 0);
+    int master = -1;
+    pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (setns(ns, CLONE_NEWNET) != 0)
+            _exit(126);
+        std::vector<char*> argv { const_cast<char*>(ORBISK_CLI_PATH) };
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    close(ns);
+
+    // Reads the terminal until `until` shows up, the program ends, or ms pass.
+    std::string screen;
+    auto readUntil = [&](const std::string& until, int ms) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < deadline && (until.empty() || !Has(screen, until))) {
+            pollfd pfd { master, POLLIN, 0 };
+            if (poll(&pfd, 1, 20) <= 0)
+                continue;
+            char buf[256];
+            ssize_t n = read(master, buf, sizeof buf);
+            if (n <= 0)
+                return; // EIO: the program is gone
+            screen.append(buf, static_cast<size_t>(n));
+        }
+    };
+    readUntil("Password: ", 5000);
+    ASSERT_TRUE(Has(screen, "Password: ")) << screen;
+    termios mode {};
+    ASSERT_EQ(tcgetattr(master, &mode), 0);
+    EXPECT_EQ(mode.c_lflag & ECHO, 0u) << "echo is on while the password is typed";
+    ASSERT_EQ(write(master, "S3cret-pw\n", 10), 10);
+    readUntil("", 5000);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(master);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << screen;
+    EXPECT_TRUE(Has(screen, "Success")) << screen;
+    EXPECT_FALSE(Has(screen, "S3cret-pw")) << screen;
+    ASSERT_EQ(sim->Received().size(), 1u);
+    EXPECT_EQ(sim->Received()[0],
+        ChangeLine("STLG@198.18.0.20@admin@S3cret-pw@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+}
+
+} // namespace

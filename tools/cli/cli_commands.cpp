@@ -1,0 +1,306 @@
+#include "cli_commands.h"
+
+#include "cli_net.h"
+#include "cli_options.h"
+#include "cli_password.h"
+#include "cli_text.h"
+#include "reply_receiver.h"
+#include "wire.h"
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Feeds discovery replies through the protocol's own receiver and device
+// table, so the rows are exactly the desktop program's.
+class CDeviceCollector : public CReplyTarget {
+public:
+    int& AddressMode() override { return m_nMode; }
+    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override
+    {
+        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
+    }
+
+    CMemoryListView m_list;
+    int m_nDeviceCount = 0;
+    int m_nMode = -1;
+};
+
+struct ScanResult {
+    std::vector<CliDevice> devices;
+    std::vector<int64_t> arrivalNs;  // kernel receive time of each listed reply
+    std::vector<int64_t> listedNs;   // when each row was added
+    int64_t sentNs = 0;
+};
+
+using DeviceTest = std::function<bool(const CliDevice&)>;
+
+constexpr int kVerifyScans = 3;
+constexpr int kVerifyScanMs = 1000;
+
+// Sends the discovery request and lists devices until the timeout, or until
+// `done` accepts a newly listed device. False when nothing could be sent.
+bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, const DeviceTest& done,
+    ScanResult& result, std::ostream& err)
+{
+    CDeviceCollector collector;
+    std::string failures;
+    result.sentNs = RealtimeNs();
+    int64_t deadline = MonotonicNs() + static_cast<int64_t>(timeoutMs) * 1000000;
+    int sent = channel.Send(routes, BuildDiscoveryRequest(), failures);
+    err << failures;
+    if (sent == 0)
+        return false;
+    channel.Collect(deadline, [&](const Datagram& d) {
+        if (HandleReply(&collector, d.data, d.length, d.sender) != ReplyDevice)
+            return false;
+        if (collector.m_list.Rows().size() == result.devices.size())
+            return false; // a sender listed already
+        CliDevice device { collector.m_list.Rows().back(), channel.InterfaceName(d.ifindex) };
+        result.devices.push_back(device);
+        result.arrivalNs.push_back(d.arrivalNs);
+        result.listedNs.push_back(RealtimeNs());
+        return done && done(device);
+    });
+    return true;
+}
+
+double Ms(int64_t ns)
+{
+    return static_cast<double>(ns) / 1e6;
+}
+
+void PrintStats(const ScanResult& result, std::ostream& err)
+{
+    int64_t lastArrival = 0, lastListed = 0, maxLag = 0;
+    for (size_t i = 0; i < result.devices.size(); ++i) {
+        lastArrival = std::max(lastArrival, result.arrivalNs[i] - result.sentNs);
+        lastListed = std::max(lastListed, result.listedNs[i] - result.sentNs);
+        maxLag = std::max(maxLag, result.listedNs[i] - result.arrivalNs[i]);
+    }
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    auto cpuMs = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    char line[256];
+    std::snprintf(line, sizeof line,
+        "stats: devices=%zu last_reply_ms=%.3f last_listed_ms=%.3f max_listing_lag_ms=%.3f cpu_user_ms=%.1f "
+        "cpu_sys_ms=%.1f\n",
+        result.devices.size(), Ms(lastArrival), Ms(lastListed), Ms(maxLag), cpuMs(usage.ru_utime),
+        cpuMs(usage.ru_stime));
+    err << line;
+}
+
+bool OpenChannel(CReplyChannel& channel, std::ostream& err)
+{
+    std::string error;
+    if (channel.Open(error))
+        return true;
+    err << "orbisk-cli: " << error << '\n';
+    return false;
+}
+
+int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (options.help) {
+        out << ScanUsage();
+        return StatusOk;
+    }
+    std::string error;
+    auto routes = PlanRoutes(options.plan, error);
+    if (!routes) {
+        err << "orbisk-cli: " << error << '\n';
+        return StatusNetwork;
+    }
+    CReplyChannel channel;
+    if (!OpenChannel(channel, err))
+        return StatusNetwork;
+    ScanResult result;
+    if (!Discover(channel, *routes, options.timeoutMs, nullptr, result, err))
+        return StatusNetwork;
+    channel.Close();
+
+    if (options.format == OutputFormat::Json)
+        out << FormatJson(result.devices);
+    else if (options.format == OutputFormat::Csv)
+        out << FormatCsv(result.devices);
+    else if (!result.devices.empty())
+        out << FormatTable(result.devices);
+    out.flush();
+    if (options.stats)
+        PrintStats(result, err);
+    if (result.devices.empty()) {
+        if (options.format == OutputFormat::Table)
+            err << "No device answered\n";
+        return StatusNoDevice;
+    }
+    return StatusOk;
+}
+
+// Waits for the change reply; discovery replies are not an answer here.
+ReplyKind AwaitChange(CReplyChannel& channel, int timeoutMs)
+{
+    ReplyKind answer = ReplyNone;
+    channel.Collect(MonotonicNs() + static_cast<int64_t>(timeoutMs) * 1000000, [&](const Datagram& d) {
+        ReplyKind kind = HandleReply(nullptr, d.data, d.length, d.sender);
+        if (kind == ReplyChanged || kind == ReplyDenied || kind == ReplyOther)
+            answer = kind;
+        return answer != ReplyNone;
+    });
+    return answer;
+}
+
+int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Route> routes, const CliDevice& before,
+    std::ostream& out, std::ostream& err)
+{
+    DeviceTest found;
+    if (options.mode == AddressMode::Static) {
+        found = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.address; };
+        // A target aimed at the old address would miss the new one.
+        if (!options.plan.targets.empty())
+            routes.push_back({ options.address, routes.front().ifindex, routes.front().source, routes.front().interfaceName });
+    } else {
+        // After DHCP the address is unknown; the device is known by its MAC address.
+        const std::string& mac = before.row.cells[ColMac];
+        const std::string& host = before.row.cells[ColHostname];
+        found = [&](const CliDevice& d) {
+            return mac.empty() ? d.row.cells[ColHostname] == host : d.row.cells[ColMac] == mac;
+        };
+    }
+    // A device may take a moment to move to its new configuration.
+    for (int attempt = 0; attempt < kVerifyScans; ++attempt) {
+        ScanResult result;
+        if (!Discover(channel, routes, kVerifyScanMs, found, result, err))
+            return StatusNetwork;
+        for (const CliDevice& device : result.devices) {
+            if (found(device)) {
+                out << "The device answers at " << device.row.cells[ColAddress] << '\n';
+                return StatusOk;
+            }
+        }
+    }
+    if (options.mode == AddressMode::Static)
+        out << "The device does not answer at " << options.address << '\n';
+    else
+        out << "The device does not answer any more\n";
+    return StatusNotVerified;
+}
+
+int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
+{
+    if (options.help) {
+        out << SetIpUsage();
+        return StatusOk;
+    }
+    std::string error;
+    auto routes = PlanRoutes(options.plan, error);
+    if (!routes) {
+        err << "orbisk-cli: " << error << '\n';
+        return StatusNetwork;
+    }
+    // The port is taken before the password is asked for: a busy port is
+    // reported at once, not after typing.
+    CReplyChannel channel;
+    if (!OpenChannel(channel, err))
+        return StatusNetwork;
+
+    ChangeRequest request;
+    request.current = options.device;
+    request.address = options.address;
+    request.netmask = options.netmask;
+    request.gateway = options.gateway;
+    request.mode = options.mode == AddressMode::Static ? 0 : 1;
+    request.user = options.user;
+    if (!ReadPassword(options.passwordStdin, request.password, error)) {
+        err << "orbisk-cli: " << error << '\n';
+        return StatusUsage;
+    }
+
+    CliDevice before;
+    if (options.mode == AddressMode::Dhcp) {
+        // The request carries the device's present values, as the desktop
+        // program sends the fields it loaded from the device's row.
+        ScanResult result;
+        auto isDevice = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.device; };
+        if (!Discover(channel, *routes, kDefaultScanMs, isDevice, result, err)) {
+            WipeText(request.password);
+            return StatusNetwork;
+        }
+        if (result.devices.empty() || !isDevice(result.devices.back())) {
+            WipeText(request.password);
+            out << "No device answered at " << options.device << '\n';
+            return StatusNoAnswer;
+        }
+        before = result.devices.back();
+        request.address = options.device;
+        request.netmask = before.row.cells[ColNetmask];
+        request.gateway = before.row.cells[ColGateway];
+    }
+
+    std::string text = BuildChangeRequest(request);
+    std::string failures;
+    int sent = channel.Send(*routes, text, failures);
+    WipeText(text);
+    WipeText(request.password);
+    err << failures;
+    if (sent == 0)
+        return StatusNetwork;
+
+    switch (AwaitChange(channel, options.timeoutMs)) {
+    case ReplyChanged:
+        out << "Success\n";
+        return options.verify ? Verify(channel, options, *routes, before, out, err) : StatusOk;
+    case ReplyDenied:
+        out << "Wrong user or password!\n";
+        return StatusDenied;
+    case ReplyOther:
+        out << "Could not modify the IP address!\n";
+        return StatusRefused;
+    default:
+        out << "No device answered within " << options.timeoutMs << " ms\n";
+        return StatusNoAnswer;
+    }
+}
+
+// The usage lines of a command's help, for a complaint about its options.
+std::string Synopsis(const std::string& usage, const std::string& command)
+{
+    return usage.substr(0, usage.find("\n\n") + 1) + "Run 'orbisk-cli " + command + " --help' for more.\n";
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty()) {
+        err << MainUsage();
+        return StatusUsage;
+    }
+    const std::string& command = args[0];
+    std::vector<std::string> rest(args.begin() + 1, args.end());
+    std::string error;
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << MainUsage();
+        return StatusOk;
+    }
+    if (command == "scan") {
+        auto options = ParseScanOptions(rest, error);
+        if (!options) {
+            err << "orbisk-cli scan: " << error << "\n" << Synopsis(ScanUsage(), "scan");
+            return StatusUsage;
+        }
+        return RunScan(*options, out, err);
+    }
+    if (command == "set-ip") {
+        auto options = ParseSetIpOptions(rest, error);
+        if (!options) {
+            err << "orbisk-cli set-ip: " << error << "\n" << Synopsis(SetIpUsage(), "set-ip");
+            return StatusUsage;
+        }
+        return RunSetIp(*options, out, err);
+    }
+    err << "orbisk-cli: unknown command \"" << command << "\"\n\n" << MainUsage();
+    return StatusUsage;
+}

@@ -1,0 +1,234 @@
+#include "cli_net.h"
+
+#include "interfaces.h"
+#include "wire.h"
+
+#include <arpa/inet.h>
+#include <net/if.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <time.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+int64_t ClockNs(clockid_t clock)
+{
+    timespec now {};
+    clock_gettime(clock, &now);
+    return static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+std::string Describe(const Route& route)
+{
+    if (route.interfaceName.empty())
+        return route.destination;
+    return route.destination + " via " + route.interfaceName;
+}
+
+} // namespace
+
+int64_t MonotonicNs()
+{
+    return ClockNs(CLOCK_MONOTONIC);
+}
+
+int64_t RealtimeNs()
+{
+    return ClockNs(CLOCK_REALTIME);
+}
+
+std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& error)
+{
+    std::vector<NetInterface> interfaces;
+    if (int failed = ListBroadcastInterfaces(interfaces); failed != 0) {
+        error = std::string("Could not list the network interfaces: ") + std::strerror(failed);
+        return std::nullopt;
+    }
+    std::vector<std::string> destinations = plan.targets;
+    if (destinations.empty())
+        destinations.push_back(kBroadcastAddress);
+
+    std::vector<Route> routes;
+    if (plan.allInterfaces) {
+        for (const NetInterface& i : interfaces)
+            routes.push_back({ kBroadcastAddress, i.index, i.address, i.name });
+    } else if (!plan.interfaceName.empty()) {
+        const NetInterface* chosen = nullptr;
+        for (const NetInterface& i : interfaces) {
+            if (i.name == plan.interfaceName)
+                chosen = &i;
+        }
+        if (chosen == nullptr) {
+            if (if_nametoindex(plan.interfaceName.c_str()) == 0)
+                error = "No interface named \"" + plan.interfaceName + "\"";
+            else
+                error = "Interface \"" + plan.interfaceName + "\" is not up, has no IPv4 address or cannot broadcast";
+            return std::nullopt;
+        }
+        for (const std::string& destination : destinations)
+            routes.push_back({ destination, chosen->index, chosen->address, chosen->name });
+    } else {
+        // A unicast target may be reached over a router; only a broadcast needs an interface.
+        for (const std::string& destination : destinations)
+            routes.push_back({ destination, 0, "", "" });
+        if (plan.targets.empty() && interfaces.empty())
+            routes.clear();
+    }
+    if (routes.empty()) {
+        error = "No IPv4 interface is up and can broadcast";
+        return std::nullopt;
+    }
+    return routes;
+}
+
+bool CReplyChannel::Open(std::string& error)
+{
+    Close();
+    // Bound without SO_REUSEADDR: EADDRINUSE is how another program holding
+    // the port shows, and its replies would otherwise be split between us.
+    if (!m_socket.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET)) {
+        error = std::string("Could not open a socket: ") + std::strerror(errno);
+        return false;
+    }
+    int handle = m_socket.m_hRawSocket;
+    CSockAddr local(nullptr, kToolPort);
+    if (bind(handle, reinterpret_cast<const sockaddr*>(&local.m_addr), sizeof local.m_addr) != 0) {
+        int failed = errno;
+        m_socket.Close();
+        error = failed == EADDRINUSE ? "Port 10001 is in use by another program"
+                                     : std::string("Could not bind port 10001: ") + std::strerror(failed);
+        return false;
+    }
+    // A thousand devices answer within a millisecond or two; the default
+    // queue holds a few hundred. FORCE passes rmem_max for root.
+    int size = kReceiveBufferBytes;
+    if (setsockopt(handle, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0)
+        setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    int on = 1;
+    setsockopt(handle, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    setsockopt(handle, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    return true;
+}
+
+void CReplyChannel::Close()
+{
+    m_socket.Close();
+}
+
+int CReplyChannel::Send(const std::vector<Route>& routes, const std::string& text, std::string& failures)
+{
+    int sent = 0;
+    for (const Route& route : routes) {
+        CSockAddr destination(route.destination.c_str(), kDevicePort);
+        iovec iov { const_cast<char*>(text.c_str()), text.size() + 1 }; // the NUL goes too
+        msghdr msg {};
+        msg.msg_name = &destination.m_addr;
+        msg.msg_namelen = sizeof destination.m_addr;
+        msg.msg_iov = &iov;
+        msg.msg_iovlen = 1;
+        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+        if (route.ifindex != 0) {
+            // Picks the interface even for 255.255.255.255, which the
+            // routing table would send out of the default route's only.
+            msg.msg_control = control;
+            msg.msg_controllen = sizeof control;
+            cmsghdr* cm = CMSG_FIRSTHDR(&msg);
+            cm->cmsg_level = IPPROTO_IP;
+            cm->cmsg_type = IP_PKTINFO;
+            cm->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+            in_pktinfo info {};
+            info.ipi_ifindex = static_cast<int>(route.ifindex);
+            inet_pton(AF_INET, route.source.c_str(), &info.ipi_spec_dst);
+            std::memcpy(CMSG_DATA(cm), &info, sizeof info);
+        }
+        if (sendmsg(m_socket.m_hRawSocket, &msg, 0) >= 0) {
+            ++sent;
+            continue;
+        }
+        int failed = errno;
+        failures += "Could not send to " + Describe(route) + ": " + std::strerror(failed);
+        if (failed == ENETUNREACH && route.ifindex == 0 && route.destination == kBroadcastAddress)
+            failures += " (no route for the broadcast: name an interface with --interface or use --all-interfaces)";
+        failures += '\n';
+    }
+    return sent;
+}
+
+void CReplyChannel::Collect(int64_t deadlineNs, const DatagramHandler& handler)
+{
+    constexpr int kBatch = 64;
+    constexpr size_t kControl = CMSG_SPACE(sizeof(in_pktinfo)) + CMSG_SPACE(sizeof(timespec));
+    char buffers[kBatch][wire::kReplyLimit];
+    alignas(cmsghdr) char controls[kBatch][kControl];
+    sockaddr_in senders[kBatch];
+    iovec iovs[kBatch];
+    mmsghdr msgs[kBatch];
+
+    int handle = m_socket.m_hRawSocket;
+    while (true) {
+        int64_t left = deadlineNs - MonotonicNs();
+        if (left <= 0)
+            return;
+        pollfd pfd { handle, POLLIN, 0 };
+        int ready = poll(&pfd, 1, static_cast<int>((left + 999999) / 1000000));
+        if (ready < 0 && errno != EINTR)
+            return;
+        if (ready <= 0)
+            continue;
+        while (true) {
+            for (int i = 0; i < kBatch; ++i) {
+                iovs[i] = { buffers[i], sizeof buffers[i] };
+                msgs[i] = {};
+                msgs[i].msg_hdr.msg_name = &senders[i];
+                msgs[i].msg_hdr.msg_namelen = sizeof senders[i];
+                msgs[i].msg_hdr.msg_iov = &iovs[i];
+                msgs[i].msg_hdr.msg_iovlen = 1;
+                msgs[i].msg_hdr.msg_control = controls[i];
+                msgs[i].msg_hdr.msg_controllen = kControl;
+            }
+            int count = recvmmsg(handle, msgs, kBatch, MSG_DONTWAIT, nullptr);
+            if (count <= 0)
+                break;
+            for (int i = 0; i < count; ++i) {
+                const msghdr& hdr = msgs[i].msg_hdr;
+                if (hdr.msg_flags & MSG_TRUNC)
+                    continue; // longer than any reply: dropped whole
+                Datagram d;
+                d.data = buffers[i];
+                d.length = static_cast<int>(msgs[i].msg_len);
+                d.sender.m_addr = senders[i];
+                for (cmsghdr* cm = CMSG_FIRSTHDR(&hdr); cm != nullptr; cm = CMSG_NXTHDR(const_cast<msghdr*>(&hdr), cm)) {
+                    if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO) {
+                        in_pktinfo info;
+                        std::memcpy(&info, CMSG_DATA(cm), sizeof info);
+                        d.ifindex = static_cast<unsigned>(info.ipi_ifindex);
+                    } else if (cm->cmsg_level == SOL_SOCKET && cm->cmsg_type == SO_TIMESTAMPNS) {
+                        timespec at;
+                        std::memcpy(&at, CMSG_DATA(cm), sizeof at);
+                        d.arrivalNs = static_cast<int64_t>(at.tv_sec) * 1000000000 + at.tv_nsec;
+                    }
+                }
+                if (handler(d))
+                    return;
+            }
+            if (count < kBatch)
+                break;
+        }
+    }
+}
+
+std::string CReplyChannel::InterfaceName(unsigned index)
+{
+    if (index == 0)
+        return {};
+    auto known = m_names.find(index);
+    if (known != m_names.end())
+        return known->second;
+    char name[IF_NAMESIZE] = {};
+    std::string text = if_indextoname(index, name) ? name : "";
+    m_names[index] = text;
+    return text;
+}

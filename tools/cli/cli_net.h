@@ -1,0 +1,72 @@
+#pragma once
+
+// The socket side of orbisk-cli: one socket bound to the tool port both sends
+// the requests and receives every reply, drained in batches until a deadline.
+
+#include "cli_options.h"
+#include "udp_socket.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// One way out for a request: a destination, and optionally the interface
+// (and its address as the source) it must leave by.
+struct Route {
+    std::string destination;   // dotted decimal
+    unsigned ifindex = 0;      // 0: the routing table decides
+    std::string source;        // the interface's address when ifindex is set
+    std::string interfaceName;
+};
+
+// Resolves a send plan against the host's interfaces. On failure: nullopt and
+// a message (no such interface, nothing that can broadcast, ...).
+std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& error);
+
+struct Datagram {
+    const char* data = nullptr;
+    int length = 0;
+    CSockAddr sender { nullptr, 0 };
+    unsigned ifindex = 0;      // interface that received it, 0 when unknown
+    int64_t arrivalNs = 0;     // kernel receive time, CLOCK_REALTIME
+};
+
+// Returns true to stop collecting.
+using DatagramHandler = std::function<bool(const Datagram&)>;
+
+// The tool port with a receive queue deep enough for a burst of replies.
+class CReplyChannel {
+public:
+    CReplyChannel() = default;
+    ~CReplyChannel() { Close(); }
+    CReplyChannel(const CReplyChannel&) = delete;
+    CReplyChannel& operator=(const CReplyChannel&) = delete;
+
+    // Binds 0.0.0.0:10001. False with a message for the operator.
+    bool Open(std::string& error);
+    void Close();
+
+    // Sends text and its NUL along every route. Returns how many went out;
+    // each failure is described in `failures`, one line each.
+    int Send(const std::vector<Route>& routes, const std::string& text, std::string& failures);
+
+    // Hands every datagram of at most the reply limit to the handler until
+    // the deadline (CLOCK_MONOTONIC ns) or until the handler says stop.
+    // Longer datagrams are dropped, as the protocol wants.
+    void Collect(int64_t deadlineNs, const DatagramHandler& handler);
+
+    // Name of an interface index, "" when unknown; remembered per index.
+    std::string InterfaceName(unsigned index);
+
+private:
+    CUdpSocket m_socket;
+    std::map<unsigned, std::string> m_names;
+};
+
+int64_t MonotonicNs();
+int64_t RealtimeNs();
+
+// How large a receive queue is asked for: room for thousands of replies.
+inline constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;

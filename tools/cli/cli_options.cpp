@@ -1,0 +1,381 @@
+#include "cli_options.h"
+
+#include <arpa/inet.h>
+
+#include <cstdint>
+
+namespace {
+
+constexpr int kMaxTimeoutMs = 24 * 3600 * 1000;
+
+// Walks "--name value" and "--name=value" arguments one at a time.
+class ArgReader {
+public:
+    explicit ArgReader(const std::vector<std::string>& args) : m_args(args) {}
+
+    bool Next()
+    {
+        if (m_index >= m_args.size())
+            return false;
+        const std::string& arg = m_args[m_index++];
+        m_inline.reset();
+        m_name = arg;
+        if (arg.starts_with("--")) {
+            if (size_t eq = arg.find('='); eq != std::string::npos) {
+                m_name = arg.substr(0, eq);
+                m_inline = arg.substr(eq + 1);
+            }
+        }
+        return true;
+    }
+    const std::string& Name() const { return m_name; }
+    bool IsOption() const { return m_name.size() > 1 && m_name[0] == '-'; }
+    bool HasInline() const { return m_inline.has_value(); }
+
+    std::optional<std::string> Value(std::string& error)
+    {
+        if (m_inline)
+            return m_inline;
+        if (m_index >= m_args.size()) {
+            error = "option " + m_name + " needs a value";
+            return std::nullopt;
+        }
+        return m_args[m_index++];
+    }
+
+private:
+    const std::vector<std::string>& m_args;
+    size_t m_index = 0;
+    std::string m_name;
+    std::optional<std::string> m_inline;
+};
+
+bool WantsHelp(const std::vector<std::string>& args)
+{
+    for (const std::string& arg : args) {
+        if (arg == "--help" || arg == "-h")
+            return true;
+    }
+    return false;
+}
+
+std::optional<int> ParseTimeout(const std::string& text, std::string& error)
+{
+    long long value = 0;
+    bool ok = !text.empty() && text.size() <= 9;
+    for (char c : text) {
+        ok = ok && c >= '0' && c <= '9';
+        value = value * 10 + (c - '0');
+    }
+    if (!ok || value < 1 || value > kMaxTimeoutMs) {
+        error = "--timeout \"" + text + "\" is not a number of milliseconds from 1 to " + std::to_string(kMaxTimeoutMs);
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+// The options that say where requests go; false when the argument is none of them.
+bool ReadPlanOption(ArgReader& reader, SendPlan& plan, bool& failed, std::string& error)
+{
+    const std::string& name = reader.Name();
+    if (name == "--all-interfaces" && !reader.HasInline()) {
+        plan.allInterfaces = true;
+        return true;
+    }
+    if (name != "--interface" && name != "--target")
+        return false;
+    std::optional<std::string> value = reader.Value(error);
+    if (!value) {
+        failed = true;
+        return true;
+    }
+    if (name == "--interface") {
+        if (value->empty()) {
+            error = "--interface needs an interface name";
+            failed = true;
+        }
+        plan.interfaceName = *value;
+        return true;
+    }
+    std::optional<std::string> destination = TargetDestination(*value);
+    if (!destination) {
+        error = "--target \"" + *value + "\" is not ADDRESS or ADDRESS/PREFIX (a dotted-quad IPv4 address, a prefix of 0 to 32)";
+        failed = true;
+        return true;
+    }
+    plan.targets.push_back(*destination);
+    return true;
+}
+
+bool CheckPlan(const SendPlan& plan, std::string& error)
+{
+    if (plan.allInterfaces && !plan.interfaceName.empty()) {
+        error = "--interface and --all-interfaces exclude each other";
+        return false;
+    }
+    if (plan.allInterfaces && !plan.targets.empty()) {
+        error = "--target and --all-interfaces exclude each other";
+        return false;
+    }
+    return true;
+}
+
+std::string Unknown(const ArgReader& reader)
+{
+    if (reader.IsOption())
+        return "unknown option " + reader.Name();
+    return "unexpected argument \"" + reader.Name() + "\"";
+}
+
+bool CheckAddress(const char* option, const std::string& value, std::string& error)
+{
+    if (IsDottedQuadIpv4(value))
+        return true;
+    error = std::string(option) + " \"" + value + "\" is not a dotted-quad IPv4 address (four numbers 0 to 255, as 192.168.1.20)";
+    return false;
+}
+
+} // namespace
+
+bool IsDottedQuadIpv4(std::string_view text)
+{
+    int parts = 0;
+    size_t i = 0;
+    while (true) {
+        size_t start = i;
+        int value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 3)
+            value = value * 10 + (text[i++] - '0');
+        size_t digits = i - start;
+        if (digits == 0 || value > 255 || (digits > 1 && text[start] == '0'))
+            return false;
+        ++parts;
+        if (i == text.size())
+            return parts == 4;
+        if (text[i] != '.' || parts == 4)
+            return false;
+        ++i;
+    }
+}
+
+std::optional<std::string> TargetDestination(std::string_view text)
+{
+    std::string_view address = text;
+    int prefix = 32;
+    if (size_t slash = text.find('/'); slash != std::string_view::npos) {
+        address = text.substr(0, slash);
+        std::string_view digits = text.substr(slash + 1);
+        if (digits.empty() || digits.size() > 2)
+            return std::nullopt;
+        prefix = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            prefix = prefix * 10 + (c - '0');
+        }
+        if (prefix > 32)
+            return std::nullopt;
+    }
+    if (!IsDottedQuadIpv4(address))
+        return std::nullopt;
+    in_addr parsed {};
+    inet_pton(AF_INET, std::string(address).c_str(), &parsed);
+    uint32_t host = ntohl(parsed.s_addr);
+    uint32_t hostBits = prefix == 0 ? 0xFFFFFFFFu : (prefix == 32 ? 0u : (0xFFFFFFFFu >> prefix));
+    in_addr destination { htonl(host | hostBits) };
+    char out[INET_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET, &destination, out, sizeof out);
+    return std::string(out);
+}
+
+std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args, std::string& error)
+{
+    ScanOptions options;
+    if (WantsHelp(args)) {
+        options.help = true;
+        return options;
+    }
+    bool json = false, csv = false;
+    ArgReader reader(args);
+    while (reader.Next()) {
+        const std::string& name = reader.Name();
+        bool failed = false;
+        if (ReadPlanOption(reader, options.plan, failed, error)) {
+            if (failed)
+                return std::nullopt;
+        } else if (name == "--timeout") {
+            auto value = reader.Value(error);
+            auto timeout = value ? ParseTimeout(*value, error) : std::nullopt;
+            if (!timeout)
+                return std::nullopt;
+            options.timeoutMs = *timeout;
+        } else if (name == "--json" && !reader.HasInline()) {
+            json = true;
+        } else if (name == "--csv" && !reader.HasInline()) {
+            csv = true;
+        } else if (name == "--stats" && !reader.HasInline()) {
+            options.stats = true;
+        } else {
+            error = Unknown(reader);
+            return std::nullopt;
+        }
+    }
+    if (json && csv) {
+        error = "--json and --csv exclude each other";
+        return std::nullopt;
+    }
+    options.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Table;
+    if (!CheckPlan(options.plan, error))
+        return std::nullopt;
+    return options;
+}
+
+std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args, std::string& error)
+{
+    SetIpOptions options;
+    if (WantsHelp(args)) {
+        options.help = true;
+        return options;
+    }
+    bool haveDevice = false;
+    ArgReader reader(args);
+    while (reader.Next()) {
+        const std::string& name = reader.Name();
+        bool failed = false;
+        std::string* text = nullptr;
+        if (ReadPlanOption(reader, options.plan, failed, error)) {
+            if (failed)
+                return std::nullopt;
+            continue;
+        }
+        if (name == "--static" || name == "--dhcp") {
+            AddressMode mode = name == "--static" ? AddressMode::Static : AddressMode::Dhcp;
+            if (reader.HasInline() || (options.mode != AddressMode::Unset && options.mode != mode)) {
+                error = reader.HasInline() ? name + " takes no value" : "--static and --dhcp exclude each other";
+                return std::nullopt;
+            }
+            options.mode = mode;
+        } else if (name == "--password" || name.starts_with("--password=")) {
+            error = "there is no --password option: the password is asked for on the terminal, or read from "
+                    "standard input with --password-stdin, so that it never shows in the process list";
+            return std::nullopt;
+        } else if (name == "--password-stdin" && !reader.HasInline()) {
+            options.passwordStdin = true;
+        } else if (name == "--verify" && !reader.HasInline()) {
+            options.verify = true;
+        } else if (name == "--timeout") {
+            auto value = reader.Value(error);
+            auto timeout = value ? ParseTimeout(*value, error) : std::nullopt;
+            if (!timeout)
+                return std::nullopt;
+            options.timeoutMs = *timeout;
+        } else if (name == "--address") {
+            text = &options.address;
+        } else if (name == "--netmask") {
+            text = &options.netmask;
+        } else if (name == "--gateway") {
+            text = &options.gateway;
+        } else if (name == "--user") {
+            text = &options.user;
+        } else if (!reader.IsOption() && !haveDevice) {
+            options.device = name;
+            haveDevice = true;
+        } else {
+            error = Unknown(reader);
+            return std::nullopt;
+        }
+        if (text != nullptr) {
+            auto value = reader.Value(error);
+            if (!value)
+                return std::nullopt;
+            *text = *value;
+        }
+    }
+    if (!CheckPlan(options.plan, error))
+        return std::nullopt;
+    if (!haveDevice) {
+        error = "set-ip needs the device's present address";
+        return std::nullopt;
+    }
+    if (!CheckAddress("device address", options.device, error))
+        return std::nullopt;
+    if (options.mode == AddressMode::Unset) {
+        error = "set-ip needs --static or --dhcp";
+        return std::nullopt;
+    }
+    if (options.mode == AddressMode::Static) {
+        const std::pair<const char*, const std::string*> values[] = {
+            { "--address", &options.address }, { "--netmask", &options.netmask }, { "--gateway", &options.gateway },
+        };
+        for (const auto& [option, value] : values) {
+            if (value->empty()) {
+                error = std::string("--static needs ") + option;
+                return std::nullopt;
+            }
+            if (!CheckAddress(option, *value, error))
+                return std::nullopt;
+        }
+    } else if (!options.address.empty() || !options.netmask.empty() || !options.gateway.empty()) {
+        error = "--dhcp takes no --address, --netmask or --gateway: the device's present values are sent";
+        return std::nullopt;
+    }
+    if (options.user.empty()) {
+        error = "set-ip needs --user NAME (not empty)";
+        return std::nullopt;
+    }
+    return options;
+}
+
+std::string MainUsage()
+{
+    return "Usage: orbisk-cli COMMAND [OPTIONS]\n"
+           "\n"
+           "Commands:\n"
+           "  scan     list the NAS devices that answer a discovery request\n"
+           "  set-ip   change the IP configuration of one device\n"
+           "\n"
+           "Run 'orbisk-cli COMMAND --help' for a command's options.\n";
+}
+
+std::string ScanUsage()
+{
+    return "Usage: orbisk-cli scan [--timeout MS] [--json | --csv]\n"
+           "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
+           "\n"
+           "Sends the discovery request and lists every device that answers before the\n"
+           "timeout, once each, in the order their replies arrived.\n"
+           "\n"
+           "  --timeout MS          how long to collect replies (default 1500)\n"
+           "  --json                an array of objects instead of the table\n"
+           "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
+           "  --interface NAME      send out of that interface alone\n"
+           "  --all-interfaces      send out of every IPv4 interface that is up and can broadcast\n"
+           "  --target ADDRESS[/PREFIX]\n"
+           "                        send to that address, or to the subnet's broadcast address,\n"
+           "                        instead of 255.255.255.255 (repeatable)\n"
+           "  --stats               timing and CPU figures on standard error\n"
+           "\n"
+           "Exit status: 0 a device was listed, 1 none answered, 2 bad options,\n"
+           "7 the network cannot be used (port 10001 taken, no such interface, ...).\n";
+}
+
+std::string SetIpUsage()
+{
+    return "Usage: orbisk-cli set-ip DEVICE --static --address A --netmask N --gateway G --user NAME\n"
+           "                         [--password-stdin] [--timeout MS] [--verify]\n"
+           "       orbisk-cli set-ip DEVICE --dhcp --user NAME [--password-stdin] [--timeout MS] [--verify]\n"
+           "       (where the request goes: [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]])\n"
+           "\n"
+           "Sends the address-change request for the device now at DEVICE and waits for its\n"
+           "answer. The password is asked for on the terminal without echo, or read as one\n"
+           "line from standard input with --password-stdin; it is never an argument.\n"
+           "With --dhcp the device is asked for its present netmask and gateway first,\n"
+           "because the request carries them.\n"
+           "\n"
+           "  --timeout MS          how long to wait for the answer (default 3000)\n"
+           "  --verify              after \"Success\", scan again and report where the device answers\n"
+           "\n"
+           "Exit status: 0 Success, 2 bad options or values (nothing sent), 3 wrong user or\n"
+           "password, 4 the device refused for another reason, 5 no device answered,\n"
+           "6 --verify did not find the device afterwards, 7 the network cannot be used.\n";
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+// Command lines of orbisk-cli, parsed without touching the network.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Exit statuses, shared by both commands.
+enum CliStatus {
+    StatusOk = 0,          // scan: a device was listed; set-ip: "Success"
+    StatusNoDevice = 1,    // scan: nothing answered
+    StatusUsage = 2,       // bad options or values; nothing was sent
+    StatusDenied = 3,      // set-ip: "Wrong user or password!"
+    StatusRefused = 4,     // set-ip: "Could not modify the IP address!"
+    StatusNoAnswer = 5,    // set-ip: no change reply in time
+    StatusNotVerified = 6, // set-ip --verify: accepted, but the device was not found afterwards
+    StatusNetwork = 7,     // port 10001 taken, no usable interface, sending failed
+};
+
+enum class OutputFormat { Table, Json, Csv };
+
+// Where requests go: by default the limited broadcast along the default route.
+struct SendPlan {
+    std::string interfaceName;          // --interface: that interface alone
+    bool allInterfaces = false;         // --all-interfaces
+    std::vector<std::string> targets;   // --target, already reduced to destination addresses
+};
+
+struct ScanOptions {
+    int timeoutMs = 1500;
+    OutputFormat format = OutputFormat::Table;
+    SendPlan plan;
+    bool stats = false;  // timing and CPU figures on standard error
+    bool help = false;
+};
+
+enum class AddressMode { Unset, Static, Dhcp };
+
+struct SetIpOptions {
+    std::string device;  // the device's present address, as listed
+    AddressMode mode = AddressMode::Unset;
+    std::string address, netmask, gateway;
+    std::string user;
+    bool passwordStdin = false;
+    int timeoutMs = 3000;
+    bool verify = false;
+    SendPlan plan;
+    bool help = false;
+};
+
+inline constexpr int kDefaultScanMs = 1500;
+
+// Four decimal numbers 0 to 255 joined by dots, without signs, spaces or
+// leading zeros: the only form the devices are known to read.
+bool IsDottedQuadIpv4(std::string_view text);
+
+// ADDRESS or ADDRESS/PREFIX to the address a request goes to: the address
+// itself, or the subnet's directed broadcast (every host bit set).
+std::optional<std::string> TargetDestination(std::string_view text);
+
+// The arguments after the command name. On failure: nullopt and a message
+// for standard error (the usage text is added by the caller).
+std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args, std::string& error);
+std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args, std::string& error);
+
+std::string MainUsage();
+std::string ScanUsage();
+std::string SetIpUsage();

@@ -1,0 +1,230 @@
+#include "cli_text.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int kColumns = kDeviceColumns + 2;
+const char* const kHeadings[kColumns] = {
+    "No.", "IP Address", "Version", "Hostname", "Gateway", "MAC Address", "Netmask", "Mode", "Interface",
+};
+const char* const kJsonKeys[kColumns] = {
+    "no", "address", "version", "hostname", "gateway", "mac", "netmask", "mode", "interface",
+};
+
+std::string Cell(const CliDevice& device, int column)
+{
+    if (column < kDeviceColumns)
+        return device.row.cells[column];
+    if (column == kDeviceColumns)
+        return ModeText(device.row.mode);
+    return device.interfaceName;
+}
+
+void AppendHex(std::string& out, const char* pattern, unsigned char byte)
+{
+    char code[8];
+    std::snprintf(code, sizeof code, pattern, byte);
+    out += code;
+}
+
+// Characters on screen of an escaped text: it is ASCII and UTF-8 only.
+size_t DisplayWidth(std::string_view text)
+{
+    size_t width = 0;
+    for (unsigned char c : text)
+        width += (c & 0xC0) != 0x80;
+    return width;
+}
+
+} // namespace
+
+std::string ModeText(int mode)
+{
+    if (mode == 0)
+        return "static";
+    if (mode == 1)
+        return "dhcp";
+    return "";
+}
+
+size_t Utf8SequenceLength(std::string_view text, size_t i)
+{
+    auto at = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = at(i);
+    if (lead < 0x80)
+        return 1;
+    size_t length;
+    unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0; // overlong
+        if (lead == 0xED)
+            high = 0x9F; // surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90; // overlong
+        if (lead == 0xF4)
+            high = 0x8F; // above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + length > text.size())
+        return 0;
+    if (at(i + 1) < low || at(i + 1) > high)
+        return 0;
+    for (size_t k = 2; k < length; ++k) {
+        if ((at(i + k) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+std::string EscapeForTerminal(std::string_view text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t length = Utf8SequenceLength(text, i);
+        // C1 controls arrive as C2 80..9F; some terminals act on them.
+        bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (length == 0 || c1) {
+            AppendHex(out, "\\x%02X", c);
+            ++i;
+        } else if (length > 1) {
+            out.append(text.substr(i, length));
+            i += length;
+        } else {
+            if (c < 0x20 || c == 0x7F)
+                AppendHex(out, "\\x%02X", c);
+            else if (c == '\\')
+                out += "\\\\";
+            else
+                out += static_cast<char>(c);
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string JsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t length = Utf8SequenceLength(text, i);
+        if (length > 1) {
+            out.append(text.substr(i, length));
+            i += length;
+            continue;
+        }
+        ++i;
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20 || c >= 0x7F)
+                AppendHex(out, "\\u%04x", c);
+            else
+                out += static_cast<char>(c);
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string CsvField(std::string_view text)
+{
+    bool quote = false;
+    for (unsigned char c : text)
+        quote = quote || c == ',' || c == '"' || c < 0x20 || c == 0x7F;
+    if (!quote)
+        return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        out += c;
+        if (c == '"')
+            out += '"';
+    }
+    out += '"';
+    return out;
+}
+
+std::string FormatTable(const std::vector<CliDevice>& devices)
+{
+    std::vector<std::vector<std::string>> lines;
+    lines.emplace_back(kHeadings, kHeadings + kColumns);
+    for (const CliDevice& device : devices) {
+        std::vector<std::string> line;
+        for (int column = 0; column < kColumns; ++column)
+            line.push_back(EscapeForTerminal(Cell(device, column)));
+        lines.push_back(line);
+    }
+    size_t widths[kColumns] = {};
+    for (const auto& line : lines) {
+        for (int column = 0; column < kColumns; ++column)
+            widths[column] = std::max(widths[column], DisplayWidth(line[column]));
+    }
+    std::string out;
+    for (const auto& line : lines) {
+        std::string text;
+        for (int column = 0; column < kColumns; ++column) {
+            text += line[column];
+            if (column + 1 < kColumns)
+                text.append(widths[column] - DisplayWidth(line[column]) + 2, ' ');
+        }
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+        out += text + '\n';
+    }
+    return out;
+}
+
+std::string FormatJson(const std::vector<CliDevice>& devices)
+{
+    if (devices.empty())
+        return "[]\n";
+    std::string out = "[\n";
+    for (size_t i = 0; i < devices.size(); ++i) {
+        out += "  {";
+        for (int column = 0; column < kColumns; ++column) {
+            if (column > 0)
+                out += ", ";
+            out += '"';
+            out += kJsonKeys[column];
+            out += "\": ";
+            // The row number is the only number; it is written by this program.
+            if (column == ColNumber)
+                out += Cell(devices[i], column);
+            else
+                out += JsonString(Cell(devices[i], column));
+        }
+        out += i + 1 < devices.size() ? "},\n" : "}\n";
+    }
+    out += "]\n";
+    return out;
+}
+
+std::string FormatCsv(const std::vector<CliDevice>& devices)
+{
+    std::string out;
+    for (int column = 0; column < kColumns; ++column)
+        out += std::string(column ? "," : "") + CsvField(kHeadings[column]);
+    out += "\r\n";
+    for (const CliDevice& device : devices) {
+        for (int column = 0; column < kColumns; ++column)
+            out += std::string(column ? "," : "") + CsvField(Cell(device, column));
+        out += "\r\n";
+    }
+    return out;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+// How orbisk-cli writes a scan's devices. Every device text is bytes from the
+// network, so each format makes them safe its own way.
+
+#include "device_table.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct CliDevice {
+    DeviceRow row;              // the desktop table's seven cells and the row's address mode
+    std::string interfaceName;  // the local interface that heard the reply, empty when unknown
+};
+
+// "static", "dhcp" or "".
+std::string ModeText(int mode);
+
+// Length of the well-formed UTF-8 sequence starting at text[i], 0 when the
+// bytes there are not one (overlong forms and surrogates are not).
+size_t Utf8SequenceLength(std::string_view text, size_t i);
+
+// For a terminal: control characters (C0, DEL, and C1 encoded in UTF-8) and
+// bytes outside well-formed UTF-8 become \xNN; a backslash becomes \\.
+std::string EscapeForTerminal(std::string_view text);
+
+// A JSON string literal with quotes. Well-formed UTF-8 passes through; every
+// other byte of 0x80 and above is taken as Latin-1 and written \u00XX.
+std::string JsonString(std::string_view text);
+
+// One CSV field as RFC 4180 wants it: quoted, with quotes doubled, when it
+// holds a comma, a quote, a line break or any other control character.
+std::string CsvField(std::string_view text);
+
+// Aligned columns with a heading line, rows in the order given.
+std::string FormatTable(const std::vector<CliDevice>& devices);
+// An array of objects; "[]" for none.
+std::string FormatJson(const std::vector<CliDevice>& devices);
+// A heading line and one line per device, lines ended by CR LF.
+std::string FormatCsv(const std::vector<CliDevice>& devices);
