@@ -38,3 +38,16 @@ run: build
 
 clean:
 	rm -rf $(BUILD)
+
+# --- Fuzzing and sanitizers (tests/fuzz, docs/reliability.md) ---
+# `make fuzz` runs every libFuzzer target for FUZZ_SECONDS in build-fuzz;
+# `make test-sanitize` runs the whole suite under ASan+UBSan in build-asan.
+FUZZ_SECONDS ?= 60
+
+.PHONY: fuzz test-sanitize
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) sh scripts/fuzz.sh
+
+test-sanitize: deps
+	JOBS=$(JOBS) sh scripts/test-sanitize.sh

@@ -1,0 +1,32 @@
+#!/bin/sh
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer (no
+# recovery) in build-asan and runs the whole ctest suite there. Any report
+# ends the process that made it with a failure, leaks included.
+#
+#   scripts/test-sanitize.sh [extra ctest arguments, e.g. -L fuzz]
+set -eu
+cd "$(dirname "$0")/.."
+
+build=${ASAN_BUILD:-build-asan}
+jobs=${JOBS:-2}
+sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBISK_SANITIZE=ON
+cmake --build "$build" -j"$jobs"
+
+# Known leaks of system libraries go in tests/lsan.supp, each with its reason.
+lsan=""
+[ -f tests/lsan.supp ] && lsan="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
+cd "$build"
+# shellcheck disable=SC2086 # sudo is empty or one word
+$sudo env CI="${CI:-}" QT_QPA_PLATFORM=offscreen \
+    ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    LSAN_OPTIONS="$lsan" \
+    ctest -j"$jobs" --output-on-failure --timeout 600 "$@"
+left=$($sudo ip netns list | grep '^obk-' || true)
+if [ -n "$left" ]; then
+    echo "namespaces left behind:"
+    echo "$left"
+    exit 1
+fi
