@@ -314,11 +314,12 @@ BYTES is text with the escapes \\ \0 \n \r \t \xHH, or "hex:" and hex digits
 (e.g. hex:2430 is "$0").
 
 A change request is taken by the device whose address is its current-address
-field. With the right user and password the device answers "$0" from its old
-address and then takes the new configuration: a static change moves the address
-on the interface (ip addr add, then ip addr del); DHCP keeps the address and
-only reports mode 1 from then on. A new address or netmask that is no dotted
-IPv4 address is answered with "$2". Wrong credentials get "$1".
+field. With the right user and password the device first takes the new
+configuration and then answers "$0", from its new address: a static change
+moves the address on the interface (ip addr add, then ip addr del); DHCP keeps
+the address and only reports mode 1 from then on. A static change to no dotted
+IPv4 address or netmask, to another device's address, or one the interface
+refuses is answered with "$2" and changes nothing. Wrong credentials get "$1".
 
 SIGTERM or SIGINT ends the program with status 0; bad options give status 2,
 a failure to start status 1.

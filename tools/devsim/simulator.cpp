@@ -218,7 +218,7 @@ void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, in
             std::fprintf(stderr, "orbisk-devsim: discovery request from %s\n", sender.c_str());
         for (size_t i = 0; i < m_devices.size(); ++i) {
             if (only == m_devices.size() || only == i)
-                Reply(i, from, DiscoveryAnswer(m_devices[i], m_options), nullptr);
+                Reply(i, from, DiscoveryAnswer(m_devices[i], m_options));
         }
         return;
     }
@@ -240,18 +240,21 @@ void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, in
                 decision.apply = false;
             }
         }
+        // The change is made before the answer, so whoever hears "$0" finds
+        // the device at its new address already; the answer comes from there.
+        if (decision.apply && !ApplyChange(i, *request))
+            decision.reply = { wire::kChangeMark, '2' };
         if (m_options.verbose)
             std::fprintf(stderr, "orbisk-devsim: change request for %s from %s: %s\n", request->current.c_str(),
                 sender.c_str(), ToHex(decision.reply).c_str());
-        Reply(i, from, { decision.reply }, decision.apply ? &*request : nullptr);
+        Reply(i, from, { decision.reply });
         return;
     }
     if (m_options.verbose)
         std::fprintf(stderr, "orbisk-devsim: change request for %s is not for us\n", request->current.c_str());
 }
 
-void CDeviceSimulator::Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams,
-    const ChangeRequest* change)
+void CDeviceSimulator::Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams)
 {
     auto delay = std::chrono::milliseconds(m_options.replyDelayMs);
     if (m_options.jitterMs > 0)
@@ -266,12 +269,6 @@ void CDeviceSimulator::Reply(size_t device, const sockaddr_in& from, const std::
             m_queue.emplace(due, out);
         }
     }
-    // Equal times keep their insertion order, so the change follows the last copy.
-    if (change != nullptr && !m_queue.empty()) {
-        auto last = std::prev(m_queue.upper_bound(due));
-        last->second.applyDevice = static_cast<int>(device);
-        last->second.change = *change;
-    }
 }
 
 void CDeviceSimulator::SendDue(Clock::time_point now)
@@ -280,8 +277,6 @@ void CDeviceSimulator::SendDue(Clock::time_point now)
         Outgoing out = std::move(m_queue.begin()->second);
         m_queue.erase(m_queue.begin());
         SendFrom(out.source, out.to, out.bytes);
-        if (out.applyDevice >= 0)
-            ApplyChange(static_cast<size_t>(out.applyDevice), out.change);
     }
 }
 
@@ -313,7 +308,7 @@ bool CDeviceSimulator::SendFrom(in_addr source, const sockaddr_in& to, std::stri
     return true;
 }
 
-void CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
+bool CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
 {
     SimDevice& d = m_devices[device];
     std::string old = AddressText(d.address);
@@ -323,7 +318,7 @@ void CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
         std::string error = MoveHostAddress(d.address, to, PrefixOfNetmask(change.netmask));
         if (!error.empty()) {
             std::fprintf(stderr, "orbisk-devsim: %s keeps its address: %s\n", old.c_str(), error.c_str());
-            return;
+            return false;
         }
     }
     ApplyChangeFields(d, change);
@@ -332,6 +327,7 @@ void CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
             change.address.c_str(), change.netmask.c_str(), change.gateway.c_str());
     else
         std::fprintf(stderr, "orbisk-devsim: %s switched to DHCP\n", old.c_str());
+    return true;
 }
 
 void CDeviceSimulator::RunHostile(Clock::time_point now)

@@ -32,20 +32,17 @@ private:
         in_addr source {};
         sockaddr_in to {};
         std::string bytes;
-        int applyDevice = -1; // that device takes `change` once this is sent
-        ChangeRequest change;
     };
 
     bool Start();
     void ReceivePending();
     void Handle(std::string_view data, const sockaddr_in& from, in_addr destination);
-    void Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams,
-        const ChangeRequest* change);
+    void Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams);
     void SendDue(Clock::time_point now);
     void RunHostile(Clock::time_point now);
     Clock::time_point NextWake(Clock::time_point now) const;
     bool SendFrom(in_addr source, const sockaddr_in& to, std::string_view bytes);
-    void ApplyChange(size_t device, const ChangeRequest& change);
+    bool ApplyChange(size_t device, const ChangeRequest& change);
 
     SimOptions m_options;
     std::vector<SimDevice> m_devices;
