@@ -48,9 +48,9 @@ TEST_F(CliScanFormats, TableEscapesControlAndNonUtf8Bytes)
     CliRun run = RunCliOn(*op, { "scan", "--timeout", "500" });
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
-        "No.  IP Address   Version  Hostname               Gateway     MAC Address        Netmask        Mode    Interface\n"
+        "No.  IP Address   Version   Hostname               Gateway     MAC Address        Netmask        Mode    Interface\n"
         "0    198.18.0.20  1.0\\x09b  My NAS, \"2nd\"\\x07\\xE9  198.18.0.1  02:00:00:00:00:0a  255.255.255.0  dhcp    eth0\n"
-        "1    198.18.0.21  2.1      Caf\xC3\xA9 box               198.18.0.1  02:00:00:00:00:0b  255.255.255.0  static  eth0\n");
+        "1    198.18.0.21  2.1       Caf\xC3\xA9 box               198.18.0.1  02:00:00:00:00:0b  255.255.255.0  static  eth0\n");
     EXPECT_EQ(run.err, "");
 }
 
@@ -151,9 +151,10 @@ TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
     ASSERT_EQ(unicast.status, 0) << unicast.err;
     EXPECT_TRUE(Has(unicast.out, "0,198.18.5.40,1.0.0,remote,198.18.5.1,")) << unicast.out;
 
-    // A directed broadcast crosses a router that is set to forward it.
+    // A directed broadcast crosses a router that is set to forward it (the
+    // setting counts on the interface it arrives on).
     ASSERT_EQ(lan.Run(router, { "sysctl", "-q", "-w", "net.ipv4.conf.all.bc_forwarding=1",
-                                 "net.ipv4.conf.eth1.bc_forwarding=1" }),
+                                 "net.ipv4.conf.eth0.bc_forwarding=1" }),
         0);
     CliRun subnet = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--target", "198.18.5.0/24" });
     ASSERT_EQ(subnet.status, 0) << subnet.err;

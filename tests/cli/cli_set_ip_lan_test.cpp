@@ -54,15 +54,15 @@ protected:
 
 TEST_F(CliSetIp, StaticChangeSendsTheDesktopBytesAndVerifiesTheNewAddress)
 {
-    StartLan({ "--user", "admin", "--password", "pa ss@word" });
+    StartLan({ "--user", "admin", "--password", "pa ss word" });
     auto args = kToStatic77;
     args.push_back("--verify");
-    CliRun run = RunCliOn(*op, args, "pa ss@word\n");
+    CliRun run = RunCliOn(*op, args, "pa ss word\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Success\nThe device answers at 198.18.0.77\n");
     std::vector<std::string> received = sim->Received();
     ASSERT_GE(received.size(), 2u);
-    EXPECT_EQ(received[0], ChangeLine("STLG@198.18.0.20@admin@pa ss@word@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+    EXPECT_EQ(received[0], ChangeLine("STLG@198.18.0.20@admin@pa ss word@198.18.0.77@255.255.255.0@198.18.0.1@0"));
     EXPECT_TRUE(Has(received[1], "hex=" + Hex(std::string("STSS\0", 5)))) << received[1];
 }
 
