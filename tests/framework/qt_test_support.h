@@ -1,0 +1,47 @@
+#pragma once
+
+// Helpers for widget tests: modal dialogs are driven from inside their own
+// loops by actions that wait for the window to show up, then act on it.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+// The visible top-level window with this objectName ("dlg131", "msgbox"),
+// or null.
+QWidget* FindWindow(const QString& objectName);
+// Waits up to timeoutMs for it.
+QWidget* WaitForWindow(const QString& objectName, int timeoutMs = 5000);
+
+// Runs `action` once, from the event loop, as soon as a visible top-level
+// window with this objectName exists (a modal loop serves it). Fails the
+// test if none shows within timeoutMs.
+void WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// The control of a dialog window by id ("ctl<id>").
+template <class T = QWidget>
+T* Ctl(QWidget* dlg, int id)
+{
+    return dlg ? dlg->findChild<T*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
+}
+
+void Click(QWidget* w);
+// Waits, serving events, until pred holds or timeoutMs passes.
+bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// Fails when a top-level window is still visible.
+void ExpectNoWindowOpen();
+
+// The text of the message box's message, or "" when w is none.
+QString MessageText(QWidget* box);
+
+// Fixture base: no window may be left open.
+class WidgetTest : public ::testing::Test {
+protected:
+    void TearDown() override;
+};

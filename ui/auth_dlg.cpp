@@ -1,0 +1,37 @@
+#include "auth_dlg.h"
+
+#include "orbisk_resources.h"
+
+#include <cstring>
+
+namespace {
+constexpr char kEmptyCredentials[] = "用户名或密码不能为空";
+}
+
+CAuthDlg::CAuthDlg(CWnd* pParent) : CDialog(IDD, pParent), m_strUser(""), m_strPassword("")
+{
+    LoadOrbiskResources();
+}
+
+CAuthDlg::~CAuthDlg() = default;
+
+BEGIN_MESSAGE_MAP(CAuthDlg, CDialog)
+END_MESSAGE_MAP()
+
+void CAuthDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_USER, m_strUser);
+    DDX_Text(pDX, IDC_PASSWORD, m_strPassword);
+}
+
+void CAuthDlg::OnOK()
+{
+    UpdateData(TRUE);
+    // Blanks are a name like any other; only an empty text is refused.
+    if (std::strcmp(m_strUser.c_str(), "") != 0 && std::strcmp(m_strPassword.c_str(), "") != 0) {
+        CDialog::OnOK();
+        return;
+    }
+    MessageBox(kEmptyCredentials, nullptr, MB_OK);
+}

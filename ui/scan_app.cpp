@@ -1,0 +1,51 @@
+#include "scan_app.h"
+
+#include "control_ids.h"
+#include "orbisk_resources.h"
+#include "scan_dlg.h"
+
+namespace {
+
+SocketInitCheck& CurrentSocketCheck()
+{
+    static SocketInitCheck check = AfxSocketInit;
+    return check;
+}
+
+} // namespace
+
+SocketInitCheck SetSocketInitCheck(SocketInitCheck check)
+{
+    SocketInitCheck old = CurrentSocketCheck();
+    CurrentSocketCheck() = check ? std::move(check) : SocketInitCheck(AfxSocketInit);
+    return old;
+}
+
+CScanApp::CScanApp()
+{
+    // F1 has no help content of its own: the framework's handler shows the About box.
+    m_nHelpTemplate = IDD_ABOUTBOX;
+}
+
+CScanApp::~CScanApp() = default;
+
+BEGIN_MESSAGE_MAP(CScanApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+BOOL CScanApp::InitInstance()
+{
+    LoadOrbiskResources();
+    if (!CurrentSocketCheck()()) {
+        AfxMessageBox(IDS_SOCKETS_INIT_FAILED, MB_OK);
+        return FALSE;
+    }
+    AfxEnableControlContainer();
+
+    CScanDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    // FALSE: the framework ends the program instead of running a loop of its own.
+    return FALSE;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "control_ids.h"
+#include "controls.h"
+#include "dialog.h"
+#include "operations.h"
+#include "setup_ip_dlg.h"
+#include "wnd_services.h"
+
+#include <functional>
+
+// Opens a device's web page. The default hands the URL to the desktop's URL
+// handler; tests put their own in to see the URL without a browser.
+using UrlOpener = std::function<void(const char* url)>;
+// Replaces the opener; an empty one restores the default. Returns the old one.
+UrlOpener SetUrlOpener(UrlOpener opener);
+
+// The main window: the device list, Scan, Quit, Clear and Setup IP. The scan,
+// the device table and the Setup IP command are CScanOperation's; this class
+// binds them to the window.
+class CScanDlg : public CDialog, public CScanOperation {
+public:
+    explicit CScanDlg(CWnd* pParent = nullptr);
+    ~CScanDlg() override;
+
+    enum { IDD = IDD_SCAN_DIALOG };
+
+    // The About entry of the window menu.
+    static constexpr UINT IDM_ABOUTBOX = 0x0010;
+
+    CListCtrl m_DeviceList;
+    HICON m_hIcon;
+    // m_nDeviceCount, m_nTick and m_nTickLimit are CScanOperation's.
+    CSetupIpDlg m_SetupDlg;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnDeviceDblClick(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnDeviceItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+
+    // What the scan and the Setup IP command need of this window.
+    IWindowServices& ScanWindow() override { return m_services; }
+    IListView& DeviceList() override { return m_listView; }
+    CSetupOperation& SetupDlg() override { return m_SetupDlg; }
+    int RunSetupDialog() override { return static_cast<int>(m_SetupDlg.DoModal()); }
+
+private:
+    void InstallWindowMenu();
+
+    CWndServices m_services{*this};
+    CListViewAdapter m_listView{m_DeviceList};
+};

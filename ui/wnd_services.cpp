@@ -1,0 +1,39 @@
+#include "wnd_services.h"
+
+#include "app.h"
+
+void CWndServices::SetItemText(int id, const std::string& text)
+{
+    if (CWnd* item = m_wnd.GetDlgItem(id))
+        item->SetWindowText(text);
+}
+
+std::string CWndServices::GetItemText(int id)
+{
+    CWnd* item = m_wnd.GetDlgItem(id);
+    return item ? item->GetWindowText() : std::string();
+}
+
+void CWndServices::EnableItem(int id, bool enable)
+{
+    if (CWnd* item = m_wnd.GetDlgItem(id))
+        item->EnableWindow(enable);
+}
+
+void CWndServices::SetTimer(unsigned id, unsigned ms)
+{
+    m_wnd.SetTimer(id, ms);
+}
+
+void CWndServices::KillTimer(unsigned id)
+{
+    m_wnd.KillTimer(id);
+}
+
+void CWndServices::MessageBox(const std::string& text, bool owned)
+{
+    if (owned)
+        m_wnd.MessageBox(text);
+    else
+        AfxMessageBox(text);
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+// The operations' view of a window and of the device list, over the
+// framework's window and list objects.
+
+#include "controls.h"
+#include "device_table.h"
+#include "window_services.h"
+
+class CWndServices : public IWindowServices {
+public:
+    explicit CWndServices(CWnd& wnd) : m_wnd(wnd) {}
+
+    void SetItemText(int id, const std::string& text) override;
+    std::string GetItemText(int id) override;
+    void EnableItem(int id, bool enable) override;
+    void SetTimer(unsigned id, unsigned ms) override;
+    void KillTimer(unsigned id) override;
+    void MessageBox(const std::string& text, bool owned = true) override;
+
+private:
+    CWnd& m_wnd;
+};
+
+class CListViewAdapter : public IListView {
+public:
+    explicit CListViewAdapter(CListCtrl& list) : m_list(list) {}
+
+    int GetItemCount() const override { return m_list.GetItemCount(); }
+    std::string GetItemText(int row, int column) const override { return m_list.GetItemText(row, column); }
+    int InsertItem(int row, const std::string& text) override { return m_list.InsertItem(row, text); }
+    void SetItemText(int row, int column, const std::string& text) override { m_list.SetItemText(row, column, text); }
+    void DeleteAllItems() override { m_list.DeleteAllItems(); }
+    int GetSelectionMark() const override { return m_list.GetSelectionMark(); }
+    void SetSelectionMark(int row) override { m_list.SetSelectionMark(row); }
+    void SetItemData(int row, int data) override { m_list.SetItemData(row, data); }
+    int GetItemData(int row) const override { return static_cast<int>(m_list.GetItemData(row)); }
+
+private:
+    CListCtrl& m_list;
+};
