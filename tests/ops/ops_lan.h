@@ -1,0 +1,65 @@
+#pragma once
+
+// The operator's side of a virtual LAN for the operation tests: the test
+// process enters the operator host (198.18.0.10) before it opens any socket,
+// device hosts run orbisk-devsim, and a loopback sender lets a test put
+// datagrams on the listener's port between ticks.
+
+#include "virtual_lan.h"
+
+#include <gtest/gtest.h>
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+inline constexpr char kOperatorAddress[] = "198.18.0.10";
+
+// One datagram as the simulator logged it.
+struct LoggedDatagram {
+    std::string source; // "A:PORT"
+    std::string bytes;
+};
+
+struct Simulator {
+    pid_t pid = -1;
+    std::string logFile;    // --log: every datagram it received
+    std::string outputFile; // its stderr
+};
+
+class OpsLanTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A device host at 198.18.0.<octet>, with extra /32 addresses when asked.
+    vlan::Host& AddDeviceHost(int octet, int extraAddresses = 0);
+    // Starts the simulator on the host and waits until it listens. A short
+    // reply delay by default: the operations open the listener only after
+    // their request has left.
+    Simulator StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs = 30);
+    std::vector<LoggedDatagram> Received(const Simulator& sim);
+
+    vlan::VirtualLan m_lan;
+    vlan::Host* m_op = nullptr;
+    std::string m_dir;
+};
+
+// Tests that need no device: a private namespace with loopback only, where a
+// broadcast has no route.
+class PrivateNetTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// Datagrams to the listener's port from a local socket (127.0.0.1:10001).
+void Inject(const std::string& bytes, int count = 1);
+// Bytes that are no reply of the protocol: a poll reads them as nothing.
+inline constexpr char kJunk[] = "x";
+
+// Whether a datagram waits on the listener, after up to ms milliseconds.
+bool ListenerHasPending(int ms = 0);
+bool ListenerOpen();
+
+std::string Hex(const std::string& bytes);

@@ -1,0 +1,266 @@
+// The scan, driven tick by tick against simulated devices on the virtual LAN.
+//
+// An empty poll waits 500 ms, so once the replies a test is about have been
+// read, the test queues junk datagrams (no reply of the protocol) for the
+// remaining ticks: they are read as nothing, and the count stays exact.
+
+#include "ops_lan.h"
+#include "test_windows.h"
+
+#include "listener.h"
+#include "udp_socket.h"
+#include "wire_ports.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+
+#include <cstring>
+#include <set>
+
+namespace {
+
+const std::string kDiscovery("STSS\0", 5);
+
+// Ticks the scan to its end; once `rows` rows are listed, the rest is padded.
+int TickToEnd(TestMainWindow& main, int rows)
+{
+    bool padded = false;
+    return main.TickUntilIdle([&](int) {
+        if (!padded && main.Rows() >= rows) {
+            Inject(kJunk, 25);
+            padded = true;
+        }
+    });
+}
+
+void ExpectIdle(TestMainWindow& main)
+{
+    EXPECT_FALSE(main.wnd.timerArmed);
+    EXPECT_EQ(main.wnd.texts[IDC_SCAN], "Scan");
+    EXPECT_TRUE(main.wnd.Enabled(IDC_SCAN));
+    EXPECT_FALSE(ListenerOpen());
+}
+
+} // namespace
+
+class ScanOnLan : public OpsLanTest { };
+
+TEST_F(ScanOnLan, NoDeviceAnswers)
+{
+    TestMainWindow main;
+    main.StartScan();
+    EXPECT_TRUE(main.wnd.timerArmed);
+    EXPECT_EQ(main.wnd.timerId, 0u);
+    EXPECT_EQ(main.wnd.timerMs, 50u);
+    EXPECT_EQ(main.wnd.texts[IDC_SCAN], "Finished");
+    EXPECT_FALSE(main.wnd.Enabled(IDC_SCAN));
+    EXPECT_TRUE(ListenerOpen());
+    EXPECT_EQ(main.m_nTick, 0u);
+    EXPECT_EQ(main.m_nTickLimit, 20u);
+
+    // Nothing padded: every poll waits its full bound.
+    EXPECT_EQ(main.TickUntilIdle(), 21);
+    ExpectIdle(main);
+    EXPECT_EQ(main.Rows(), 0);
+    EXPECT_EQ(main.m_nDeviceCount, 0);
+    EXPECT_TRUE(main.wnd.boxes.empty());
+}
+
+TEST_F(ScanOnLan, ThreeDevicesAreListed)
+{
+    vlan::Host& host = AddDeviceHost(100, 2);
+    Simulator sim = StartSimulator(host, { "--address", "198.18.0.100", "--count", "3", "--hostname", "vault",
+        "--version", "4.2.7", "--gateway", "198.18.0.254", "--netmask", "255.255.255.128" });
+    TestMainWindow main;
+    main.StartScan();
+    EXPECT_EQ(TickToEnd(main, 3), 21);
+    ExpectIdle(main);
+    EXPECT_TRUE(main.wnd.boxes.empty());
+
+    ASSERT_EQ(main.Rows(), 3);
+    EXPECT_EQ(main.m_nDeviceCount, 3);
+    std::set<std::string> addresses, hosts, macs;
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(main.Cell(row, ColNumber), std::to_string(row));
+        addresses.insert(main.Cell(row, ColAddress));
+        hosts.insert(main.Cell(row, ColHostname));
+        macs.insert(main.Cell(row, ColMac));
+        EXPECT_EQ(main.Cell(row, ColVersion), "4.2.7");
+        EXPECT_EQ(main.Cell(row, ColGateway), "198.18.0.254");
+        EXPECT_EQ(main.Cell(row, ColNetmask), "255.255.255.128");
+    }
+    EXPECT_EQ(addresses, (std::set<std::string> { "198.18.0.100", "198.18.0.101", "198.18.0.102" }));
+    EXPECT_EQ(hosts, (std::set<std::string> { "vault-0001", "vault-0002", "vault-0003" }));
+    EXPECT_EQ(macs.size(), 3u);
+
+    // One request, the four letters and a NUL, from the tool's port.
+    auto received = Received(sim);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].bytes, kDiscovery);
+    EXPECT_EQ(received[0].source, std::string(kOperatorAddress) + ":10001");
+}
+
+TEST_F(ScanOnLan, TwentyFiveDevicesGiveAtMost21Rows)
+{
+    vlan::Host& host = AddDeviceHost(100, 24);
+    StartSimulator(host, { "--address", "198.18.0.100", "--count", "25" });
+    TestMainWindow main;
+    main.StartScan();
+    // One datagram per tick: 25 replies queue up and only 21 are read.
+    EXPECT_EQ(main.TickUntilIdle(), 21);
+    ExpectIdle(main);
+    ASSERT_EQ(main.Rows(), 21);
+    std::set<std::string> addresses;
+    for (int row = 0; row < 21; ++row) {
+        EXPECT_EQ(main.Cell(row, ColNumber), std::to_string(row));
+        addresses.insert(main.Cell(row, ColAddress));
+    }
+    EXPECT_EQ(addresses.size(), 21u);
+}
+
+TEST_F(ScanOnLan, SecondCopyOfAReplyUsesATickAndAddsNoRow)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, { "--duplicates", "2", "--hostname", "twice" });
+    TestMainWindow main;
+    main.StartScan();
+    main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.100");
+    ASSERT_TRUE(ListenerHasPending(2000)) << "the second copy never came";
+    main.OnScanTick(0);
+    EXPECT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.m_nDeviceCount, 1);
+    EXPECT_FALSE(ListenerHasPending(300)) << "the second tick left the copy unread";
+    EXPECT_EQ(TickToEnd(main, 1), 19);
+    ExpectIdle(main);
+    EXPECT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColHostname), "twice");
+}
+
+TEST_F(ScanOnLan, ChangeRepliesReadByTheScanAreConsumedWithoutEffect)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    // This device answers the discovery request with three change replies
+    // first, then its discovery reply.
+    StartSimulator(host, { "--raw-reply", "$0", "--raw-reply", "$1", "--raw-reply", "$7",
+        "--raw-reply", "#198.18.0.1@late@02:00:00:00:00:07@1.0@255.255.255.0@1@" });
+    TestMainWindow main;
+    main.setup.m_nMode = 0;
+    main.StartScan();
+    int ticks = 0;
+    while (main.Rows() == 0 && ticks < 21) {
+        main.OnScanTick(0);
+        ++ticks;
+    }
+    EXPECT_EQ(ticks, 4) << "each change reply takes one tick";
+    ASSERT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColNumber), "0");
+    EXPECT_EQ(main.Cell(0, ColHostname), "late");
+    EXPECT_EQ(main.setup.m_nMode, 1);
+    EXPECT_EQ(ticks + TickToEnd(main, 1), 21);
+    ExpectIdle(main);
+    EXPECT_TRUE(main.wnd.boxes.empty());
+    EXPECT_TRUE(main.setup.wnd.boxes.empty());
+    EXPECT_TRUE(main.setup.wnd.texts.empty()) << "no status written";
+}
+
+TEST_F(ScanOnLan, EnterDuringAScanRestartsIt)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    Simulator sim = StartSimulator(host, {});
+    TestMainWindow main;
+    main.StartScan();
+    main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 1);
+    Inject(kJunk, 10);
+    for (int i = 0; i < 4; ++i)
+        main.OnScanTick(0);
+    EXPECT_EQ(main.m_nTick, 5u);
+
+    main.StartScan(); // Enter: IDOK is never disabled
+    EXPECT_EQ(main.Rows(), 0);
+    EXPECT_EQ(main.m_nDeviceCount, 0);
+    EXPECT_EQ(main.m_nTick, 0u);
+    EXPECT_TRUE(main.wnd.timerArmed);
+    EXPECT_EQ(main.wnd.timersSet, 2);
+    EXPECT_EQ(main.wnd.texts[IDC_SCAN], "Finished");
+
+    // 21 ticks from the restart, not 16; the junk left from before went with
+    // the replaced listener.
+    EXPECT_EQ(TickToEnd(main, 1), 21);
+    ExpectIdle(main);
+    ASSERT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColNumber), "0");
+    EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.100");
+    auto received = Received(sim);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[1].bytes, kDiscovery);
+}
+
+TEST_F(ScanOnLan, ClearDuringAScanRenumbers)
+{
+    vlan::Host& host = AddDeviceHost(100, 1);
+    StartSimulator(host, { "--address", "198.18.0.100", "--count", "2" });
+    TestMainWindow main;
+    main.StartScan();
+    main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 1);
+    std::string first = main.Cell(0, ColAddress);
+    ASSERT_TRUE(ListenerHasPending(2000));
+
+    main.ClearDevices(); // the Clear button
+    EXPECT_EQ(main.Rows(), 0);
+    EXPECT_EQ(main.m_nDeviceCount, 0);
+    EXPECT_TRUE(main.wnd.timerArmed) << "the scan goes on";
+
+    main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColNumber), "0");
+    EXPECT_NE(main.Cell(0, ColAddress), first);
+    EXPECT_EQ(2 + TickToEnd(main, 1), 21);
+    ExpectIdle(main);
+    EXPECT_EQ(main.Rows(), 1) << "only replies read after the clear";
+}
+
+// Another program holds port 10001: the operator is told once, and the scan
+// still runs its 21 ticks.
+TEST_F(ScanOnLan, PortHeldByAnotherProgramIsReportedOnce)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, {});
+    CUdpSocket other;
+    ASSERT_TRUE(other.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET));
+    CSockAddr port(nullptr, kToolPort);
+    ASSERT_EQ(bind(other.m_hRawSocket, reinterpret_cast<sockaddr*>(&port.m_addr), sizeof port.m_addr), 0);
+
+    TestMainWindow main;
+    main.StartScan();
+    ASSERT_EQ(main.wnd.boxes.size(), 1u);
+    EXPECT_EQ(main.wnd.boxes[0].text, "Port 10001 is in use by another program; replies cannot be received.");
+    EXPECT_TRUE(main.wnd.boxes[0].owned);
+    EXPECT_TRUE(main.wnd.timerArmed) << "the box comes after the timer is armed";
+
+    EXPECT_EQ(main.TickUntilIdle(), 21);
+    ExpectIdle(main);
+    EXPECT_EQ(main.Rows(), 0);
+    EXPECT_EQ(main.wnd.boxes.size(), 1u);
+    // The device did answer; the other program got it.
+    EXPECT_GT(WaitReadable(other.m_hRawSocket, 0), 0);
+    other.Close();
+}
+
+class ScanWithoutRoute : public PrivateNetTest { };
+
+TEST_F(ScanWithoutRoute, SendFailureIsReportedOnceAndTheScanRunsItsCourse)
+{
+    TestMainWindow main;
+    main.StartScan();
+    ASSERT_EQ(main.wnd.boxes.size(), 1u);
+    EXPECT_EQ(main.wnd.boxes[0].text, std::string("The request could not be sent: ") + std::strerror(ENETUNREACH));
+    EXPECT_TRUE(main.wnd.boxes[0].owned);
+    Inject(kJunk, 25);
+    EXPECT_EQ(main.TickUntilIdle(), 21);
+    ExpectIdle(main);
+    EXPECT_EQ(main.wnd.boxes.size(), 1u);
+}

@@ -1,0 +1,507 @@
+// The address change, driven through the Setup IP command and the dialog's
+// timer against simulated devices on the virtual LAN.
+//
+// Empty polls wait 500 ms each. Where a test is not about the waiting itself,
+// it pads: the blocking wait gets a junk datagram before each of its polls
+// (onSleep), and the ticks get junk once the reply they wait for has been
+// read. Junk is no reply of the protocol, so every count stays exact. A reply
+// delay of 3 s then lands a device's answer after the padded wait, and the
+// first tick is held back until it is there.
+
+#include "ops_lan.h"
+#include "test_windows.h"
+
+#include "listener.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+const std::string kDiscovery("STSS\0", 5);
+constexpr int kLateReplyMs = 3000;
+
+void PadTheWait(TestSetupDlg& d)
+{
+    d.wnd.onSleep = [] { Inject(kJunk); };
+}
+
+// Ticks the dialog's timer to its end. With expectReply the first tick is
+// held back until a datagram waits, so that tick reads it; after that the
+// rest is padded. Returns the ticks; *replyTick is 0 when the reply came.
+int TickChangeToEnd(TestSetupDlg& d, bool expectReply, int* replyTick = nullptr)
+{
+    bool padded = false;
+    return d.TickUntilIdle([&](int tick) {
+        if (tick == 0 && expectReply && ListenerHasPending(10000) && replyTick)
+            *replyTick = tick;
+        if (tick == (expectReply ? 1 : 0) && !padded) {
+            Inject(kJunk, 40);
+            padded = true;
+        }
+    });
+}
+
+int TickScanToEnd(TestMainWindow& main, int rows)
+{
+    bool padded = false;
+    return main.TickUntilIdle([&](int) {
+        if (!padded && main.Rows() >= rows) {
+            Inject(kJunk, 25);
+            padded = true;
+        }
+    });
+}
+
+void ScanAndMark(TestMainWindow& main, int rows, const std::string& address)
+{
+    main.StartScan();
+    ASSERT_EQ(TickScanToEnd(main, rows), 21);
+    ASSERT_EQ(main.Rows(), rows);
+    int row = main.RowOf(address);
+    ASSERT_NE(row, -1) << address << " not listed";
+    main.list.SetSelectionMark(row);
+}
+
+void OpenOn(TestSetupDlg& d, const std::string& address)
+{
+    SelectedDevice = { address, "198.18.0.1", "255.255.255.0" };
+    d.Open();
+}
+
+void TypeNewConfig(TestSetupDlg& d, const std::string& address)
+{
+    d.wnd.texts[IDC_NEW_ADDRESS] = address;
+    d.wnd.texts[IDC_NEW_GATEWAY] = "198.18.0.254";
+    d.wnd.texts[IDC_NEW_NETMASK] = "255.255.255.0";
+}
+
+std::string Request(const std::string& current, const std::string& user, const std::string& password,
+    const std::string& address, const std::string& ending)
+{
+    return "STLG@" + current + "@" + user + "@" + password + "@" + address + "@255.255.255.0@198.18.0.254" + ending
+        + std::string(1, '\0');
+}
+
+// The state right after OnSetup has sent a request and its blocking wait is over.
+void ExpectWatching(TestSetupDlg& d)
+{
+    EXPECT_FALSE(d.wnd.Enabled(IDC_SETUP));
+    EXPECT_TRUE(d.wnd.timerArmed);
+    EXPECT_EQ(d.wnd.timerId, 0u);
+    EXPECT_EQ(d.wnd.timerMs, 50u);
+    EXPECT_EQ(d.m_nTick, 0u);
+    EXPECT_EQ(d.m_nTickLimit, 30u);
+    EXPECT_TRUE(ListenerOpen());
+    EXPECT_EQ(d.m_strUser, "");
+    EXPECT_EQ(d.m_strPassword, "");
+}
+
+void ExpectFinished(TestSetupDlg& d)
+{
+    EXPECT_FALSE(d.wnd.timerArmed);
+    EXPECT_TRUE(d.wnd.Enabled(IDC_SETUP));
+    EXPECT_FALSE(ListenerOpen());
+}
+
+} // namespace
+
+class ChangeOnLan : public OpsLanTest { };
+
+// Accepted at once: the blocking wait reads "$0" and ends without a word, the
+// status keeps "Not set", and 31 ticks later Setup is enabled. The device then
+// answers the next scan from its new address.
+TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    Simulator sim = StartSimulator(host, { "--user", "root", "--password", "s3cret" });
+    TestMainWindow main;
+    ScanAndMark(main, 1, "198.18.0.100");
+
+    main.inDialog = [&](TestSetupDlg& d) {
+        EXPECT_EQ(d.Status(), "Not set");
+        EXPECT_EQ(d.wnd.texts[IDC_NEW_ADDRESS], "198.18.0.100");
+        EXPECT_EQ(d.wnd.texts[IDC_NEW_GATEWAY], "198.18.0.1");
+        EXPECT_EQ(d.wnd.texts[IDC_NEW_NETMASK], "255.255.255.0");
+        EXPECT_EQ(d.radio, 0);
+        d.typedUser = "root";
+        d.typedPassword = "s3cret";
+        TypeNewConfig(d, "198.18.0.150");
+        d.OnSetup();
+        EXPECT_EQ(d.authRuns, 1);
+        EXPECT_LT(d.wnd.sleeps, 20) << "the wait goes on after the change reply";
+        EXPECT_TRUE(d.wnd.boxes.empty());
+        EXPECT_EQ(d.Status(), "Not set");
+        ExpectWatching(d);
+        EXPECT_EQ(TickChangeToEnd(d, false), 31);
+        EXPECT_EQ(d.Status(), "Not set");
+        ExpectFinished(d);
+        EXPECT_TRUE(d.wnd.boxes.empty());
+    };
+    main.OnSetupIp();
+    EXPECT_EQ(main.setupRuns, 1);
+
+    // Closing the dialog started a scan.
+    EXPECT_TRUE(main.wnd.timerArmed);
+    EXPECT_EQ(main.wnd.texts[IDC_SCAN], "Finished");
+    EXPECT_EQ(main.Rows(), 0);
+    EXPECT_EQ(TickScanToEnd(main, 1), 21);
+    ASSERT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.150");
+    EXPECT_EQ(main.Cell(0, ColGateway), "198.18.0.254");
+
+    auto received = Received(sim);
+    ASSERT_EQ(received.size(), 3u);
+    EXPECT_EQ(received[0].bytes, kDiscovery);
+    EXPECT_EQ(received[1].bytes, Request("198.18.0.100", "root", "s3cret", "198.18.0.150", "@0"));
+    EXPECT_EQ(received[1].source, std::string(kOperatorAddress) + ":10001");
+    EXPECT_EQ(received[2].bytes, kDiscovery);
+}
+
+// DHCP still carries the three field texts, and ends "@1@". After a sent
+// request the credentials are gone: the second change of the same opening
+// asks for them afresh, and a refusal read in the wait is a message box
+// without owner.
+TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    Simulator sim = StartSimulator(host, { "--user", "root", "--password", "s3cret" });
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    d.radio = 1;
+    d.typedUser = "root";
+    d.typedPassword = "s3cret";
+    TypeNewConfig(d, "198.18.0.160");
+    d.OnSetup();
+    EXPECT_TRUE(d.wnd.boxes.empty());
+    ExpectWatching(d);
+    EXPECT_EQ(TickChangeToEnd(d, false), 31);
+    ExpectFinished(d);
+
+    auto received = Received(sim);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].bytes, Request("198.18.0.100", "root", "s3cret", "198.18.0.160", "@1@"));
+    EXPECT_EQ(received[0].bytes.size(), Request("198.18.0.100", "root", "s3cret", "198.18.0.160", "@1@").size());
+
+    d.typedPassword = "guess";
+    int sleepsBefore = d.wnd.sleeps;
+    d.OnSetup();
+    ASSERT_EQ(d.authOpenedWith.size(), 2u);
+    EXPECT_EQ(d.authOpenedWith[0], "/");
+    EXPECT_EQ(d.authOpenedWith[1], "/") << "credentials kept after a sent request";
+    ASSERT_EQ(d.wnd.boxes.size(), 1u);
+    EXPECT_EQ(d.wnd.boxes[0].text,
+        "Could not modify the IP address, please check the administrator name, password or the format of parameters");
+    EXPECT_FALSE(d.wnd.boxes[0].owned);
+    EXPECT_LT(d.wnd.sleeps - sleepsBefore, 20) << "the wait goes on after the refusal";
+    ExpectWatching(d);
+    EXPECT_EQ(TickChangeToEnd(d, false), 31);
+    EXPECT_EQ(d.Status(), "Not set") << "a refusal in the wait is told by the box only";
+    ExpectFinished(d);
+    EXPECT_EQ(d.wnd.boxes.size(), 1u);
+    EXPECT_EQ(Received(sim).size(), 2u);
+}
+
+TEST_F(ChangeOnLan, RefusedInTheTicks)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, { "--user", "root", "--password", "s3cret" }, kLateReplyMs);
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    TypeNewConfig(d, "198.18.0.150");
+    d.typedUser = "root";
+    d.typedPassword = "guess";
+    PadTheWait(d);
+    d.OnSetup();
+    EXPECT_EQ(d.wnd.sleeps, 20);
+    EXPECT_TRUE(d.wnd.boxes.empty());
+    ExpectWatching(d);
+    int replyTick = -1;
+    EXPECT_EQ(TickChangeToEnd(d, true, &replyTick), 31);
+    EXPECT_EQ(replyTick, 0) << "no refusal came";
+    EXPECT_EQ(d.Status(), "Wrong user or password!");
+    ExpectFinished(d);
+    EXPECT_TRUE(d.wnd.boxes.empty());
+}
+
+TEST_F(ChangeOnLan, OtherStatusInTheTicks)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, { "--change-reply", "$7" }, kLateReplyMs);
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    TypeNewConfig(d, "198.18.0.150");
+    PadTheWait(d);
+    d.OnSetup();
+    EXPECT_EQ(d.wnd.sleeps, 20);
+    ExpectWatching(d);
+    int replyTick = -1;
+    EXPECT_EQ(TickChangeToEnd(d, true, &replyTick), 31);
+    EXPECT_EQ(replyTick, 0) << "no reply came";
+    EXPECT_EQ(d.Status(), "Could not modify the IP address!");
+    ExpectFinished(d);
+    EXPECT_TRUE(d.wnd.boxes.empty());
+}
+
+// Nothing padded: 20 polls of the blocking wait find nothing (about 11 s),
+// and the reply comes during the ticks.
+TEST_F(ChangeOnLan, AcceptedDuringTheTicks)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, {}, 13000);
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    TypeNewConfig(d, "198.18.0.150");
+    auto start = std::chrono::steady_clock::now();
+    d.OnSetup();
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(d.wnd.sleeps, 20);
+    EXPECT_GE(waited, std::chrono::milliseconds(20 * 50));
+    EXPECT_EQ(d.Status(), "Not set");
+    ExpectWatching(d);
+    int successAt = -1;
+    int ticks = d.TickUntilIdle([&](int tick) {
+        if (successAt < 0 && d.Status() == "Success")
+            successAt = tick;
+        if (tick == 30) {
+            EXPECT_FALSE(d.wnd.Enabled(IDC_SETUP)) << "enabled before the last tick";
+        }
+    });
+    EXPECT_EQ(ticks, 31);
+    EXPECT_GT(successAt, 0);
+    EXPECT_EQ(d.Status(), "Success");
+    ExpectFinished(d);
+    EXPECT_TRUE(d.wnd.boxes.empty());
+}
+
+// The device is gone: the request goes out, nobody answers. The wait is
+// padded; the ticks are not.
+TEST_F(ChangeOnLan, NoAnswer)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    Simulator sim = StartSimulator(host, {});
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.99");
+    TypeNewConfig(d, "198.18.0.150");
+    PadTheWait(d);
+    d.OnSetup();
+    EXPECT_EQ(d.wnd.sleeps, 20);
+    ExpectWatching(d);
+    EXPECT_EQ(d.TickUntilIdle(), 31);
+    EXPECT_EQ(d.Status(), "Not set");
+    ExpectFinished(d);
+    EXPECT_TRUE(d.wnd.boxes.empty());
+    auto received = Received(sim);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].bytes, Request("198.18.0.99", "admin", "admin", "198.18.0.150", "@0"));
+}
+
+// Closed during the ticks: no final tick, so the listener stays open and the
+// Setup button untouched; the scan that follows takes the listener over.
+TEST_F(ChangeOnLan, ClosedDuringTheTicks)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, {});
+    TestMainWindow main;
+    ScanAndMark(main, 1, "198.18.0.100");
+    main.inDialog = [&](TestSetupDlg& d) {
+        TypeNewConfig(d, "198.18.0.150");
+        d.OnSetup();
+        Inject(kJunk, 5);
+        for (int i = 0; i < 5; ++i)
+            d.OnSetupTick(0);
+        EXPECT_TRUE(d.wnd.timerArmed);
+    };
+    main.OnSetupIp();
+    EXPECT_FALSE(main.setup.wnd.Enabled(IDC_SETUP));
+    EXPECT_TRUE(ListenerOpen());
+    EXPECT_TRUE(main.wnd.timerArmed);
+    EXPECT_EQ(TickScanToEnd(main, 1), 21);
+    ASSERT_EQ(main.Rows(), 1);
+    EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.150");
+    EXPECT_FALSE(ListenerOpen());
+}
+
+// A scan still running when Setup sends ends first: its listener would share
+// the change reply with this operation, and its last tick would close it.
+TEST_F(ChangeOnLan, SetupDuringAScanEndsTheScanFirst)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    Simulator sim = StartSimulator(host, {}, kLateReplyMs);
+    TestMainWindow main;
+    main.StartScan();
+    while (main.Rows() == 0 && main.wnd.timerArmed)
+        main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 1);
+    ASSERT_TRUE(main.wnd.timerArmed) << "the scan should still run";
+    main.list.SetSelectionMark(0);
+
+    main.inDialog = [&](TestSetupDlg& d) {
+        TypeNewConfig(d, "198.18.0.150");
+        bool scanRanIntoTheWait = true;
+        d.wnd.onSleep = [&] {
+            if (d.wnd.sleeps == 1)
+                scanRanIntoTheWait = main.wnd.timerArmed || main.wnd.texts[IDC_SCAN] != "Scan"
+                    || !main.wnd.Enabled(IDC_SCAN);
+            Inject(kJunk);
+        };
+        d.OnSetup();
+        EXPECT_FALSE(scanRanIntoTheWait);
+        // Both timers as the event loop would run them.
+        bool padded = false;
+        for (int round = 0; d.wnd.timerArmed && round < 100; ++round) {
+            if (main.wnd.timerArmed)
+                main.OnScanTick(0);
+            d.OnSetupTick(0);
+            if (!padded && d.Status() == "Success") {
+                Inject(kJunk, 40);
+                padded = true;
+            }
+        }
+        EXPECT_EQ(d.Status(), "Success");
+        ExpectFinished(d);
+    };
+    main.OnSetupIp();
+    EXPECT_EQ(main.Rows(), 0) << "closing the dialog starts a scan as before";
+    EXPECT_TRUE(main.wnd.timerArmed);
+    EXPECT_EQ(main.wnd.texts[IDC_SCAN], "Finished");
+
+    auto received = Received(sim);
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[1].bytes, Request("198.18.0.100", "admin", "admin", "198.18.0.150", "@0"));
+    // Sent after the scan let go of port 10001.
+    EXPECT_EQ(received[1].source, std::string(kOperatorAddress) + ":10001");
+}
+
+// A discovery reply (another operator's scan, say) says nothing about this
+// change: the status stays, and with no target it sets no address mode.
+TEST_F(ChangeOnLan, DiscoveryReplyDuringTheChangeLeavesTheStatus)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    StartSimulator(host, { "--change-reply", "#198.18.0.1@stranger@02:00:00:00:00:99@9.9@255.255.255.0@1@" },
+        kLateReplyMs);
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    TypeNewConfig(d, "198.18.0.150");
+    PadTheWait(d);
+    d.OnSetup();
+    EXPECT_EQ(d.m_nMode, 0);
+    ExpectWatching(d);
+    int replyTick = -1;
+    EXPECT_EQ(TickChangeToEnd(d, true, &replyTick), 31);
+    EXPECT_EQ(replyTick, 0) << "the discovery reply never came";
+    EXPECT_EQ(d.Status(), "Not set");
+    EXPECT_EQ(d.m_nMode, 0);
+    ExpectFinished(d);
+}
+
+// Each row remembers its own address mode, and the dialog opens with it, not
+// with that of whichever device replied last.
+TEST_F(ChangeOnLan, DialogOpensWithTheMarkedDevicesOwnMode)
+{
+    StartSimulator(AddDeviceHost(100), { "--mode", "0", "--hostname", "fixed" });
+    StartSimulator(AddDeviceHost(101), { "--mode", "1", "--hostname", "leased" });
+    StartSimulator(AddDeviceHost(102), { "--raw-reply", "#198.18.0.1@unsaid@02:00:00:00:00:0c@1.0@255.255.255.0@@" });
+    TestMainWindow main;
+    struct Case {
+        const char* address;
+        int lastReplyMode; // as if this was the mode of the reply read last
+        int opensWith;
+    };
+    const Case cases[] = {
+        { "198.18.0.100", 1, 0 },
+        { "198.18.0.101", 0, 1 },
+        { "198.18.0.102", 1, 1 }, // no mode of its own: the dialog keeps what it has
+        { "198.18.0.102", 0, 0 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address);
+        ScanAndMark(main, 3, c.address);
+        main.setup.m_nMode = c.lastReplyMode;
+        int opened = -2;
+        main.inDialog = [&](TestSetupDlg& d) { opened = d.radio; };
+        main.OnSetupIp();
+        EXPECT_EQ(opened, c.opensWith);
+        // Closed with no change: a scan starts and the table is emptied.
+        EXPECT_EQ(main.Rows(), 0);
+        EXPECT_TRUE(main.wnd.timerArmed);
+        EXPECT_EQ(TickScanToEnd(main, 3), 21);
+    }
+}
+
+// Neither radio selected: nothing is sent, the operator is asked to choose.
+// A cancelled Authentication dialog sends nothing either and gives the
+// Setup button back at once.
+TEST_F(ChangeOnLan, NothingIsSentWithoutModeOrCredentials)
+{
+    vlan::Host& host = AddDeviceHost(100);
+    Simulator sim = StartSimulator(host, {});
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    d.radio = -1;
+    d.OnSetup();
+    EXPECT_EQ(d.m_nMode, -1);
+    ASSERT_EQ(d.wnd.boxes.size(), 1u);
+    EXPECT_EQ(d.wnd.boxes[0].text, "Select Static IP or DHCP");
+    EXPECT_EQ(d.authRuns, 0);
+    EXPECT_TRUE(d.wnd.Enabled(IDC_SETUP));
+    EXPECT_FALSE(d.wnd.timerArmed);
+    EXPECT_EQ(d.wnd.sleeps, 0);
+    EXPECT_FALSE(ListenerOpen());
+
+    d.radio = 1;
+    d.authResult = IDCANCEL;
+    d.m_strUser = "kept";
+    d.OnSetup();
+    EXPECT_EQ(d.authRuns, 1);
+    EXPECT_TRUE(d.wnd.Enabled(IDC_SETUP));
+    EXPECT_FALSE(d.wnd.timerArmed);
+    EXPECT_EQ(d.wnd.sleeps, 0);
+    EXPECT_FALSE(ListenerOpen());
+    EXPECT_EQ(d.m_strUser, "kept");
+    EXPECT_EQ(d.wnd.boxes.size(), 1u);
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(Received(sim).empty());
+}
+
+class ChangeWithoutRoute : public PrivateNetTest { };
+
+TEST_F(ChangeWithoutRoute, SendFailureIsReportedOnceAndTheChangeRunsItsCourse)
+{
+    TestSetupDlg d;
+    OpenOn(d, "198.18.0.100");
+    TypeNewConfig(d, "198.18.0.150");
+    PadTheWait(d);
+    d.OnSetup();
+    ASSERT_EQ(d.wnd.boxes.size(), 1u);
+    EXPECT_EQ(d.wnd.boxes[0].text, std::string("The request could not be sent: ") + std::strerror(ENETUNREACH));
+    EXPECT_TRUE(d.wnd.boxes[0].owned);
+    EXPECT_EQ(d.wnd.sleeps, 20);
+    ExpectWatching(d);
+    EXPECT_EQ(TickChangeToEnd(d, false), 31);
+    EXPECT_EQ(d.Status(), "Not set");
+    ExpectFinished(d);
+    EXPECT_EQ(d.wnd.boxes.size(), 1u);
+}
+
+class SetupIpWithoutRoute : public PrivateNetTest { };
+
+// No marked row: the message, no dialog, no scan, the list untouched.
+TEST_F(SetupIpWithoutRoute, NoMarkedRow)
+{
+    TestMainWindow main;
+    main.AddDeviceRow("#198.18.0.1@nas@02:00:00:00:00:01@1.0@255.255.255.0@0@", "198.18.0.100", 0);
+    ASSERT_EQ(main.Rows(), 1);
+    main.OnSetupIp();
+    ASSERT_EQ(main.wnd.boxes.size(), 1u);
+    EXPECT_EQ(main.wnd.boxes[0].text, "Select the NAS to modify its IP address");
+    EXPECT_TRUE(main.wnd.boxes[0].owned);
+    EXPECT_EQ(main.setupRuns, 0);
+    EXPECT_FALSE(main.wnd.timerArmed);
+    EXPECT_EQ(main.Rows(), 1);
+    EXPECT_TRUE(SelectedDevice.address.empty());
+}

@@ -1,0 +1,184 @@
+#pragma once
+
+// Stand-ins for the main window and the Setup IP dialog: they provide the
+// window services with plain members and record what the operations did.
+// Timers are not real; a test drives them by calling the tick handlers.
+
+#include "control_ids.h"
+#include "device_table.h"
+#include "operations.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+struct ShownBox {
+    std::string text;
+    bool owned;
+};
+
+class TestWindow : public IWindowServices {
+public:
+    void SetItemText(int id, const std::string& text) override { texts[id] = text; }
+    std::string GetItemText(int id) override { return texts[id]; }
+    void EnableItem(int id, bool enable) override { enabled[id] = enable; }
+    void SetTimer(unsigned id, unsigned ms) override
+    {
+        timerArmed = true;
+        timerId = id;
+        timerMs = ms;
+        ++timersSet;
+    }
+    void KillTimer(unsigned id) override
+    {
+        if (id == timerId)
+            timerArmed = false;
+        ++timersKilled;
+    }
+    void MessageBox(const std::string& text, bool owned) override
+    {
+        boxes.push_back({ text, owned });
+        if (onBox)
+            onBox(text);
+    }
+    void Sleep(unsigned ms) override
+    {
+        ++sleeps;
+        if (onSleep)
+            onSleep();
+        IWindowServices::Sleep(ms);
+    }
+
+    bool Enabled(int id) const
+    {
+        auto it = enabled.find(id);
+        return it == enabled.end() || it->second; // controls start enabled
+    }
+
+    std::map<int, std::string> texts;
+    std::map<int, bool> enabled;
+    std::vector<ShownBox> boxes;
+    bool timerArmed = false;
+    unsigned timerId = 99;
+    unsigned timerMs = 0;
+    int timersSet = 0;
+    int timersKilled = 0;
+    int sleeps = 0;
+    std::function<void()> onSleep;               // while the change wait sleeps
+    std::function<void(const std::string&)> onBox; // while a box is shown
+};
+
+class TestSetupDlg : public CSetupOperation {
+public:
+    TestWindow wnd;
+    int radio = 0;             // 0 "Static IP", 1 "DHCP", -1 neither
+    int authResult = IDOK;     // what the operator does in the Authentication dialog
+    std::string typedUser = "admin";
+    std::string typedPassword = "admin";
+    int authRuns = 0;
+    std::vector<std::string> authOpenedWith; // user and password shown at each opening
+    std::string m_strUser;
+    std::string m_strPassword;
+
+    // One opening: a fresh window loaded as the dialog's initialisation does.
+    void Open()
+    {
+        wnd.texts.clear();
+        wnd.enabled.clear();
+        wnd.timerArmed = false;
+        wnd.texts[IDC_STATUS] = text::kNotSet;
+        wnd.texts[IDC_NEW_ADDRESS] = SelectedDevice.address;
+        wnd.texts[IDC_NEW_GATEWAY] = SelectedDevice.gateway;
+        wnd.texts[IDC_NEW_NETMASK] = SelectedDevice.netmask;
+        UpdateData(false);
+    }
+    // Closing ends the dialog's timer with its window; no final tick runs.
+    void Close() { wnd.timerArmed = false; }
+
+    // Drives the dialog's timer until it is killed; returns the number of ticks.
+    int TickUntilIdle(const std::function<void(int)>& beforeTick = {})
+    {
+        int ticks = 0;
+        while (wnd.timerArmed && ticks < 1000) {
+            if (beforeTick)
+                beforeTick(ticks);
+            OnSetupTick(0);
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    std::string Status() { return wnd.texts[IDC_STATUS]; }
+
+protected:
+    IWindowServices& SetupWindow() override { return wnd; }
+    int UpdateData(bool save) override
+    {
+        if (save)
+            m_nMode = radio;
+        else
+            radio = (m_nMode == 0 || m_nMode == 1) ? m_nMode : -1;
+        return 1;
+    }
+    int RunAuthDialog() override
+    {
+        ++authRuns;
+        authOpenedWith.push_back(m_strUser + "/" + m_strPassword);
+        if (authResult == IDOK) {
+            m_strUser = typedUser;
+            m_strPassword = typedPassword;
+        }
+        return authResult;
+    }
+    std::string& AuthUser() override { return m_strUser; }
+    std::string& AuthPassword() override { return m_strPassword; }
+};
+
+class TestMainWindow : public CScanOperation {
+public:
+    TestWindow wnd;
+    CMemoryListView list;
+    TestSetupDlg setup;
+    int setupRuns = 0;
+    // The operator inside the Setup IP dialog, run between its opening and closing.
+    std::function<void(TestSetupDlg&)> inDialog;
+
+    // Drives the scan timer until it is killed; returns the number of ticks.
+    int TickUntilIdle(const std::function<void(int)>& beforeTick = {})
+    {
+        int ticks = 0;
+        while (wnd.timerArmed && ticks < 1000) {
+            if (beforeTick)
+                beforeTick(ticks);
+            OnScanTick(0);
+            ++ticks;
+        }
+        return ticks;
+    }
+
+    std::string Cell(int row, int column) const { return list.GetItemText(row, column); }
+    int Rows() const { return list.GetItemCount(); }
+    // Row of the given address, or -1.
+    int RowOf(const std::string& address) const
+    {
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            if (list.GetItemText(row, ColAddress) == address)
+                return row;
+        return -1;
+    }
+
+protected:
+    IWindowServices& ScanWindow() override { return wnd; }
+    IListView& DeviceList() override { return list; }
+    CSetupOperation& SetupDlg() override { return setup; }
+    int RunSetupDialog() override
+    {
+        ++setupRuns;
+        setup.Open();
+        if (inDialog)
+            inDialog(setup);
+        setup.Close();
+        return IDCANCEL;
+    }
+};
