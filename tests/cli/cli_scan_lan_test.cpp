@@ -99,6 +99,50 @@ TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
     EXPECT_EQ(junk.Received().size(), 2u); // the requests did go out
 }
 
+TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    Host& op = lan.AddHost("op", 0, 10);
+    Host& device = lan.AddHost("dev", 0, 20);
+    // 101 bytes (one past the reply limit), then exactly 100, each sent twice.
+    std::string overlong = "#gw@long@mac@ver@mask@0@";
+    overlong += std::string(101 - overlong.size(), 'x');
+    std::string exact = "#gw@exact@mac@ver@mask@1@";
+    exact += std::string(100 - exact.size(), 'y');
+    CSimulator sim(lan, device, { "--raw-reply", "hex:" + Hex(overlong), "--raw-reply", "hex:" + Hex(exact),
+                                     "--duplicates", "2" });
+    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CliRun run = RunCliOn(op, { "scan", "--timeout", "300", "--csv" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "No.,IP Address,Version,Hostname,Gateway,MAC Address,Netmask,Mode,Interface\r\n"
+        "0,198.18.0.20,ver,exact,gw,mac,mask,dhcp,eth0\r\n");
+}
+
+// The receive queue must hold the whole burst even when orbisk-cli is not
+// scheduled while it arrives; the default queue holds a few hundred.
+TEST(CliScan, ABurstOfAThousandRepliesIsListedInFull)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    Host& op = lan.AddHost("op", 0, 10);
+    Host& many = lan.AddHost("many", 0, 20);
+    std::vector<std::string> addresses;
+    for (int i = 0; i < 1000; ++i)
+        addresses.push_back("198.18." + std::to_string(4 + (i + 1) / 256) + "." + std::to_string((i + 1) % 256));
+    lan.AddAddresses(many, addresses);
+    CSimulator sim(lan, many, { "--address", "198.18.4.1", "--count", "1000" });
+    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CliRun run = RunCliOn(op, { "scan", "--timeout", "1000", "--csv" });
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(rows.size(), 1001u);
+    EXPECT_EQ(rows[1].substr(0, 2), "0,");
+    EXPECT_EQ(rows[1000].substr(0, 4), "999,");
+    EXPECT_TRUE(Has(run.out, ",198.18.4.1,") && Has(run.out, ",198.18.7.232,"));
+}
+
 TEST(CliScan, SecondSegmentIsFoundOnlyWithAllInterfaces)
 {
     VirtualLan lan;

@@ -66,6 +66,22 @@ TEST_F(CliSetIp, StaticChangeSendsTheDesktopBytesAndVerifiesTheNewAddress)
     EXPECT_TRUE(Has(received[1], "hex=" + Hex(std::string("STSS\0", 5)))) << received[1];
 }
 
+TEST_F(CliSetIp, VerifyReportsADeviceThatDidNotMove)
+{
+    // Says "$0" but keeps its address.
+    StartLan({ "--change-reply", "$0" });
+    auto args = kToStatic77;
+    args.push_back("--verify");
+    CliRun run = RunCliOn(*op, args, "admin\n");
+    EXPECT_EQ(run.status, 6) << run.err;
+    EXPECT_EQ(run.out, "Success\nThe device does not answer at 198.18.0.77\n");
+    // One change request, then the repeated discovery requests of the check.
+    std::vector<std::string> received = sim->Received();
+    ASSERT_EQ(received.size(), 4u);
+    for (size_t i = 1; i < received.size(); ++i)
+        EXPECT_TRUE(Has(received[i], "len=5 hex=" + Hex(std::string("STSS\0", 5)))) << received[i];
+}
+
 TEST_F(CliSetIp, DhcpCarriesTheDevicesPresentValues)
 {
     StartLan({ "--gateway", "198.18.0.254", "--netmask", "255.255.0.0", "--mac", "02:00:00:00:00:2a" });
