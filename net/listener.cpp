@@ -10,6 +10,8 @@ CUdpSocket g_listener;
 
 static int BindToolPort(CUdpSocket& socket)
 {
+    if (socket.m_hRawSocket == -1)
+        return EBADF;
     CSockAddr local(nullptr, kToolPort);
     if (bind(socket.m_hRawSocket, reinterpret_cast<const sockaddr*>(&local.m_addr), sizeof local.m_addr) != 0)
         return errno;
