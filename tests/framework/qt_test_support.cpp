@@ -5,6 +5,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <map>
+#include <memory>
+
 QWidget* FindWindow(const QString& objectName)
 {
     for (QWidget* w : QApplication::topLevelWidgets()) {
@@ -21,26 +24,49 @@ QWidget* WaitForWindow(const QString& objectName, int timeoutMs)
     return found;
 }
 
-void WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs)
+namespace {
+std::map<WhenShownHandle, QTimer*> g_pending;
+WhenShownHandle g_nextHandle = 1;
+} // namespace
+
+WhenShownHandle WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs, bool optional)
 {
+    WhenShownHandle handle = g_nextHandle++;
     auto* poll = new QTimer();
-    auto* clock = new QElapsedTimer();
+    auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     poll->setInterval(5);
+    g_pending[handle] = poll;
     QObject::connect(poll, &QTimer::timeout, [=] {
         QWidget* w = FindWindow(objectName);
         if (!w && clock->elapsed() < timeoutMs)
             return;
-        poll->stop();
-        poll->deleteLater();
-        delete clock;
+        CancelWhenShown(handle);
         if (!w) {
-            ADD_FAILURE() << "no window " << objectName.toStdString() << " within " << timeoutMs << " ms";
+            if (!optional)
+                ADD_FAILURE() << "no window " << objectName.toStdString() << " within " << timeoutMs << " ms";
             return;
         }
         action(w);
     });
     poll->start();
+    return handle;
+}
+
+void CancelWhenShown(WhenShownHandle handle)
+{
+    auto it = g_pending.find(handle);
+    if (it == g_pending.end())
+        return;
+    it->second->stop();
+    it->second->deleteLater();
+    g_pending.erase(it);
+}
+
+void CancelAllWhenShown()
+{
+    while (!g_pending.empty())
+        CancelWhenShown(g_pending.begin()->first);
 }
 
 void Click(QWidget* w)
@@ -71,5 +97,6 @@ QString MessageText(QWidget* box)
 
 void WidgetTest::TearDown()
 {
+    CancelAllWhenShown();
     ExpectNoWindowOpen();
 }

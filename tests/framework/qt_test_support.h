@@ -20,8 +20,13 @@ QWidget* WaitForWindow(const QString& objectName, int timeoutMs = 5000);
 
 // Runs `action` once, from the event loop, as soon as a visible top-level
 // window with this objectName exists (a modal loop serves it). Fails the
-// test if none shows within timeoutMs.
-void WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
+// test if none shows within timeoutMs, unless it is optional. Returns a
+// handle for CancelWhenShown; WidgetTest cancels what is left at its end.
+using WhenShownHandle = int;
+WhenShownHandle WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000,
+                          bool optional = false);
+void CancelWhenShown(WhenShownHandle handle);
+void CancelAllWhenShown();
 
 // The control of a dialog window by id ("ctl<id>").
 template <class T = QWidget>

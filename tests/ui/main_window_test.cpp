@@ -1,0 +1,877 @@
+// The main window and the application start-up, driven as an operator would:
+// offscreen, on the virtual LAN with orbisk-devsim playing the devices. The
+// test process enters the operator host before any socket is opened.
+//
+// Modal loops are driven by a script: a 10 ms timer checks the next step's
+// condition and runs its action from a single-shot timer, so an action that
+// opens a dialog simply blocks in that dialog's loop while the script goes on.
+
+#include "listener.h"
+#include "operations.h"
+#include "scan_app.h"
+#include "scan_dlg.h"
+#include "virtual_lan.h"
+#include "wire.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <set>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+// ---- widgets -------------------------------------------------------------------
+
+QWidget* Modal()
+{
+    return QApplication::activeModalWidget();
+}
+
+bool IsModal(const char* name)
+{
+    return Modal() && Modal()->objectName() == QLatin1String(name);
+}
+
+QWidget* Ctl(QWidget* dlg, int id)
+{
+    return dlg ? dlg->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
+}
+
+QPushButton* Button(QWidget* dlg, int id)
+{
+    return qobject_cast<QPushButton*>(Ctl(dlg, id));
+}
+
+QString ButtonText(QWidget* dlg, int id)
+{
+    QPushButton* b = Button(dlg, id);
+    return b ? b->text() : QStringLiteral("<no button %1>").arg(id);
+}
+
+bool ButtonEnabled(QWidget* dlg, int id)
+{
+    QPushButton* b = Button(dlg, id);
+    return b && b->isEnabled();
+}
+
+// A click as the window system delivers it: press and release at the point.
+void ClickAt(QWidget* w, QPoint pos, Qt::MouseButton button = Qt::LeftButton)
+{
+    QWidget* top = w->window();
+    QTest::mouseClick(top->windowHandle(), button, {}, w->mapTo(top, pos));
+}
+
+void DoubleClickAt(QWidget* w, QPoint pos)
+{
+    QWidget* top = w->window();
+    QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {}, w->mapTo(top, pos));
+}
+
+void Click(QWidget* dlg, int id)
+{
+    QWidget* b = Ctl(dlg, id);
+    ASSERT_NE(b, nullptr) << "no control " << id;
+    ClickAt(b, b->rect().center());
+}
+
+QTreeWidget* List(QWidget* dlg)
+{
+    return qobject_cast<QTreeWidget*>(Ctl(dlg, IDC_DEVICE_LIST));
+}
+
+QPoint RowCentre(QTreeWidget* list, int row)
+{
+    return list->visualItemRect(list->topLevelItem(row)).center();
+}
+
+// A point of the list's empty area, below every row.
+QPoint BelowRows(QTreeWidget* list)
+{
+    return QPoint(20, list->viewport()->height() - 4);
+}
+
+void PressKey(QWidget* w, Qt::Key key)
+{
+    QTest::keyClick(w, key);
+}
+
+// The visible OK-only box, modal or not.
+QMessageBox* VisibleMessageBox()
+{
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+void CloseMessageBox()
+{
+    if (QMessageBox* box = VisibleMessageBox())
+        box->button(QMessageBox::Ok)->click();
+}
+
+std::vector<QWidget*> VisibleWindows()
+{
+    std::vector<QWidget*> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            windows.push_back(w);
+    }
+    return windows;
+}
+
+// ---- the script that drives the modal loops ---------------------------------------
+
+class Script {
+public:
+    using Ready = std::function<bool()>;
+    using Act = std::function<void()>;
+
+    Script()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Poll(); });
+    }
+
+    // When ready() holds, act() runs; a step that does not become ready within
+    // timeoutMs fails the script, which then closes every window it finds.
+    Script& When(std::string what, Ready ready, Act act, int timeoutMs = 15000)
+    {
+        m_steps.push_back({std::move(what), std::move(ready), std::move(act), timeoutMs});
+        return *this;
+    }
+    Script& Then(std::string what, Act act) { return When(std::move(what), [] { return true; }, std::move(act)); }
+
+    void Start()
+    {
+        m_since.start();
+        m_timer.start();
+    }
+    bool Finished() const { return m_steps.empty() && !m_failed && m_nRunning == 0; }
+    const std::string& Failure() const { return m_failure; }
+
+private:
+    struct Step {
+        std::string what;
+        Ready ready;
+        Act act;
+        int timeoutMs;
+    };
+
+    void Poll()
+    {
+        if (m_failed) {
+            Unwind();
+            return;
+        }
+        if (m_steps.empty() || m_bStarting)
+            return;
+        Step& step = m_steps.front();
+        if (step.ready()) {
+            Act act = std::move(step.act);
+            m_steps.pop_front();
+            m_bStarting = true;
+            QTimer::singleShot(0, [this, act] {
+                m_bStarting = false;
+                ++m_nRunning;
+                act();
+                --m_nRunning;
+            });
+            m_since.restart();
+        } else if (m_since.elapsed() > step.timeoutMs) {
+            m_failure = "timed out waiting for: " + step.what;
+            ADD_FAILURE() << m_failure;
+            m_failed = true;
+            m_steps.clear();
+        }
+    }
+
+    // Ends whatever is open, innermost first, until the test's DoModal returns.
+    static void Unwind()
+    {
+        if (QMessageBox* box = VisibleMessageBox()) {
+            box->done(0);
+            return;
+        }
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->close();
+            return;
+        }
+        if (QWidget* top = Modal())
+            top->close();
+    }
+
+    QTimer m_timer;
+    QElapsedTimer m_since;
+    std::deque<Step> m_steps;
+    bool m_failed = false;
+    bool m_bStarting = false;
+    int m_nRunning = 0;
+    std::string m_failure;
+};
+
+// ---- the network side ---------------------------------------------------------------
+
+// A poll that finds nothing waits 500 ms. While the listener is open, this
+// keeps one junk datagram (no reply of the protocol, read as nothing) queued
+// on it from loopback, so each tick takes about its 50 ms and a scan lasts
+// about its 21 ticks, whatever the number of devices.
+class ListenerFeeder {
+public:
+    ListenerFeeder()
+    {
+        m_timer.setInterval(10);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Feed(); });
+    }
+    ~ListenerFeeder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    void Start() { m_timer.start(); }
+
+private:
+    void Feed()
+    {
+        int listener = g_listener.m_hRawSocket;
+        if (listener == -1)
+            return;
+        pollfd p{listener, POLLIN, 0};
+        if (::poll(&p, 1, 0) > 0)
+            return;
+        if (m_fd < 0)
+            m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+        SendToListener(m_fd, "x");
+    }
+
+    QTimer m_timer;
+    int m_fd = -1;
+
+public:
+    static void SendToListener(int fd, const std::string& bytes)
+    {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(10001);
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    }
+};
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string FromHex(const std::string& hex)
+{
+    std::string bytes;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    return bytes;
+}
+
+struct Device {
+    vlan::Host* host = nullptr;
+    std::string log;    // every datagram it received, hex
+    std::string output; // its stderr
+};
+
+// What one device says about itself.
+struct Identity {
+    std::string hostname, version, mac, gateway, netmask, mode;
+};
+
+// ---- fixtures -------------------------------------------------------------------------
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CloseListener();
+        SelectedDevice = {};
+        SetUrlOpener([this](const char* url) { m_urls.push_back(url); });
+    }
+
+    void TearDown() override
+    {
+        SetUrlOpener(nullptr);
+        SetSocketInitCheck(nullptr);
+        CloseListener();
+        for (QWidget* w : VisibleWindows())
+            ADD_FAILURE() << "window left open: " << w->objectName().toStdString();
+    }
+
+    // Runs the main window modally under the script; returns what DoModal gave.
+    INT_PTR Run(CScanDlg& dlg, Script& script)
+    {
+        script.Start();
+        INT_PTR result = dlg.DoModal();
+        EXPECT_TRUE(script.Finished()) << script.Failure();
+        return result;
+    }
+
+    std::vector<std::string> m_urls;
+};
+
+class MainWindowPrivateNetTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        PRIVATE_NET_REQUIRE();
+    }
+};
+
+class MainWindowLanTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        VLAN_REQUIRE(m_lan);
+        vlan::Host& op = m_lan.AddHost("op", 0, 10);
+        ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
+        ASSERT_TRUE(m_lan.Enter(op));
+        char dir[] = "/tmp/orbisk-ui-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        m_dir = dir;
+        m_feeder.Start();
+    }
+
+    void TearDown() override
+    {
+        MainWindowTest::TearDown();
+        m_lan.TearDown();
+        if (!m_dir.empty())
+            std::filesystem::remove_all(m_dir);
+    }
+
+    // A device host at 198.18.0.<octet> running the simulator as one device.
+    Device AddDevice(int octet, const Identity& id, std::vector<std::string> extra = {})
+    {
+        Device dev;
+        dev.host = &m_lan.AddHost("dev" + std::to_string(octet), 0, octet);
+        EXPECT_TRUE(m_lan.Ok()) << m_lan.Error();
+        dev.log = m_dir + "/" + dev.host->name + ".log";
+        dev.output = m_dir + "/" + dev.host->name + ".out";
+        std::vector<std::string> argv{ORBISK_DEVSIM, "--log", dev.log, "--reply-delay", "30",
+            "--hostname", id.hostname, "--version", id.version, "--mac", id.mac,
+            "--gateway", id.gateway, "--netmask", id.netmask, "--mode", id.mode};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        EXPECT_GT(m_lan.Spawn(*dev.host, argv, dev.output), 0);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (ReadFile(dev.output).find("listening on UDP port") == std::string::npos) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ADD_FAILURE() << "simulator did not start: " << ReadFile(dev.output);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return dev;
+    }
+
+    // The datagrams a device received, in order.
+    static std::vector<std::string> Received(const Device& dev)
+    {
+        std::vector<std::string> datagrams;
+        std::istringstream lines(ReadFile(dev.log));
+        for (std::string line; std::getline(lines, line);) {
+            size_t hex = line.find("hex=");
+            if (hex != std::string::npos)
+                datagrams.push_back(FromHex(line.substr(hex + 4)));
+        }
+        return datagrams;
+    }
+
+    std::string HostAddresses(const Device& dev)
+    {
+        std::string out;
+        m_lan.Run(*dev.host, {"ip", "-4", "-o", "addr", "show"}, &out);
+        return out;
+    }
+
+    vlan::VirtualLan m_lan;
+    std::string m_dir;
+    ListenerFeeder m_feeder;
+};
+
+bool Scanning(CScanDlg& dlg)
+{
+    return ButtonText(dlg.m_hWnd, IDC_SCAN) == "Finished";
+}
+
+bool ScanIdle(CScanDlg& dlg)
+{
+    return ButtonText(dlg.m_hWnd, IDC_SCAN) == "Scan" && ButtonEnabled(dlg.m_hWnd, IDC_SCAN);
+}
+
+int Rows(CScanDlg& dlg)
+{
+    return dlg.m_DeviceList.GetItemCount();
+}
+
+// The row that lists `address`, or -1.
+int RowOf(CScanDlg& dlg, const std::string& address)
+{
+    for (int row = 0; row < Rows(dlg); ++row) {
+        if (dlg.m_DeviceList.GetItemText(row, ColAddress) == address)
+            return row;
+    }
+    return -1;
+}
+
+const std::string kDiscovery("STSS", 5);
+
+// ---- the window itself ------------------------------------------------------------------
+
+TEST_F(MainWindowPrivateNetTest, ShowsSevenCentredColumnsAndAnIdleScanButton)
+{
+    CScanDlg dlg;
+    Script script;
+    script.Then("inspect", [&] {
+        QWidget* w = dlg.m_hWnd;
+        EXPECT_EQ(w->windowTitle(), "Orbisk");
+        EXPECT_FALSE(w->windowIcon().isNull());
+        QTreeWidget* list = List(w);
+        ASSERT_NE(list, nullptr);
+        const std::vector<std::pair<std::string, int>> columns{{"No.", 50}, {"IP Address", 150},
+            {"Version", 110}, {"Hostname", 150}, {"Gateway", 150}, {"MAC Address", 150}, {"Netmask", 150}};
+        ASSERT_EQ(dlg.m_DeviceList.GetColumnCount(), 7);
+        for (int c = 0; c < 7; ++c) {
+            EXPECT_EQ(dlg.m_DeviceList.GetColumnHeading(c), columns[c].first) << "column " << c;
+            EXPECT_EQ(dlg.m_DeviceList.GetColumnWidth(c), columns[c].second) << "column " << c;
+            EXPECT_EQ(dlg.m_DeviceList.GetColumnFormat(c), LVCFMT_CENTER) << "column " << c;
+            EXPECT_EQ(list->headerItem()->text(c).toStdString(), columns[c].first);
+            EXPECT_EQ(list->columnWidth(c), columns[c].second);
+        }
+        EXPECT_EQ(dlg.m_DeviceList.GetExtendedStyle(), LVS_EX_FULLROWSELECT);
+        EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
+        EXPECT_FALSE(list->isSortingEnabled());
+        EXPECT_FALSE(list->header()->sectionsClickable());
+        EXPECT_EQ(Rows(dlg), 0);
+        EXPECT_EQ(dlg.m_nDeviceCount, 0);
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+        // No scan starts by itself.
+        EXPECT_TRUE(ScanIdle(dlg));
+        EXPECT_FALSE(dlg.IsScanning());
+        EXPECT_EQ(g_listener.m_hRawSocket, -1);
+        // The buttons in tab order, the list first with the focus.
+        EXPECT_EQ(QApplication::focusWidget(), list);
+        EXPECT_EQ(ButtonText(w, IDC_SCAN), "Scan");
+        EXPECT_EQ(ButtonText(w, IDCANCEL), "Quit");
+        EXPECT_EQ(ButtonText(w, IDC_CLEAR), "Clear");
+        EXPECT_EQ(ButtonText(w, IDC_SETUP_IP), "Setup IP");
+        // No default button: Enter would go to it instead of starting a scan.
+        for (int id : {IDC_SCAN, IDCANCEL, IDC_CLEAR, IDC_SETUP_IP})
+            EXPECT_FALSE(Button(w, id)->isDefault()) << id;
+    });
+    script.Then("Esc ends it", [&] { PressKey(List(dlg.m_hWnd), Qt::Key_Escape); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+
+    // Quit and the close box end it the same way, and the window comes back
+    // afresh each time.
+    Script quit;
+    quit.Then("Quit", [&] {
+        EXPECT_EQ(dlg.m_DeviceList.GetColumnCount(), 7);
+        Click(dlg.m_hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(Run(dlg, quit), IDCANCEL);
+
+    Script closeBox;
+    closeBox.Then("close box", [&] { dlg.m_hWnd->close(); });
+    EXPECT_EQ(Run(dlg, closeBox), IDCANCEL);
+}
+
+TEST_F(MainWindowPrivateNetTest, WindowMenuOpensTheAboutBox)
+{
+    CScanApp app; // routes F1 to the framework's help handler
+    CScanDlg dlg;
+    auto menu = [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); };
+    auto rightClick = [&](QWidget* target, QPoint pos) { ClickAt(target, pos, Qt::RightButton); };
+    auto closeAbout = [&] {
+        QWidget* about = Modal();
+        EXPECT_EQ(about->windowTitle(), "About Orbisk");
+        // The box's default button is OK: Enter ends it.
+        PressKey(about, Qt::Key_Return);
+    };
+
+    Script script;
+    script.Then("right-click on the list", [&] {
+        QTreeWidget* list = List(dlg.m_hWnd);
+        rightClick(list->viewport(), list->viewport()->rect().center());
+        EXPECT_EQ(menu(), nullptr);
+        // Outside the list: the window's menu, its last entry below a separator.
+        rightClick(dlg.m_hWnd, QPoint(4, 4));
+        QMenu* m = menu();
+        ASSERT_NE(m, nullptr);
+        QList<QAction*> actions = m->actions();
+        ASSERT_EQ(actions.size(), 3);
+        EXPECT_EQ(actions[0]->text(), "&Close");
+        EXPECT_TRUE(actions[1]->isSeparator());
+        EXPECT_EQ(actions[2]->text(), "About Orbisk(&A)...");
+        actions[2]->trigger();
+    });
+    script.When("About box from the menu", [] { return IsModal("dlg100"); }, closeAbout);
+    script.When("back to the main window", [] { return IsModal("dlg102"); }, [&] {
+        // The keyboard's menu key, with the focus on the list.
+        QTreeWidget* list = List(dlg.m_hWnd);
+        QContextMenuEvent e(QContextMenuEvent::Keyboard, list->rect().center(), list->mapToGlobal(list->rect().center()));
+        QApplication::sendEvent(list, &e);
+        ASSERT_NE(menu(), nullptr);
+        menu()->close();
+        // Any id whose upper bits are the About entry's opens the box.
+        dlg.SendMessage(WM_SYSCOMMAND, CScanDlg::IDM_ABOUTBOX | 0x3, 0);
+    });
+    script.When("About box from the command", [] { return IsModal("dlg100"); }, closeAbout);
+    script.When("main window again", [] { return IsModal("dlg102"); },
+        [&] { PressKey(List(dlg.m_hWnd), Qt::Key_F1); });
+    script.When("About box from F1", [] { return IsModal("dlg100"); }, [&] {
+        EXPECT_FALSE(Ctl(Modal(), IDOK) == nullptr);
+        closeAbout();
+    });
+    script.When("main window once more", [] { return IsModal("dlg102"); }, [&] {
+        rightClick(dlg.m_hWnd, QPoint(4, 4));
+        ASSERT_NE(menu(), nullptr);
+        // The other entry is the standard close.
+        menu()->actions()[0]->trigger();
+    });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+}
+
+TEST_F(MainWindowPrivateNetTest, DoubleClickOpensOnlyWhatTheMarkNames)
+{
+    CScanDlg dlg;
+    Script script;
+    script.Then("rows put in by hand", [&] {
+        QTreeWidget* list = List(dlg.m_hWnd);
+        // No row marked: a double-click anywhere does nothing.
+        DoubleClickAt(list->viewport(), BelowRows(list));
+        EXPECT_TRUE(m_urls.empty());
+
+        dlg.AddDeviceRow("#198.18.0.1@nas@02:00:00:00:00:01@1.0@255.255.255.0@0", "198.18.0.101", 0);
+        // Longer than any dotted quad: the URL would not fit its buffer.
+        std::string longText(60, '9');
+        dlg.AddDeviceRow("#198.18.0.1@long@02:00:00:00:00:02@1.0@255.255.255.0@0", longText, 0);
+        ASSERT_EQ(Rows(dlg), 2);
+
+        ClickAt(list->viewport(), RowCentre(list, 1));
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), 1);
+        DoubleClickAt(list->viewport(), RowCentre(list, 1));
+        EXPECT_TRUE(m_urls.empty()) << m_urls.front();
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+
+        ClickAt(list->viewport(), RowCentre(list, 0));
+        DoubleClickAt(list->viewport(), RowCentre(list, 0));
+        ASSERT_EQ(m_urls.size(), 1u);
+        EXPECT_EQ(m_urls[0], "http://198.18.0.101");
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+        // The row may still look selected; the mark is gone all the same.
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectedItem(), 0);
+        DoubleClickAt(list->viewport(), BelowRows(list));
+        EXPECT_EQ(m_urls.size(), 1u);
+    });
+    script.Then("Quit", [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+}
+
+// ---- start-up ---------------------------------------------------------------------------------
+
+TEST_F(MainWindowPrivateNetTest, StartupFailureShowsTheMessageAndNoWindow)
+{
+    int checks = 0;
+    SetSocketInitCheck([&] {
+        ++checks;
+        return FALSE;
+    });
+    CScanApp app;
+    bool sawMainWindow = false;
+    Script script;
+    script.When("the message", [] { return VisibleMessageBox() != nullptr; }, [&] {
+        QMessageBox* box = VisibleMessageBox();
+        EXPECT_EQ(box->text(), "Communication port initialization failure");
+        EXPECT_EQ(box->windowTitle(), "Orbisk");
+        EXPECT_EQ(box->buttons().size(), 1);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            sawMainWindow |= w->objectName() == "dlg102";
+        CloseMessageBox();
+    });
+    script.Start();
+    EXPECT_EQ(app.InitInstance(), FALSE);
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    EXPECT_EQ(checks, 1);
+    EXPECT_FALSE(sawMainWindow);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+TEST_F(MainWindowPrivateNetTest, StartupRunsTheMainWindowUntilItCloses)
+{
+    // The real check: a UDP socket can be made here.
+    CScanApp app;
+    Script script;
+    script.When("the main window", [] { return IsModal("dlg102"); }, [&] {
+        ASSERT_NE(app.m_pMainWnd, nullptr);
+        EXPECT_EQ(app.m_pMainWnd->m_hWnd, Modal());
+        EXPECT_EQ(VisibleMessageBox(), nullptr);
+        Click(Modal(), IDCANCEL);
+    });
+    script.Start();
+    EXPECT_EQ(app.InitInstance(), FALSE);
+    EXPECT_TRUE(script.Finished()) << script.Failure();
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+}
+
+// ---- on the virtual LAN ----------------------------------------------------------------------
+
+const Identity kAlpha{"alpha", "2.1.0", "02:11:22:33:44:01", "198.18.0.1", "255.255.255.0", "0"};
+const Identity kBeta{"beta-nas", "3.0.7", "02:aa:bb:cc:dd:02", "198.18.0.254", "255.255.0.0", "1"};
+const Identity kGamma{"gamma", "1.9.9b", "02:00:5e:10:20:03", "198.18.0.9", "255.255.255.128", "0"};
+
+void ExpectRow(CScanDlg& dlg, const std::string& address, const Identity& id)
+{
+    int row = RowOf(dlg, address);
+    ASSERT_NE(row, -1) << address << " not listed";
+    CListCtrl& l = dlg.m_DeviceList;
+    EXPECT_EQ(l.GetItemText(row, ColNumber), std::to_string(row));
+    EXPECT_EQ(l.GetItemText(row, ColVersion), id.version);
+    EXPECT_EQ(l.GetItemText(row, ColHostname), id.hostname);
+    EXPECT_EQ(l.GetItemText(row, ColGateway), id.gateway);
+    EXPECT_EQ(l.GetItemText(row, ColMac), id.mac);
+    EXPECT_EQ(l.GetItemText(row, ColNetmask), id.netmask);
+}
+
+TEST_F(MainWindowLanTest, ScanListsEveryDeviceAndEnterRestartsIt)
+{
+    std::vector<Device> devices{AddDevice(101, kAlpha), AddDevice(102, kBeta), AddDevice(103, kGamma)};
+    CScanDlg dlg;
+    QElapsedTimer restarted;
+    Script script;
+    script.Then("Scan", [&] {
+        Click(dlg.m_hWnd, IDC_SCAN);
+        EXPECT_EQ(ButtonText(dlg.m_hWnd, IDC_SCAN), "Finished");
+        EXPECT_FALSE(ButtonEnabled(dlg.m_hWnd, IDC_SCAN));
+        EXPECT_NE(g_listener.m_hRawSocket, -1);
+    });
+    script.When("three rows", [&] { return Rows(dlg) == 3; }, [&] {
+        EXPECT_TRUE(Scanning(dlg));
+        ExpectRow(dlg, "198.18.0.101", kAlpha);
+        ExpectRow(dlg, "198.18.0.102", kBeta);
+        ExpectRow(dlg, "198.18.0.103", kGamma);
+    });
+    script.When("end of the scan", [&] { return ScanIdle(dlg); }, [&] {
+        EXPECT_EQ(Rows(dlg), 3);
+        EXPECT_EQ(dlg.m_nDeviceCount, 3);
+        EXPECT_EQ(g_listener.m_hRawSocket, -1);
+        // Enter with no scan running starts one.
+        PressKey(List(dlg.m_hWnd), Qt::Key_Return);
+        EXPECT_TRUE(Scanning(dlg));
+        EXPECT_EQ(Rows(dlg), 0);
+    });
+    script.When("half a scan, rows back", [&] { return dlg.m_nTick >= 10 && Rows(dlg) == 3; }, [&] {
+        // Enter again, while the Scan button is disabled: the scan starts over.
+        PressKey(List(dlg.m_hWnd), Qt::Key_Return);
+        restarted.start();
+        EXPECT_EQ(dlg.m_nTick, 0u);
+        EXPECT_EQ(Rows(dlg), 0);
+        EXPECT_TRUE(Scanning(dlg));
+        EXPECT_FALSE(ButtonEnabled(dlg.m_hWnd, IDC_SCAN));
+    });
+    script.When("rows after the restart", [&] { return Rows(dlg) == 3; }, [&] {
+        ExpectRow(dlg, "198.18.0.101", kAlpha);
+        ExpectRow(dlg, "198.18.0.102", kBeta);
+        ExpectRow(dlg, "198.18.0.103", kGamma);
+    });
+    script.When("end of the restarted scan", [&] { return ScanIdle(dlg); }, [&] {
+        // 21 ticks of at least 50 ms counted from the restart.
+        EXPECT_GE(restarted.elapsed(), 21 * 50 - 10);
+        EXPECT_EQ(Rows(dlg), 3);
+        Click(dlg.m_hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    for (const Device& dev : devices) {
+        std::vector<std::string> got = Received(dev);
+        EXPECT_EQ(got, std::vector<std::string>(3, kDiscovery)) << dev.host->name;
+    }
+}
+
+TEST_F(MainWindowLanTest, ClearDuringAScanEmptiesAndNumbersAfresh)
+{
+    AddDevice(101, kAlpha);
+    AddDevice(102, kBeta);
+    CScanDlg dlg;
+    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_GE(fd, 0);
+    Script script;
+    script.Then("Scan", [&] { Click(dlg.m_hWnd, IDC_SCAN); });
+    script.When("two rows", [&] { return Rows(dlg) == 2; }, [&] {
+        QTreeWidget* list = List(dlg.m_hWnd);
+        ClickAt(list->viewport(), RowCentre(list, 1));
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), 1);
+        Click(dlg.m_hWnd, IDC_CLEAR);
+        EXPECT_EQ(Rows(dlg), 0);
+        EXPECT_EQ(dlg.m_nDeviceCount, 0);
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+        // The scan goes on; a reply read from now on is row 0 again.
+        EXPECT_TRUE(Scanning(dlg));
+        DiscoveryFields late{"127.0.0.254", "late", "02:00:00:00:00:99", "0.9", "255.0.0.0", "1"};
+        ListenerFeeder::SendToListener(fd, BuildDiscoveryReply(late));
+    });
+    script.When("the late reply", [&] { return Rows(dlg) == 1; }, [&] {
+        EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColNumber), "0");
+        EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColAddress), "127.0.0.1");
+        EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColHostname), "late");
+        EXPECT_EQ(dlg.m_nDeviceCount, 1);
+    });
+    script.When("end of the scan", [&] { return ScanIdle(dlg); }, [&] {
+        // The devices answered once, before the clear: they are not back.
+        EXPECT_EQ(Rows(dlg), 1);
+        // After Clear no row is marked, so a double-click opens nothing.
+        QTreeWidget* list = List(dlg.m_hWnd);
+        DoubleClickAt(list->viewport(), BelowRows(list));
+        EXPECT_TRUE(m_urls.empty());
+        Click(dlg.m_hWnd, IDC_CLEAR);
+        EXPECT_EQ(Rows(dlg), 0);
+        EXPECT_TRUE(ScanIdle(dlg));
+        Click(dlg.m_hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    ::close(fd);
+}
+
+TEST_F(MainWindowLanTest, DoubleClickOpensTheMarkedDevicesPageOnce)
+{
+    AddDevice(101, kAlpha);
+    AddDevice(102, kBeta);
+    CScanDlg dlg;
+    std::string first, second;
+    Script script;
+    script.Then("Scan", [&] { Click(dlg.m_hWnd, IDC_SCAN); });
+    script.When("end of the scan", [&] { return ScanIdle(dlg) && Rows(dlg) == 2; }, [&] {
+        QTreeWidget* list = List(dlg.m_hWnd);
+        first = dlg.m_DeviceList.GetItemText(0, ColAddress);
+        second = dlg.m_DeviceList.GetItemText(1, ColAddress);
+        ClickAt(list->viewport(), RowCentre(list, 1));
+        DoubleClickAt(list->viewport(), RowCentre(list, 1));
+        ASSERT_EQ(m_urls.size(), 1u);
+        EXPECT_EQ(m_urls[0], "http://" + second);
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+        // Empty space with no mark: nothing.
+        DoubleClickAt(list->viewport(), BelowRows(list));
+        EXPECT_EQ(m_urls.size(), 1u);
+        // Setup IP has no device to work on either.
+        Click(dlg.m_hWnd, IDC_SETUP_IP);
+    });
+    script.When("the message", [] { return VisibleMessageBox() != nullptr; }, [&] {
+        QMessageBox* box = VisibleMessageBox();
+        EXPECT_EQ(box->text(), "Select the NAS to modify its IP address");
+        EXPECT_EQ(box->windowTitle(), "Orbisk");
+        EXPECT_EQ(box->parentWidget(), dlg.m_hWnd);
+        CloseMessageBox();
+    });
+    script.When("back in the main window", [] { return IsModal("dlg102"); }, [&] {
+        // No dialog came and no scan started.
+        EXPECT_TRUE(ScanIdle(dlg));
+        EXPECT_EQ(Rows(dlg), 2);
+        // Empty space opens the page of the row last selected.
+        QTreeWidget* list = List(dlg.m_hWnd);
+        ClickAt(list->viewport(), RowCentre(list, 0));
+        DoubleClickAt(list->viewport(), BelowRows(list));
+        ASSERT_EQ(m_urls.size(), 2u);
+        EXPECT_EQ(m_urls[1], "http://" + first);
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+        Click(dlg.m_hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    EXPECT_NE(first, second);
+}
+
+TEST_F(MainWindowLanTest, AddressChangeFromTheMainWindow)
+{
+    Device dev = AddDevice(101, kAlpha, {"--user", "root", "--password", "s3cret"});
+    CScanDlg dlg;
+    Script script;
+    script.Then("Scan", [&] { Click(dlg.m_hWnd, IDC_SCAN); });
+    script.When("the device", [&] { return ScanIdle(dlg) && Rows(dlg) == 1; }, [&] {
+        QTreeWidget* list = List(dlg.m_hWnd);
+        ClickAt(list->viewport(), RowCentre(list, 0));
+        Click(dlg.m_hWnd, IDC_SETUP_IP);
+    });
+    script.When("Setup IP dialog", [] { return IsModal("dlg131"); }, [&] {
+        QWidget* setup = Modal();
+        CSetupIpDlg& s = dlg.m_SetupDlg;
+        EXPECT_EQ(s.m_AddressCtrl.GetWindowText(), "198.18.0.101");
+        EXPECT_EQ(s.m_GatewayCtrl.GetWindowText(), kAlpha.gateway);
+        EXPECT_EQ(s.m_NetmaskCtrl.GetWindowText(), kAlpha.netmask);
+        EXPECT_EQ(s.m_Status.GetWindowText(), "Not set");
+        s.m_AddressCtrl.SetWindowText("198.18.0.150");
+        Click(setup, IDC_SETUP);
+    });
+    script.When("Authentication dialog", [] { return IsModal("dlg130"); }, [&] {
+        QWidget* auth = Modal();
+        qobject_cast<QLineEdit*>(Ctl(auth, IDC_USER))->setText("root");
+        qobject_cast<QLineEdit*>(Ctl(auth, IDC_PASSWORD))->setText("s3cret");
+        Click(auth, IDOK);
+    });
+    script.When("the change done", [&] {
+        return IsModal("dlg131") && ButtonEnabled(Modal(), IDC_SETUP);
+    }, [&] {
+        EXPECT_NE(HostAddresses(dev).find("198.18.0.150/24"), std::string::npos) << HostAddresses(dev);
+        EXPECT_EQ(HostAddresses(dev).find("198.18.0.101/"), std::string::npos) << HostAddresses(dev);
+        // Back: the dialog closes and a new scan starts at once.
+        Click(Modal(), IDCANCEL);
+    });
+    script.When("the new scan", [] { return IsModal("dlg102"); }, [&] { EXPECT_TRUE(Scanning(dlg)); });
+    script.When("the device at its new address", [&] { return ScanIdle(dlg); }, [&] {
+        ASSERT_EQ(Rows(dlg), 1);
+        Identity moved = kAlpha;
+        ExpectRow(dlg, "198.18.0.150", moved);
+        Click(dlg.m_hWnd, IDCANCEL);
+    });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+
+    ChangeRequest request{"198.18.0.101", "root", "s3cret", "198.18.0.150", kAlpha.netmask, kAlpha.gateway, 0};
+    std::vector<std::string> got = Received(dev);
+    std::string sent = BuildChangeRequest(request) + std::string(1, '\0');
+    EXPECT_EQ(std::count(got.begin(), got.end(), sent), 1) << "change request not received as built";
+    EXPECT_EQ(std::count(got.begin(), got.end(), kDiscovery), 2);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
