@@ -61,5 +61,3 @@ inline constexpr char kJunk[] = "x";
 // Whether a datagram waits on the listener, after up to ms milliseconds.
 bool ListenerHasPending(int ms = 0);
 bool ListenerOpen();
-
-std::string Hex(const std::string& bytes);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 
+#include <cerrno>
 #include <cstring>
 #include <set>
 
