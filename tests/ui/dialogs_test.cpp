@@ -3,6 +3,7 @@
 
 #include "about_box.h"
 #include "auth_dlg.h"
+#include "dialog_helpers.h"
 #include "orbisk_resources.h"
 #include "qt_test_support.h"
 #include "setup_ip_dlg.h"
@@ -62,25 +63,9 @@ bool FieldsEnabled(QWidget* w)
     return a;
 }
 
-QString Text(QWidget* w, int id)
-{
-    return QString::fromStdString(CWnd::FromHandle(Ctl(w, id))->GetWindowText());
-}
-
-QLineEdit* Field(QWidget* w, int id, int field)
-{
-    return Ctl(w, id)->findChild<QLineEdit*>(QStringLiteral("f%1").arg(field));
-}
-
 void TypeAndLeave(QWidget* w, int id, int field, const QString& text)
 {
-    QLineEdit* f = Field(w, id, field);
-    f->setFocus();
-    EXPECT_TRUE(WaitUntil([&] { return f->hasFocus(); }));
-    f->selectAll();
-    QTest::keyClicks(f, text);
-    Ctl(w, IDC_SETUP)->setFocus();
-    EXPECT_TRUE(WaitUntil([&] { return !f->hasFocus(); }));
+    TypeAndLeave(w, id, field, text, IDC_SETUP);
 }
 
 } // namespace
