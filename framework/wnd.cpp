@@ -175,6 +175,11 @@ BOOL CWnd::EnableWindow(BOOL enable)
     if (!m_hWnd)
         return FALSE;
     BOOL wasDisabled = !m_hWnd->isEnabled();
+    // A disabled control loses the focus to its window, not to the next
+    // control: Qt would pass it on, so that a click on Scan followed by Enter
+    // would press the button after it (Quit) instead of the window's IDOK.
+    if (!enable && m_hWnd->hasFocus() && m_hWnd->window() != m_hWnd)
+        m_hWnd->window()->setFocus(Qt::OtherFocusReason);
     m_hWnd->setEnabled(enable != FALSE);
     return wasDisabled;
 }
