@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <cstring>
 
 // ---- building a window from its template -----------------------------------
@@ -122,6 +123,12 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
             w->setObjectName(QStringLiteral("ctl%1").arg(item.id));
         if (!iconStatic)
             w->setGeometry(rect);
+        // Template widths were measured for a narrower face: a one-line label
+        // or radio grows to its text rather than cut it off.
+        if (auto* label = qobject_cast<QLabel*>(w); label && !iconStatic && !(label->alignment() & Qt::AlignHCenter))
+            w->resize(std::max(rect.width(), w->sizeHint().width()), std::max(rect.height(), w->sizeHint().height()));
+        if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w))
+            w->resize(std::max(rect.width(), w->sizeHint().width()), rect.height());
         if (w->focusPolicy() != Qt::NoFocus)
             w->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
         if (item.style & WS_TABSTOP) {

@@ -396,6 +396,30 @@ TEST_F(AboutBoxTest, EnterEscapeAndTheCloseBoxEndIt)
     EXPECT_EQ(box.DoModal(), IDCANCEL);
 }
 
+// The templates' widths were made for a narrower face than the one here.
+TEST_F(AboutBoxTest, NoLabelOfTheThreeDialogsIsCutOff)
+{
+    auto check = [](QWidget* w) {
+        for (QLabel* l : w->findChildren<QLabel*>()) {
+            if (l->isVisible() && !l->text().isEmpty() && !(l->alignment() & Qt::AlignHCenter)) {
+                EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+            }
+        }
+        for (QRadioButton* r : w->findChildren<QRadioButton*>())
+            EXPECT_GE(r->width(), r->sizeHint().width()) << r->text().toStdString();
+        QTest::keyClick(w, Qt::Key_Escape);
+    };
+    CAboutBox about;
+    WhenShown("dlg100", check);
+    about.DoModal();
+    CAuthDlg auth;
+    WhenShown("dlg130", check);
+    auth.DoModal();
+    CSetupIpDlg setup;
+    WhenShown("dlg131", check);
+    setup.DoModal();
+}
+
 TEST(OrbiskIcon, IsDrawnAt128PixelsAndRegisteredAsIcon128)
 {
     LoadOrbiskResources();

@@ -39,9 +39,9 @@ QImage PaintOrbiskIcon(int size)
     p.scale(size / 128.0, size / 128.0);
 
     // Radar arcs behind the box.
-    QPointF centre(92, 36);
+    QPointF centre(84, 44);
     for (int i = 0; i < 3; ++i) {
-        double r = 16 + i * 12;
+        double r = 15 + i * 11;
         QPen pen(QColor(40, 170, 120, 255 - i * 60), 6, Qt::SolidLine, Qt::RoundCap);
         p.setPen(pen);
         p.drawArc(QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r), -10 * 16, 110 * 16);
