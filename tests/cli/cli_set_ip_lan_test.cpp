@@ -135,7 +135,7 @@ TEST_F(CliSetIp, NoAnswerIsReportedAfterTheTimeout)
     EXPECT_EQ(run.status, 5) << run.err;
     EXPECT_EQ(run.out, "No device answered within 300 ms\n");
     EXPECT_GE(took, std::chrono::milliseconds(300));
-    EXPECT_LT(took, std::chrono::milliseconds(2000));
+    EXPECT_LT(took, std::chrono::milliseconds(2900)); // the default of 3 s would be longer
     ASSERT_EQ(sim->Received().size(), 1u); // it went out; the device saw it was not for it
 
     CliRun dhcp = RunCliOn(*op, { "set-ip", "198.18.0.99", "--dhcp", "--user", "admin", "--password-stdin" }, "admin\n");
