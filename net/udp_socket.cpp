@@ -69,7 +69,9 @@ CUdpSocket::~CUdpSocket()
 
 BOOL CUdpSocket::Open(int type, int protocol, int family)
 {
-    m_hRawSocket = socket(family, type, protocol);
+    // Close-on-exec: a program started from here (the browser) must not keep
+    // port 10001 bound after we close it, or the next scan cannot listen.
+    m_hRawSocket = socket(family, type | SOCK_CLOEXEC, protocol);
     if (m_hRawSocket == -1)
         return 0;
     int on = 1;
