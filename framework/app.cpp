@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QWindow>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -88,6 +89,12 @@ int AfxMessageBox(const CString& text, UINT)
     box.setObjectName("msgbox");
     // Without an owner the box disables no window; it runs its own loop.
     box.setWindowModality(Qt::NonModal);
+    // Qt blocks every window outside the topmost modal one, this box too;
+    // standing in front of that window lets both take input.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        box.winId();
+        box.windowHandle()->setTransientParent(modal->windowHandle());
+    }
     QEventLoop loop;
     QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
     box.show();

@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -347,7 +348,7 @@ TEST_F(DialogTest, AnotherWindowsTimerKeepsTickingWhileADialogOrBoxIsModal)
             EXPECT_TRUE(WaitUntil([&] { return outer.ticks.size() >= ticksAtInner + 5; }));
             EXPECT_EQ(QApplication::activeModalWidget(), w);
             ticksAfterInner = outer.ticks.size();
-            QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_Escape);
+            Click(Ctl(w, kIdCancel));
         });
         EXPECT_EQ(inner.DoModal(), kIdCancel);
 
@@ -382,4 +383,23 @@ TEST_F(DialogTest, AnotherWindowsTimerKeepsTickingWhileADialogOrBoxIsModal)
     EXPECT_GE(ticksAfterInner, ticksAtInner + 5);
     EXPECT_GE(ticksAfterOwnedBox, ticksAfterInner + 5);
     EXPECT_GE(ticksAfterFreeBox, ticksAfterOwnedBox + 5);
+}
+
+TEST_F(DialogTest, BoxWithoutOwnerTakesInputOverAModalDialogWhichStaysUsable)
+{
+    CTestDlg dlg;
+    bool dialogUsable = false;
+    WhenShown("dlg900", [&](QWidget* w) {
+        WhenShown("msgbox", [&](QWidget* box) {
+            // The dialog under it still takes clicks ...
+            Click(Ctl(w, IDC_T_RADIO_B));
+            dialogUsable = Checked(w, IDC_T_RADIO_B);
+            // ... and so does the box.
+            Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok));
+        });
+        AfxMessageBox("free");
+        dlg.EndDialog(kIdOk);
+    });
+    dlg.DoModal();
+    EXPECT_TRUE(dialogUsable);
 }

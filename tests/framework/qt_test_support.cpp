@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <map>
 #include <memory>
@@ -72,7 +73,11 @@ void CancelAllWhenShown()
 void Click(QWidget* w)
 {
     ASSERT_NE(w, nullptr);
-    QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->rect().center());
+    // Through the top-level window, as the window system delivers it, so
+    // that a window that Qt's modality blocks does not take the click.
+    QWindow* window = w->window()->windowHandle();
+    ASSERT_NE(window, nullptr) << "not shown";
+    QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, w->mapTo(w->window(), w->rect().center()));
 }
 
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs)

@@ -35,6 +35,7 @@ T* Ctl(QWidget* dlg, int id)
     return dlg ? dlg->findChild<T*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
 }
 
+// A left click in the middle of w, delivered through its window.
 void Click(QWidget* w);
 // Waits, serving events, until pred holds or timeoutMs passes.
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
