@@ -1,8 +1,9 @@
 #pragma once
 
 // Qt widgets behind the framework's windows and controls. Private to the
-// framework; tests reach them by objectName ("ctl<id>", IP fields
-// "ctl<id>.f<n>").
+// framework; tests reach them by objectName: dialogs "dlg<template id>",
+// controls "ctl<id>", the fields of an IP-address control "f0" to "f3"
+// inside it, message boxes "msgbox".
 
 #include "afxtypes.h"
 

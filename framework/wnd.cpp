@@ -80,7 +80,9 @@ HWND CWnd::Detach()
     HWND old = m_hWnd;
     if (old) {
         QObject::disconnect(m_destroyedConnection);
-        CWndHandleMap::Permanent().erase(old);
+        auto& map = CWndHandleMap::Permanent();
+        if (auto it = map.find(old); it != map.end() && it->second == this)
+            map.erase(it);
         m_hWnd = nullptr;
     }
     return old;
