@@ -41,13 +41,17 @@ clean:
 
 # --- Fuzzing and sanitizers (tests/fuzz, docs/reliability.md) ---
 # `make fuzz` runs every libFuzzer target for FUZZ_SECONDS in build-fuzz;
-# `make test-sanitize` runs the whole suite under ASan+UBSan in build-asan.
+# `make test-sanitize` runs the whole suite under ASan+UBSan in build-asan;
+# `make soak` runs only the hostile-network soak (also part of `make test`).
 FUZZ_SECONDS ?= 60
 
-.PHONY: fuzz test-sanitize
+.PHONY: fuzz test-sanitize soak
 
 fuzz: deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) sh scripts/fuzz.sh
 
 test-sanitize: deps
 	JOBS=$(JOBS) sh scripts/test-sanitize.sh
+
+soak: build
+	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -L soak -V --timeout 600
