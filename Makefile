@@ -55,3 +55,20 @@ test-sanitize: deps
 
 soak: build
 	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -L soak -V --timeout 600
+
+# --- Trying it out without a NAS (root: network namespaces; see scripts/) ---
+# `make demo` starts Orbisk on a virtual LAN with three simulated devices,
+# `make screenshots` writes docs/screenshots/ under Xvfb, `make bench` prints
+# the desktop program's figures for docs/benchmarks.md.
+X_ENV = env DISPLAY="$${DISPLAY:-}" WAYLAND_DISPLAY="$${WAYLAND_DISPLAY:-}" XAUTHORITY="$${XAUTHORITY:-}"
+
+.PHONY: demo screenshots bench
+
+demo: build
+	$(SUDO) $(X_ENV) sh scripts/demo.sh $(BUILD)
+
+screenshots: build
+	$(SUDO) sh scripts/screenshots.sh $(BUILD) docs/screenshots
+
+bench: build
+	$(SUDO) sh scripts/bench_desktop.sh $(BUILD)

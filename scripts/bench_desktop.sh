@@ -1,0 +1,109 @@
+#!/bin/sh
+# make bench: the desktop program's budgets, measured under Xvfb on the
+# virtual LAN with orbisk-devsim, printed as the "Desktop program" section of
+# docs/benchmarks.md. Needs root (network namespaces) and xvfb-run.
+#
+#   sh scripts/bench_desktop.sh [BUILD_DIR]    (RUNS=10 start-ups by default)
+#
+# - start-up: from just before the exec to the main window's first exposure,
+#   measured by orbisk-uidriver (the program with a script in front of it);
+# - idle memory: VmRSS of the real orbisk two seconds after its start;
+# - scan: from the click on Scan to the button's return, with 0, 3 and 21
+#   devices answering.
+set -eu
+BUILD=$(cd "${1:-build}" && pwd)
+HERE=$(cd "$(dirname "$0")" && pwd)
+RUNS=${RUNS:-10}
+
+if [ -z "${VLAN_OP:-}" ]; then
+    [ "$(id -u)" -eq 0 ] || { echo "bench: run as root (network namespaces)" >&2; exit 1; }
+    command -v xvfb-run >/dev/null || { echo "bench: xvfb-run is missing (apt-get install xvfb xauth)" >&2; exit 1; }
+    exec xvfb-run -a -s "-screen 0 1280x800x24" \
+        "$BUILD/tests/support/orbisk-vlan" --devices 3 -- sh "$0" "$BUILD"
+fi
+
+. "$HERE/lan_devices.sh"
+trap stop_devices EXIT
+DRIVER="$BUILD/tests/ui/orbisk-uidriver"
+
+# "min median max" of the numbers on stdin.
+stats() {
+    sort -n | awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
+        printf "%s %s %s\n", v[1], m, v[NR] }'
+}
+
+startup_once() {
+    ip netns exec "$VLAN_OP" sh -c 'exec "$0" startup "$(date +%s%N)"' "$DRIVER" 2>/dev/null
+}
+
+startup_once >/dev/null # page cache and font cache warm, as on a desktop in use
+i=0
+: > /tmp/orbisk-bench-startup.$$
+while [ "$i" -lt "$RUNS" ]; do
+    startup_once >> /tmp/orbisk-bench-startup.$$
+    i=$((i + 1))
+done
+set -- $(awk '/^startup_ms/ { print $2 }' /tmp/orbisk-bench-startup.$$ | stats)
+START_MIN=$1 START_MED=$2 START_MAX=$3
+set -- $(awk '/^qapplication_ms/ { print $2 }' /tmp/orbisk-bench-startup.$$ | stats)
+APP_MED=$2
+rm -f /tmp/orbisk-bench-startup.$$
+
+# The real program, idle.
+ip netns exec "$VLAN_OP" "$BUILD/ui/orbisk" 2>/dev/null &
+pid=$!
+sleep 2
+IDLE_KB=$(awk '/^VmRSS/ { print $2 }' "/proc/$pid/status")
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+
+scans() { # COUNT
+    ip netns exec "$VLAN_OP" "$DRIVER" scan "$1" 2>/dev/null
+}
+summary() { # driver output on stdin: "min median max" of the scans, their fewest rows, the memory after
+    tee /tmp/orbisk-bench-scan.$$ >/dev/null
+    s=$(awk '/^scan_ms/ { print $2 / 1000 }' /tmp/orbisk-bench-scan.$$ | stats)
+    rows=$(awk '/^scan_ms/ { print $4 }' /tmp/orbisk-bench-scan.$$ | sort -n | head -n 1)
+    rss=$(awk '/^rss_kb/ { print $2 }' /tmp/orbisk-bench-scan.$$)
+    rm -f /tmp/orbisk-bench-scan.$$
+    echo "$s $rows $rss"
+}
+
+set -- $(scans 2 | summary)
+S0="$1 $2 $3" R0=$4
+start_demo_devices "$BUILD"
+set -- $(scans 2 | summary)
+S3="$1 $2 $3" R3=$4
+stop_devices
+start_many_devices "$BUILD" 21
+set -- $(scans 5 | summary)
+S21="$1 $2 $3" R21=$4 RSS21=$5
+stop_devices
+
+fmt_s() { # "min median max" in seconds
+    echo "$1" | awk '{ printf "%.2f s (%.2f to %.2f)", $2, $1, $3 }'
+}
+cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+cat <<EOT
+## Desktop program
+
+Measured with \`sudo make bench\` (scripts/bench_desktop.sh) on $(date -u +%Y-%m-%d):
+$(nproc) cores ($cpu), Xvfb, the virtual LAN of tests/support with
+orbisk-devsim answering, RelWithDebInfo build. Medians, with the range.
+
+| What | Result | Budget |
+|---|---|---|
+| Start-up: exec to the main window's first exposure ($RUNS runs) | $START_MED ms ($START_MIN to $START_MAX) | under 300 ms |
+| of which: to the application object's start (Qt loaded and set up) | $APP_MED ms | |
+| Resident memory, idle after start (orbisk) | $((IDLE_KB / 1024)) MiB ($IDLE_KB kB) | |
+| Resident memory after five scans of 21 devices | $((RSS21 / 1024)) MiB ($RSS21 kB) | |
+| Scan, no device answering (fewest rows: $R0) | $(fmt_s "$S0") | 21 polls of up to 500 ms each |
+| Scan, 3 devices answering (fewest rows: $R3) | $(fmt_s "$S3") | |
+| Scan, 21 devices answering (fewest rows: $R21) | $(fmt_s "$S21") | floor 1.05 s, aim under 1.3 s |
+
+A scan polls 21 times on a 50 ms timer, and a poll that finds nothing waits
+up to 500 ms for a datagram, during which the timer falls due: an empty scan
+therefore lasts about 21 x 500 ms, and every device fewer than 21 adds about
+half a second. With 21 devices every poll finds a reply at once and the scan
+ends close to its floor of 21 x 50 ms.
+EOT

@@ -1,0 +1,53 @@
+# Sourced by the demo, screenshot and benchmark scripts, inside orbisk-vlan:
+# starts orbisk-devsim on the device hosts and stops it again.
+#
+#   start_demo_devices BUILD   three devices of different identities and modes
+#   start_many_devices BUILD N N devices on the first device host, 198.18.0.150 and up
+#   stop_devices
+
+DEVSIM_PIDS=""
+
+# Replies come 10 to 30 ms after the request, as from devices on a real
+# network: the program opens its listener only after the request has left,
+# so an instant reply could be missed.
+devsim_on() { # NETNS ARGS...
+    ns=$1
+    shift
+    ip netns exec "$ns" "$DEVSIM" --reply-delay 10 --jitter 20 "$@" 2>/dev/null &
+    DEVSIM_PIDS="$DEVSIM_PIDS $!"
+}
+
+start_demo_devices() {
+    DEVSIM="$1/tools/devsim/orbisk-devsim"
+    devsim_on "$VLAN_DEV0" --hostname archive --version 4.2.1 --mac 02:4f:52:42:00:01 \
+        --gateway 198.18.0.1 --netmask 255.255.255.0 --mode 0
+    devsim_on "$VLAN_DEV1" --hostname media-nas --version 3.9.0 --mac 02:4f:52:42:00:02 \
+        --gateway 198.18.0.1 --netmask 255.255.255.0 --mode 1
+    devsim_on "$VLAN_DEV2" --hostname backup --version 4.0.7 --mac 02:4f:52:42:00:03 \
+        --gateway 198.18.0.254 --netmask 255.255.0.0 --mode 0
+    sleep 0.3
+}
+
+start_many_devices() {
+    DEVSIM="$1/tools/devsim/orbisk-devsim"
+    n=$2
+    # 198.18.0.150 and up, clear of the device hosts' own addresses.
+    if="$(ip -n "$VLAN_DEV0" -o -4 addr show | awk '$2 != "lo" { print $2; exit }')"
+    i=0
+    while [ "$i" -lt "$n" ]; do
+        ip -n "$VLAN_DEV0" addr add "198.18.0.$((150 + i))/32" dev "$if"
+        i=$((i + 1))
+    done
+    devsim_on "$VLAN_DEV0" --address 198.18.0.150 --count "$n" --hostname nas
+    sleep 0.3
+}
+
+stop_devices() {
+    for pid in $DEVSIM_PIDS; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in $DEVSIM_PIDS; do
+        wait "$pid" 2>/dev/null || true
+    done
+    DEVSIM_PIDS=""
+}

@@ -1,0 +1,36 @@
+#!/bin/sh
+# make screenshots: the program on a virtual LAN with three simulated devices,
+# under Xvfb, driven through a scan, the Setup IP dialog, the Authentication
+# dialog's message and the About box; the pictures go to docs/screenshots/.
+# Needs root (network namespaces) and xvfb-run.
+#
+#   sh scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
+set -eu
+BUILD=$(cd "${1:-build}" && pwd)
+OUT=${2:-docs/screenshots}
+HERE=$(cd "$(dirname "$0")" && pwd)
+
+if [ -z "${VLAN_OP:-}" ]; then
+    [ "$(id -u)" -eq 0 ] || { echo "screenshots: run as root (network namespaces)" >&2; exit 1; }
+    command -v xvfb-run >/dev/null || { echo "screenshots: xvfb-run is missing (apt-get install xvfb xauth)" >&2; exit 1; }
+    mkdir -p "$OUT"
+    OUT=$(cd "$OUT" && pwd)
+    exec xvfb-run -a -s "-screen 0 1280x800x24" \
+        "$BUILD/tests/support/orbisk-vlan" --devices 3 -- sh "$0" "$BUILD" "$OUT"
+fi
+
+. "$HERE/lan_devices.sh"
+WM_PID=""
+cleanup() {
+    stop_devices
+    [ -z "$WM_PID" ] || kill "$WM_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+# A window manager, when there is one, gives the windows their title bars.
+if command -v openbox >/dev/null; then
+    openbox >/dev/null 2>&1 &
+    WM_PID=$!
+    sleep 0.5
+fi
+start_demo_devices "$BUILD"
+ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb "$BUILD/tests/ui/orbisk-uidriver" screenshots "$OUT"
