@@ -81,22 +81,24 @@ S21="$1 $2 $3" R21=$4 RSS21=$5
 stop_devices
 
 fmt_s() { # "min median max" in seconds
-    echo "$1" | awk '{ printf "%.2f s (%.2f to %.2f)", $2, $1, $3 }'
+    echo "$1" | awk '{ printf "%.3f s (%.3f to %.3f)", $2, $1, $3 }'
 }
 cpu=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+load=$(cut -d' ' -f1 /proc/loadavg)
 cat <<EOT
 ## Desktop program
 
 Measured with \`sudo make bench\` (scripts/bench_desktop.sh) on $(date -u +%Y-%m-%d):
-$(nproc) cores ($cpu), Xvfb, the virtual LAN of tests/support with
-orbisk-devsim answering, RelWithDebInfo build. Medians, with the range.
+$(nproc) cores ($cpu, load average $load when it ended), Xvfb, the virtual
+LAN of tests/support with orbisk-devsim answering, RelWithDebInfo build.
+Medians, with the range.
 
 | What | Result | Budget |
 |---|---|---|
 | Start-up: exec to the main window's first exposure ($RUNS runs) | $START_MED ms ($START_MIN to $START_MAX) | under 300 ms |
 | of which: to the application object's start (Qt loaded and set up) | $APP_MED ms | |
 | Resident memory, idle after start (orbisk) | $((IDLE_KB / 1024)) MiB ($IDLE_KB kB) | |
-| Resident memory after five scans of 21 devices | $((RSS21 / 1024)) MiB ($RSS21 kB) | |
+| Resident memory after five scans of 21 devices (orbisk-uidriver) | $((RSS21 / 1024)) MiB ($RSS21 kB) | |
 | Scan, no device answering (fewest rows: $R0) | $(fmt_s "$S0") | 21 polls of up to 500 ms each |
 | Scan, 3 devices answering (fewest rows: $R3) | $(fmt_s "$S3") | |
 | Scan, 21 devices answering (fewest rows: $R21) | $(fmt_s "$S21") | floor 1.05 s, aim under 1.3 s |
