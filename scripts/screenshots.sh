@@ -30,7 +30,12 @@ trap cleanup EXIT
 if command -v openbox >/dev/null; then
     openbox >/dev/null 2>&1 &
     WM_PID=$!
-    sleep 0.5
+    # Windows mapped before the manager runs would stay without a frame.
+    i=0
+    while [ "$i" -lt 50 ] && ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do
+        sleep 0.1
+        i=$((i + 1))
+    done
 fi
 start_demo_devices "$BUILD"
 ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb "$BUILD/tests/ui/orbisk-uidriver" screenshots "$OUT"
