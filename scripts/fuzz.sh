@@ -50,7 +50,7 @@ for t in $targets; do
     rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
     units=$(find "$work" -type f | wc -l)
     cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -n 1)
-    printf '%-15s %-7s %10s executions in %s s (%s/s), %s, %s new corpus inputs\n' \
+    printf '%-15s %-7s %10s executions in %s s (%s/s), %s, %s inputs in the working corpus\n' \
         "$t" "$result" "${execs:-?}" "$seconds" "${rate:-?}" "${cov:-cov: ?}" "$units" | tee -a "$summary"
 done
 exit $status

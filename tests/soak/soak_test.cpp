@@ -337,6 +337,8 @@ protected:
                 }
             }
             m_nRowsNotUtf8 += found && !exact;
+            if (decoded && (sender == m_hostile1->address || sender == m_hostile2->address))
+                ++m_nHostileRows;
             EXPECT_TRUE(found) << who << ": row from " << sender << " matches no discovery reply it sent: "
                                << Printable(row);
         }
@@ -364,6 +366,7 @@ protected:
     std::deque<Devsim> m_sims;
     int m_nCliScans = 0;
     int m_nRowsNotUtf8 = 0; // window rows whose reply bytes were no UTF-8
+    int m_nHostileRows = 0; // window rows from the junk senders
 };
 
 long long FloodSent(const std::string& log)
@@ -539,7 +542,8 @@ TEST_F(HostileSoak, ScansAndAnAddressChangeHoldUpUnderJunkFloodsAndOddReplies)
     std::printf("soak: %d desktop scans (at most %zu rows), %d orbisk-cli scans; window held at most %.1f ms, "
                 "longest address-change tick %.1f ms\n",
         desktopScans, mostRows, cliScans, longestStallMs, longestSetupTickMs);
-    std::printf("soak: %d window rows held bytes that are no UTF-8 and show as U+FFFD\n", m_nRowsNotUtf8);
+    std::printf("soak: %d window rows came from the junk senders; %d held bytes that are no UTF-8 (shown as U+FFFD)\n",
+        m_nHostileRows, m_nRowsNotUtf8);
     std::printf("soak: resident memory %ld kB before, %ld kB after (%+ld kB); %.1f s in all\n", memoryBefore,
         memoryAfter, memoryAfter - memoryBefore, totalSeconds);
     RecordProperty("flood_datagrams", std::to_string(floodSent));
