@@ -18,6 +18,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -104,13 +105,29 @@ void Settle(int ms)
     loop.exec();
 }
 
+// The window manager's frame around a window: left, top, right, bottom.
+// Asked of the X server, since Qt learns of it late or not at all.
+QMargins FrameExtents(QWidget* w)
+{
+    QProcess xprop;
+    xprop.start("xprop", {"-id", QString::number(w->winId()), "_NET_FRAME_EXTENTS"});
+    if (!xprop.waitForFinished(2000))
+        return {};
+    // "_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 1": left, right, top, bottom
+    QString out = QString::fromLocal8Bit(xprop.readAllStandardOutput());
+    QStringList v = out.section('=', 1).split(',', Qt::SkipEmptyParts);
+    if (v.size() != 4)
+        return {};
+    return QMargins(v[0].trimmed().toInt(), v[2].trimmed().toInt(), v[1].trimmed().toInt(), v[3].trimmed().toInt());
+}
+
 // A picture of the screen where these windows are: what the operator sees.
 void Picture(std::initializer_list<QWidget*> windows, const char* name)
 {
     Settle(500);
     QRect area;
     for (QWidget* w : windows)
-        area = area.united(w->frameGeometry());
+        area = area.united(w->geometry().marginsAdded(FrameExtents(w)));
     QScreen* screen = QApplication::primaryScreen();
     area = area.intersected(screen->geometry());
     QPixmap shot = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
@@ -211,8 +228,8 @@ void AddScreenshotSteps(Script& script)
         // Over its owner, where desktops put a modal dialog; a bare window
         // manager may leave it in a corner.
         QWidget* owner = box->parentWidget();
-        QRect frame = box->frameGeometry();
-        frame.moveCenter(owner->frameGeometry().center());
+        QRect frame = box->geometry();
+        frame.moveCenter(owner->geometry().center());
         box->move(frame.topLeft());
         Picture({owner, box}, "main_window_auth_message.png");
         box->button(QMessageBox::Ok)->click();
