@@ -13,6 +13,11 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${VLAN_OP:-}" ]; then
     [ "$(id -u)" -eq 0 ] || { echo "screenshots: run as root (network namespaces)" >&2; exit 1; }
     command -v xvfb-run >/dev/null || { echo "screenshots: xvfb-run is missing (apt-get install xvfb xauth)" >&2; exit 1; }
+    # A window manager draws the title bars; the pictures work without one too.
+    if ! command -v openbox >/dev/null && command -v apt-get >/dev/null; then
+        DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends openbox x11-utils >/dev/null ||
+            echo "screenshots: no openbox; the windows will have no title bars" >&2
+    fi
     mkdir -p "$OUT"
     OUT=$(cd "$OUT" && pwd)
     exec xvfb-run -a -s "-screen 0 1280x800x24" \
