@@ -20,6 +20,26 @@ QString ToQ(const CString& s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// List cells keep the device's bytes as they came, so that reading a cell back
+// gives those bytes; they are shown as UTF-8 when they are, else as Latin-1
+// (decoding them as UTF-8 would turn every stray byte into U+FFFD).
+constexpr int kBytesRole = Qt::UserRole + 1;
+
+QString CellText(const CString& s)
+{
+    QByteArray bytes(s.data(), static_cast<qsizetype>(s.size()));
+    QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() != bytes)
+        text = QString::fromLatin1(bytes);
+    return text;
+}
+
+void KeepBytes(QTreeWidgetItem* item, int column, const CString& s)
+{
+    if (item)
+        item->setData(column, kBytesRole, QByteArray(s.data(), static_cast<qsizetype>(s.size())));
+}
+
 Qt::Alignment AlignmentOf(int format)
 {
     switch (format) {
@@ -291,19 +311,28 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const
     QTreeWidgetItem* item = list ? list->topLevelItem(nItem) : nullptr;
     if (!item || nSubItem < 0)
         return {};
+    QVariant bytes = item->data(nSubItem, kBytesRole);
+    if (bytes.isValid())
+        return CString(bytes.toByteArray().toStdString());
     return CString(item->text(nSubItem).toStdString());
 }
 
 int CListCtrl::InsertItem(int nItem, const CString& text)
 {
     auto* list = ListOf(m_hWnd);
-    return list ? list->InsertRow(nItem, ToQ(text)) : -1;
+    int row = list ? list->InsertRow(nItem, CellText(text)) : -1;
+    if (row >= 0)
+        KeepBytes(list->topLevelItem(row), 0, text);
+    return row;
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const CString& text)
 {
     auto* list = ListOf(m_hWnd);
-    return list && list->SetCell(nItem, nSubItem, ToQ(text));
+    if (!list || !list->SetCell(nItem, nSubItem, CellText(text)))
+        return FALSE;
+    KeepBytes(list->topLevelItem(nItem), nSubItem, text);
+    return TRUE;
 }
 
 BOOL CListCtrl::DeleteAllItems()

@@ -293,6 +293,26 @@ TEST_F(ControlsTest, ItemDataFollowsItsRow)
     });
 }
 
+// Device texts are bytes from the network: a cell gives back exactly what was
+// put in, and shows bytes that are not UTF-8 one character each.
+TEST_F(ControlsTest, CellsGiveBackTheirBytes)
+{
+    InDialog([](CTestDlg& d, QWidget* w) {
+        CListCtrl& list = d.m_List;
+        FillList(list, 1);
+        const std::string latin1 = "caf\xe9 \x80\xff";
+        const std::string utf8 = "caf\xc3\xa9";
+        list.SetItemText(0, 1, latin1);
+        list.InsertItem(1, utf8);
+        EXPECT_EQ(list.GetItemText(0, 1), latin1);
+        EXPECT_EQ(list.GetItemText(1, 0), utf8);
+        auto* tree = w->findChild<QTreeWidget*>();
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(tree->topLevelItem(0)->text(1), QString::fromLatin1("caf\xe9 \x80\xff"));
+        EXPECT_EQ(tree->topLevelItem(1)->text(0), QString::fromUtf8("caf\xc3\xa9"));
+    });
+}
+
 TEST_F(ControlsTest, UnboundWrappersDoNothing)
 {
     CListCtrl list;
