@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device_table.h"
 #include "udp_socket.h"
 
 #include <string>
@@ -20,6 +21,21 @@ public:
     virtual int& AddressMode() = 0;
     // rowMode: this reply's own address mode, -1 when it carried none.
     virtual void AddDeviceRow(std::string reply, std::string sender, int rowMode) = 0;
+};
+
+// The main window as far as the receiver reaches it, over an in-memory device
+// table: for front ends and tests without a window.
+class CMemoryReplyTarget : public CReplyTarget {
+public:
+    int& AddressMode() override { return m_nMode; }
+    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override
+    {
+        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
+    }
+
+    CMemoryListView m_list;
+    int m_nDeviceCount = 0;
+    int m_nMode = -1;
 };
 
 // How long one poll waits for a datagram on the listener.

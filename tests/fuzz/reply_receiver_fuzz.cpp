@@ -16,20 +16,6 @@
 
 namespace {
 
-// The main window as far as the receiver reaches it.
-class TableTarget : public CReplyTarget {
-public:
-    int& AddressMode() override { return m_nMode; }
-    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override
-    {
-        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
-    }
-
-    CMemoryListView m_list;
-    int m_nDeviceCount = 0;
-    int m_nMode = -1;
-};
-
 ReplyKind ExpectedKind(std::string_view d)
 {
     if (d.empty())
@@ -64,7 +50,7 @@ bool Listed(const std::vector<DeviceRow>& rows, const std::string& sender)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::Input in(data, size);
-    TableTarget window;
+    CMemoryReplyTarget window;
     window.m_nMode = in.Byte() % 3 - 1;
     size_t discoveryCalls = 0; // with the window, since the last clear
 

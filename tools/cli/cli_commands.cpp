@@ -15,21 +15,6 @@
 
 namespace {
 
-// Feeds discovery replies through the protocol's own receiver and device
-// table, so the rows are exactly the desktop program's.
-class CDeviceCollector : public CReplyTarget {
-public:
-    int& AddressMode() override { return m_nMode; }
-    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override
-    {
-        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
-    }
-
-    CMemoryListView m_list;
-    int m_nDeviceCount = 0;
-    int m_nMode = -1;
-};
-
 struct ScanResult {
     std::vector<CliDevice> devices;
     std::vector<int64_t> arrivalNs;  // kernel receive time of each listed reply
@@ -47,7 +32,7 @@ constexpr int kVerifyScanMs = 1000;
 bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, const DeviceTest& done,
     ScanResult& result, std::ostream& err)
 {
-    CDeviceCollector collector;
+    CMemoryReplyTarget collector;
     std::string failures;
     result.sentNs = RealtimeNs();
     int64_t deadline = MonotonicNs() + static_cast<int64_t>(timeoutMs) * 1000000;
