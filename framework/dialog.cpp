@@ -147,6 +147,20 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
     dlg->SetDefaultId(defaultId);
 }
 
+// The template's frame: a window manager shows only the boxes it asks for.
+Qt::WindowFlags WindowFlagsOf(DWORD style)
+{
+    constexpr DWORD kSysMenu = 0x00080000, kMinimizeBox = 0x00020000, kMaximizeBox = 0x00010000;
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (style & kSysMenu)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (style & kMinimizeBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (style & kMaximizeBox)
+        flags |= Qt::WindowMaximizeButtonHint;
+    return flags;
+}
+
 QWidget* FirstTabStop(DialogWidget* dlg)
 {
     for (QWidget* child : dlg->Controls()) {
@@ -275,6 +289,7 @@ INT_PTR CDialog::DoModal()
     dlg->setObjectName(QStringLiteral("dlg%1").arg(t->id));
     dlg->setProperty("ctrlStyle", static_cast<qulonglong>(t->style));
     dlg->setWindowTitle(QString::fromUtf8(t->caption));
+    dlg->setWindowFlags(WindowFlagsOf(t->style));
     QFont font = AfxTemplateFont(t->fontFace, t->pointSize);
     dlg->setFont(font);
     DialogBaseUnits base = AfxGetDialogBaseUnits(font);
