@@ -5,34 +5,9 @@
 #include "udp_socket.h"
 #include "wire_ports.h"
 
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <thread>
-
 namespace {
 
 CUdpSocket g_injector;
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string FromHex(const std::string& hex)
-{
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return bytes;
-}
 
 // What a test must not carry over into the next one run in the same process.
 void ResetProcessState()
@@ -51,17 +26,13 @@ void OpsLanTest::SetUp()
     m_op = &m_lan.AddHost("op", 0, 10);
     ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
     ASSERT_TRUE(m_lan.Enter(*m_op));
-    char dir[] = "/tmp/orbisk-ops-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    m_dir = dir;
 }
 
 void OpsLanTest::TearDown()
 {
     ResetProcessState();
+    m_sims.clear();
     m_lan.TearDown();
-    if (!m_dir.empty())
-        std::filesystem::remove_all(m_dir);
 }
 
 vlan::Host& OpsLanTest::AddDeviceHost(int octet, int extraAddresses)
@@ -75,42 +46,12 @@ vlan::Host& OpsLanTest::AddDeviceHost(int octet, int extraAddresses)
     return host;
 }
 
-Simulator OpsLanTest::StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs)
+CDevsimProcess& OpsLanTest::StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs)
 {
-    Simulator sim;
-    sim.logFile = m_dir + "/" + host.name + ".log";
-    sim.outputFile = m_dir + "/" + host.name + ".out";
-    std::vector<std::string> argv { ORBISK_DEVSIM, "--log", sim.logFile, "--reply-delay",
-        std::to_string(replyDelayMs) };
-    argv.insert(argv.end(), args.begin(), args.end());
-    sim.pid = m_lan.Spawn(host, argv, sim.outputFile);
-    EXPECT_GT(sim.pid, 0);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (ReadFile(sim.outputFile).find("listening on UDP port") == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ADD_FAILURE() << "simulator did not start: " << ReadFile(sim.outputFile);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    args.insert(args.begin(), { "--reply-delay", std::to_string(replyDelayMs) });
+    CDevsimProcess& sim = m_sims.emplace_back(m_lan);
+    EXPECT_TRUE(sim.Start(host, args)) << sim.Failure();
     return sim;
-}
-
-std::vector<LoggedDatagram> OpsLanTest::Received(const Simulator& sim)
-{
-    std::vector<LoggedDatagram> datagrams;
-    std::istringstream lines(ReadFile(sim.logFile));
-    for (std::string line; std::getline(lines, line);) {
-        LoggedDatagram d;
-        size_t src = line.find("src=");
-        size_t hex = line.find("hex=");
-        if (src == std::string::npos || hex == std::string::npos)
-            continue;
-        d.source = line.substr(src + 4, line.find(' ', src) - src - 4);
-        d.bytes = FromHex(line.substr(hex + 4));
-        datagrams.push_back(d);
-    }
-    return datagrams;
 }
 
 void PrivateNetTest::SetUp()

@@ -5,27 +5,16 @@
 // device hosts run orbisk-devsim, and a loopback sender lets a test put
 // datagrams on the listener's port between ticks.
 
+#include "devsim_process.h"
 #include "virtual_lan.h"
 
 #include <gtest/gtest.h>
-#include <sys/types.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
 inline constexpr char kOperatorAddress[] = "198.18.0.10";
-
-// One datagram as the simulator logged it.
-struct LoggedDatagram {
-    std::string source; // "A:PORT"
-    std::string bytes;
-};
-
-struct Simulator {
-    pid_t pid = -1;
-    std::string logFile;    // --log: every datagram it received
-    std::string outputFile; // its stderr
-};
 
 class OpsLanTest : public ::testing::Test {
 protected:
@@ -37,12 +26,11 @@ protected:
     // Starts the simulator on the host and waits until it listens. A short
     // reply delay by default: the operations open the listener only after
     // their request has left.
-    Simulator StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs = 30);
-    std::vector<LoggedDatagram> Received(const Simulator& sim);
+    CDevsimProcess& StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs = 30);
 
     vlan::VirtualLan m_lan;
     vlan::Host* m_op = nullptr;
-    std::string m_dir;
+    std::deque<CDevsimProcess> m_sims; // deque: the references handed out stay valid
 };
 
 // Tests that need no device: a private namespace with loopback only, where a

@@ -70,8 +70,8 @@ TEST_F(ScanOnLan, NoDeviceAnswers)
 TEST_F(ScanOnLan, ThreeDevicesAreListed)
 {
     vlan::Host& host = AddDeviceHost(100, 2);
-    Simulator sim = StartSimulator(host, { "--address", "198.18.0.100", "--count", "3", "--hostname", "vault",
-        "--version", "4.2.7", "--gateway", "198.18.0.254", "--netmask", "255.255.255.128" });
+    const CDevsimProcess& sim = StartSimulator(host, { "--address", "198.18.0.100", "--count", "3", "--hostname",
+        "vault", "--version", "4.2.7", "--gateway", "198.18.0.254", "--netmask", "255.255.255.128" });
     TestMainWindow main;
     main.StartScan();
     EXPECT_EQ(TickToEnd(main, 3), 21);
@@ -95,10 +95,11 @@ TEST_F(ScanOnLan, ThreeDevicesAreListed)
     EXPECT_EQ(macs.size(), 3u);
 
     // One request, the four letters and a NUL, from the tool's port.
-    auto received = Received(sim);
+    auto received = sim.Received();
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].bytes, kDiscovery);
-    EXPECT_EQ(received[0].source, std::string(kOperatorAddress) + ":10001");
+    EXPECT_EQ(received[0].source, kOperatorAddress);
+    EXPECT_EQ(received[0].sourcePort, 10001);
 }
 
 TEST_F(ScanOnLan, TwentyFiveDevicesGiveAtMost21Rows)
@@ -169,7 +170,7 @@ TEST_F(ScanOnLan, ChangeRepliesReadByTheScanAreConsumedWithoutEffect)
 TEST_F(ScanOnLan, EnterDuringAScanRestartsIt)
 {
     vlan::Host& host = AddDeviceHost(100);
-    Simulator sim = StartSimulator(host, {});
+    const CDevsimProcess& sim = StartSimulator(host, {});
     TestMainWindow main;
     main.StartScan();
     main.OnScanTick(0);
@@ -194,7 +195,7 @@ TEST_F(ScanOnLan, EnterDuringAScanRestartsIt)
     ASSERT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
     EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.100");
-    auto received = Received(sim);
+    auto received = sim.Received();
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(received[1].bytes, kDiscovery);
 }

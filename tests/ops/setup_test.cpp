@@ -118,7 +118,7 @@ class ChangeOnLan : public OpsLanTest { };
 TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
 {
     vlan::Host& host = AddDeviceHost(100);
-    Simulator sim = StartSimulator(host, { "--user", "root", "--password", "s3cret" });
+    const CDevsimProcess& sim = StartSimulator(host, { "--user", "root", "--password", "s3cret" });
     TestMainWindow main;
     ScanAndMark(main, 1, "198.18.0.100");
 
@@ -154,11 +154,12 @@ TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
     EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.150");
     EXPECT_EQ(main.Cell(0, ColGateway), "198.18.0.254");
 
-    auto received = Received(sim);
+    auto received = sim.Received();
     ASSERT_EQ(received.size(), 3u);
     EXPECT_EQ(received[0].bytes, kDiscovery);
     EXPECT_EQ(received[1].bytes, Request("198.18.0.100", "root", "s3cret", "198.18.0.150", "@0"));
-    EXPECT_EQ(received[1].source, std::string(kOperatorAddress) + ":10001");
+    EXPECT_EQ(received[1].source, kOperatorAddress);
+    EXPECT_EQ(received[1].sourcePort, 10001);
     EXPECT_EQ(received[2].bytes, kDiscovery);
 }
 
@@ -169,7 +170,7 @@ TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
 TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
 {
     vlan::Host& host = AddDeviceHost(100);
-    Simulator sim = StartSimulator(host, { "--user", "root", "--password", "s3cret" });
+    const CDevsimProcess& sim = StartSimulator(host, { "--user", "root", "--password", "s3cret" });
     TestSetupDlg d;
     OpenOn(d, "198.18.0.100");
     d.radio = 1;
@@ -182,7 +183,7 @@ TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
     EXPECT_EQ(TickChangeToEnd(d, false), 31);
     ExpectFinished(d);
 
-    auto received = Received(sim);
+    auto received = sim.Received();
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].bytes, Request("198.18.0.100", "root", "s3cret", "198.18.0.160", "@1@"));
     EXPECT_EQ(received[0].bytes.size(), Request("198.18.0.100", "root", "s3cret", "198.18.0.160", "@1@").size());
@@ -203,7 +204,7 @@ TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
     EXPECT_EQ(d.Status(), "Not set") << "a refusal in the wait is told by the box only";
     ExpectFinished(d);
     EXPECT_EQ(d.wnd.boxes.size(), 1u);
-    EXPECT_EQ(Received(sim).size(), 2u);
+    EXPECT_EQ(sim.Received().size(), 2u);
 }
 
 TEST_F(ChangeOnLan, RefusedInTheTicks)
@@ -283,7 +284,7 @@ TEST_F(ChangeOnLan, AcceptedDuringTheTicks)
 TEST_F(ChangeOnLan, NoAnswer)
 {
     vlan::Host& host = AddDeviceHost(100);
-    Simulator sim = StartSimulator(host, {});
+    const CDevsimProcess& sim = StartSimulator(host, {});
     TestSetupDlg d;
     OpenOn(d, "198.18.0.99");
     TypeNewConfig(d, "198.18.0.150");
@@ -295,7 +296,7 @@ TEST_F(ChangeOnLan, NoAnswer)
     EXPECT_EQ(d.Status(), "Not set");
     ExpectFinished(d);
     EXPECT_TRUE(d.wnd.boxes.empty());
-    auto received = Received(sim);
+    auto received = sim.Received();
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].bytes, Request("198.18.0.99", "admin", "admin", "198.18.0.150", "@0"));
 }
@@ -331,7 +332,7 @@ TEST_F(ChangeOnLan, ClosedDuringTheTicks)
 TEST_F(ChangeOnLan, SetupDuringAScanEndsTheScanFirst)
 {
     vlan::Host& host = AddDeviceHost(100);
-    Simulator sim = StartSimulator(host, {}, kLateReplyMs);
+    const CDevsimProcess& sim = StartSimulator(host, {}, kLateReplyMs);
     TestMainWindow main;
     main.StartScan();
     while (main.Rows() == 0 && main.wnd.timerArmed)
@@ -370,11 +371,12 @@ TEST_F(ChangeOnLan, SetupDuringAScanEndsTheScanFirst)
     EXPECT_TRUE(main.wnd.timerArmed);
     EXPECT_EQ(main.wnd.texts[IDC_SCAN], "Finished");
 
-    auto received = Received(sim);
+    auto received = sim.Received();
     ASSERT_GE(received.size(), 2u);
     EXPECT_EQ(received[1].bytes, Request("198.18.0.100", "admin", "admin", "198.18.0.150", "@0"));
     // Sent after the scan let go of port 10001.
-    EXPECT_EQ(received[1].source, std::string(kOperatorAddress) + ":10001");
+    EXPECT_EQ(received[1].source, kOperatorAddress);
+    EXPECT_EQ(received[1].sourcePort, 10001);
 }
 
 // A discovery reply (another operator's scan, say) says nothing about this
@@ -439,7 +441,7 @@ TEST_F(ChangeOnLan, DialogOpensWithTheMarkedDevicesOwnMode)
 TEST_F(ChangeOnLan, NothingIsSentWithoutModeOrCredentials)
 {
     vlan::Host& host = AddDeviceHost(100);
-    Simulator sim = StartSimulator(host, {});
+    const CDevsimProcess& sim = StartSimulator(host, {});
     TestSetupDlg d;
     OpenOn(d, "198.18.0.100");
     d.radio = -1;
@@ -466,7 +468,7 @@ TEST_F(ChangeOnLan, NothingIsSentWithoutModeOrCredentials)
     EXPECT_EQ(d.wnd.boxes.size(), 1u);
 
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_TRUE(Received(sim).empty());
+    EXPECT_TRUE(sim.Received().empty());
 }
 
 class ChangeWithoutRoute : public PrivateNetTest { };

@@ -36,17 +36,17 @@ protected:
         OpsLanTest::TearDown();
     }
 
-    Simulator StartDevice(std::vector<std::string> args = {})
+    const CDevsimProcess& StartDevice(std::vector<std::string> args = {})
     {
         args.insert(args.end(), {"--duplicates", "2"});
         return StartSimulator(AddDeviceHost(20), args);
     }
 
     // Every change request the device received.
-    std::vector<std::string> ChangeRequests(const Simulator& sim)
+    std::vector<std::string> ChangeRequests(const CDevsimProcess& sim)
     {
         std::vector<std::string> requests;
-        for (const LoggedDatagram& d : Received(sim)) {
+        for (const LoggedDatagram& d : sim.Received()) {
             if (d.bytes.rfind("STLG@", 0) == 0)
                 requests.push_back(d.bytes);
         }
@@ -75,7 +75,7 @@ std::string Nul(std::string text)
 
 TEST_F(DialogsOnLan, StaticChangeSendsTheTypedAddressAndShowsSuccess)
 {
-    Simulator sim = StartDevice();
+    const CDevsimProcess& sim = StartDevice();
     m_dlg.m_nMode = 1; // the operator moves the radios to Static IP
     WhenShown("dlg131", [&](QWidget* w) {
         Click(Ctl(w, IDC_STATIC_IP));
@@ -98,7 +98,7 @@ TEST_F(DialogsOnLan, StaticChangeSendsTheTypedAddressAndShowsSuccess)
 
 TEST_F(DialogsOnLan, DhcpChangeSendsTheFieldTextsAndTheNextAuthenticationStartsEmpty)
 {
-    Simulator sim = StartDevice();
+    const CDevsimProcess& sim = StartDevice();
     m_dlg.m_nMode = 1;
     WhenShown("dlg131", [&](QWidget* w) {
         EXPECT_FALSE(Ctl(w, IDC_NEW_ADDRESS)->isEnabled());
@@ -143,7 +143,7 @@ TEST_F(DialogsOnLan, DhcpChangeSendsTheFieldTextsAndTheNextAuthenticationStartsE
 
 TEST_F(DialogsOnLan, AcceptedDhcpChangeShowsSuccess)
 {
-    Simulator sim = StartDevice();
+    const CDevsimProcess& sim = StartDevice();
     m_dlg.m_nMode = 0;
     WhenShown("dlg131", [&](QWidget* w) {
         Click(Ctl(w, IDC_DHCP));

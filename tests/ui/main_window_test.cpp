@@ -4,6 +4,7 @@
 //
 // Modal loops are driven by a Script (modal_script.h).
 
+#include "devsim_process.h"
 #include "listener.h"
 #include "modal_script.h"
 #include "operations.h"
@@ -33,11 +34,8 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
+#include <deque>
 #include <functional>
-#include <sstream>
-#include <thread>
 
 namespace {
 
@@ -177,26 +175,9 @@ public:
     }
 };
 
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string FromHex(const std::string& hex)
-{
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return bytes;
-}
-
 struct Device {
     vlan::Host* host = nullptr;
-    std::string log;    // every datagram it received, hex
-    std::string output; // its stderr
+    CDevsimProcess* sim = nullptr;
 };
 
 // What one device says about itself.
@@ -254,18 +235,14 @@ protected:
         vlan::Host& op = m_lan.AddHost("op", 0, 10);
         ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
         ASSERT_TRUE(m_lan.Enter(op));
-        char dir[] = "/tmp/orbisk-ui-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        m_dir = dir;
         m_feeder.Start();
     }
 
     void TearDown() override
     {
         MainWindowTest::TearDown();
+        m_sims.clear();
         m_lan.TearDown();
-        if (!m_dir.empty())
-            std::filesystem::remove_all(m_dir);
     }
 
     // A device host at 198.18.0.<octet> running the simulator as one device.
@@ -274,21 +251,11 @@ protected:
         Device dev;
         dev.host = &m_lan.AddHost("dev" + std::to_string(octet), 0, octet);
         EXPECT_TRUE(m_lan.Ok()) << m_lan.Error();
-        dev.log = m_dir + "/" + dev.host->name + ".log";
-        dev.output = m_dir + "/" + dev.host->name + ".out";
-        std::vector<std::string> argv{ORBISK_DEVSIM, "--log", dev.log, "--reply-delay", "30",
-            "--hostname", id.hostname, "--version", id.version, "--mac", id.mac,
-            "--gateway", id.gateway, "--netmask", id.netmask, "--mode", id.mode};
-        argv.insert(argv.end(), extra.begin(), extra.end());
-        EXPECT_GT(m_lan.Spawn(*dev.host, argv, dev.output), 0);
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (ReadFile(dev.output).find("listening on UDP port") == std::string::npos) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                ADD_FAILURE() << "simulator did not start: " << ReadFile(dev.output);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        std::vector<std::string> args{"--reply-delay", "30", "--hostname", id.hostname, "--version", id.version,
+            "--mac", id.mac, "--gateway", id.gateway, "--netmask", id.netmask, "--mode", id.mode};
+        args.insert(args.end(), extra.begin(), extra.end());
+        dev.sim = &m_sims.emplace_back(m_lan);
+        EXPECT_TRUE(dev.sim->Start(*dev.host, args)) << dev.sim->Failure();
         return dev;
     }
 
@@ -296,12 +263,8 @@ protected:
     static std::vector<std::string> Received(const Device& dev)
     {
         std::vector<std::string> datagrams;
-        std::istringstream lines(ReadFile(dev.log));
-        for (std::string line; std::getline(lines, line);) {
-            size_t hex = line.find("hex=");
-            if (hex != std::string::npos)
-                datagrams.push_back(FromHex(line.substr(hex + 4)));
-        }
+        for (const LoggedDatagram& d : dev.sim->Received())
+            datagrams.push_back(d.bytes);
         return datagrams;
     }
 
@@ -313,7 +276,7 @@ protected:
     }
 
     vlan::VirtualLan m_lan;
-    std::string m_dir;
+    std::deque<CDevsimProcess> m_sims; // deque: devices keep pointers to them
     ListenerFeeder m_feeder;
 };
 
