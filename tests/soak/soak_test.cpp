@@ -10,8 +10,10 @@
 //   - discovery replies arriving all through an address change.
 // Rows are checked against the datagrams a packet capture saw arrive.
 
+#include "devsim_process.h"
 #include "fuzz_support.h"
 #include "packet_capture.h"
+#include "test_files.h"
 #include "virtual_lan.h"
 
 #include "control_ids.h"
@@ -35,12 +37,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <set>
-#include <sstream>
 #include <thread>
 
 namespace {
@@ -61,14 +61,6 @@ long ResidentKb()
     long size = 0, resident = 0;
     statm >> size >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 bool HasSanitizerReport(const std::string& text)
@@ -139,35 +131,12 @@ protected:
 
 // ---- processes on the LAN ------------------------------------------------------
 
-class CScratch {
-public:
-    CScratch()
-    {
-        char pattern[] = "/tmp/obk-soak-XXXXXX";
-        m_path = mkdtemp(pattern) ? pattern : "/tmp";
-    }
-    ~CScratch()
-    {
-        if (m_path != "/tmp")
-            std::filesystem::remove_all(m_path);
-    }
-    std::string Path(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
 // Whether the child has ended, without reaping it (VirtualLan::Stop reaps).
 bool Ended(pid_t pid)
 {
     siginfo_t info {};
     return waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == pid;
 }
-
-struct Devsim {
-    pid_t pid = -1;
-    std::string log;
-};
 
 struct CliScan {
     pid_t pid = -1;
@@ -231,8 +200,8 @@ protected:
 
     void TearDown() override
     {
-        for (Devsim& d : m_sims)
-            StopDevsim(d);
+        for (CDevsimProcess& sim : m_sims)
+            StopDevsim(sim);
         m_lan.TearDown();
     }
 
@@ -243,31 +212,22 @@ protected:
         return "198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256);
     }
 
-    Devsim& StartDevsim(vlan::Host& host, std::vector<std::string> args)
+    CDevsimProcess& StartDevsim(vlan::Host& host, const std::vector<std::string>& args)
     {
-        Devsim sim;
-        sim.log = m_scratch.Path("devsim-" + std::to_string(m_sims.size()) + ".log");
-        args.insert(args.begin(), ORBISK_DEVSIM_PATH);
-        sim.pid = m_lan.Spawn(host, args, sim.log);
-        auto deadline = Clock::now() + 20s;
-        while (sim.pid > 0 && Clock::now() < deadline && !Ended(sim.pid)
-            && ReadFile(sim.log).find("listening on UDP port") == std::string::npos)
-            std::this_thread::sleep_for(10ms);
-        EXPECT_NE(ReadFile(sim.log).find("listening on UDP port"), std::string::npos) << ReadFile(sim.log);
-        m_sims.push_back(sim);
-        return m_sims.back();
+        CDevsimProcess& sim = m_sims.emplace_back(m_lan);
+        EXPECT_TRUE(sim.Start(host, args, 20s)) << sim.Failure();
+        return sim;
     }
 
-    void StopDevsim(Devsim& sim)
+    void StopDevsim(CDevsimProcess& sim)
     {
-        if (sim.pid <= 0)
+        if (sim.Pid() <= 0)
             return;
-        bool crashed = Ended(sim.pid);
-        int status = m_lan.Stop(sim.pid);
-        sim.pid = -1;
-        std::string log = ReadFile(sim.log);
-        EXPECT_FALSE(crashed && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) << "devsim ended early:\n" << log;
-        EXPECT_FALSE(HasSanitizerReport(log)) << log;
+        bool crashed = sim.Ended();
+        int status = sim.Stop();
+        std::string output = sim.Output();
+        EXPECT_FALSE(crashed && !(WIFEXITED(status) && WEXITSTATUS(status) == 0)) << "devsim ended early:\n" << output;
+        EXPECT_FALSE(HasSanitizerReport(output)) << output;
     }
 
     CliScan StartCliScan(int timeoutMs)
@@ -344,7 +304,7 @@ protected:
     }
 
     vlan::VirtualLan m_lan;
-    CScratch m_scratch;
+    CScratchDir m_scratch;
     vlan::Host* m_op = nullptr;
     vlan::Host* m_cli = nullptr;
     vlan::Host* m_dev = nullptr;
@@ -353,7 +313,7 @@ protected:
     vlan::Host* m_hostile2 = nullptr;
     CPacketCapture m_opCapture;
     CPacketCapture m_cliCapture;
-    std::deque<Devsim> m_sims;
+    std::deque<CDevsimProcess> m_sims;
     int m_nCliScans = 0;
     int m_nHostileRows = 0; // window rows from the junk senders
 };
@@ -379,10 +339,10 @@ TEST_F(HostileSoak, ScansAndAnAddressChangeHoldUpUnderJunkFloodsAndOddReplies)
             "--flood-target", target, "--every-length", target, "--unsolicited", "$0", "--interval", "50", "--target",
             target };
     };
-    Devsim* junk1 = nullptr;
-    Devsim* junk2 = nullptr;
+    CDevsimProcess* junk1 = nullptr;
+    CDevsimProcess* junk2 = nullptr;
     auto stormOver = [&] {
-        std::string a = ReadFile(junk1->log), b = ReadFile(junk2->log);
+        std::string a = junk1->Output(), b = junk2->Output();
         return FloodSent(a) > 0 && FloodSent(b) > 0 && a.find("sent every length") != std::string::npos
             && b.find("sent every length") != std::string::npos;
     };
@@ -462,8 +422,8 @@ TEST_F(HostileSoak, ScansAndAnAddressChangeHoldUpUnderJunkFloodsAndOddReplies)
         ExpectRowsFromReplies(FinishCliScan(cli), m_cliCapture, "orbisk-cli scan in the storm");
         ++cliScans;
     }
-    ASSERT_TRUE(stormOver()) << "the hostile simulators did not finish:\n" << ReadFile(junk1->log);
-    const long long floodSent = FloodSent(ReadFile(junk1->log)) + FloodSent(ReadFile(junk2->log));
+    ASSERT_TRUE(stormOver()) << "the hostile simulators did not finish:\n" << junk1->Output();
+    const long long floodSent = FloodSent(junk1->Output()) + FloodSent(junk2->Output());
     EXPECT_GE(floodSent, 2LL * kFloodRate * 10);
     double stormSeconds = std::chrono::duration<double>(Clock::now() - stormStart).count();
 
