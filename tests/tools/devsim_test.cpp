@@ -4,6 +4,7 @@
 #include "devsim_options.h"
 #include "sim_device.h"
 
+#include "devsim_process.h"
 #include "listener.h"
 #include "udp_socket.h"
 #include "virtual_lan.h"
@@ -12,17 +13,12 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <set>
-#include <sstream>
-#include <thread>
 
 using namespace std::string_literals;
 using Clock = std::chrono::steady_clock;
@@ -259,13 +255,6 @@ struct Datagram {
     std::string bytes;
 };
 
-struct LogLine {
-    std::string src;
-    std::string dst;
-    size_t len = 0;
-    std::string hex;
-};
-
 class DevsimOnLan : public ::testing::Test {
 protected:
     void SetUp() override
@@ -274,9 +263,6 @@ protected:
         m_op = &m_lan.AddHost("op", 0, 10);
         m_dev = &m_lan.AddHost("dev", 0, 20);
         ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
-        char dir[] = "/tmp/devsim-test-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        m_dir = dir;
         ASSERT_TRUE(m_lan.Enter(*m_op));
         ASSERT_EQ(OpenListener(), 0);
         // A flood must not overflow the tool's port while the test reads it.
@@ -287,66 +273,26 @@ protected:
     void TearDown() override
     {
         CloseListener();
-        if (m_pid > 0)
+        if (m_devsim.Pid() > 0)
             StopDevsim();
-        if (!m_dir.empty())
-            std::system(("rm -rf " + m_dir).c_str());
     }
 
     // Starts the simulator on the device host and waits until it listens.
-    void StartDevsim(std::vector<std::string> args)
+    void StartDevsim(const std::vector<std::string>& args)
     {
-        std::vector<std::string> argv { ORBISK_DEVSIM_PATH, "--log", LogPath() };
-        argv.insert(argv.end(), args.begin(), args.end());
-        m_pid = m_lan.Spawn(*m_dev, argv, m_dir + "/stderr");
-        ASSERT_GT(m_pid, 0);
-        auto deadline = Clock::now() + std::chrono::seconds(5);
-        while (Stderr().find("listening on") == std::string::npos) {
-            int status = 0;
-            ASSERT_EQ(waitpid(m_pid, &status, WNOHANG), 0) << "devsim ended early: " << Stderr();
-            ASSERT_LT(Clock::now(), deadline) << "devsim did not start: " << Stderr();
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        ASSERT_TRUE(m_devsim.Start(*m_dev, args, std::chrono::seconds(5))) << m_devsim.Failure();
     }
 
     // SIGTERM must end it at once with status 0.
     void StopDevsim()
     {
-        int status = m_lan.Stop(m_pid);
-        m_pid = -1;
+        int status = m_devsim.Stop();
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status << ": " << Stderr();
     }
 
-    std::string LogPath() const { return m_dir + "/received.log"; }
+    std::string Stderr() const { return m_devsim.Output(); }
 
-    std::string Stderr() const
-    {
-        std::ifstream in(m_dir + "/stderr");
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    std::vector<LogLine> ReadLog() const
-    {
-        std::vector<LogLine> lines;
-        std::ifstream in(LogPath());
-        std::string line;
-        while (std::getline(in, line)) {
-            LogLine l;
-            char src[32] = {}, dst[32] = {};
-            int used = 0;
-            if (std::sscanf(line.c_str(), "src=%31s dst=%31s len=%zu hex=%n", src, dst, &l.len, &used) != 3) {
-                ADD_FAILURE() << "log line: " << line;
-                continue;
-            }
-            l.src = src;
-            l.dst = dst;
-            l.hex = line.substr(static_cast<size_t>(used));
-            lines.push_back(l);
-        }
-        return lines;
-    }
+    std::vector<LoggedDatagram> ReadLog() const { return m_devsim.Received(); }
 
     // Reads what arrives at port 10001 until `expected` datagrams came or
     // `limitMs` passed; then goes on for `quietMs` to catch any extra one.
@@ -397,8 +343,7 @@ protected:
     vlan::VirtualLan m_lan;
     vlan::Host* m_op = nullptr;
     vlan::Host* m_dev = nullptr;
-    std::string m_dir;
-    pid_t m_pid = -1;
+    CDevsimProcess m_devsim { m_lan };
 };
 
 } // namespace
@@ -416,12 +361,12 @@ TEST_F(DevsimOnLan, DiscoveryRequestArrivesAsFiveBytesAndIsAnsweredWithTheIdenti
     EXPECT_EQ(fields[1], "nas-a");
     EXPECT_EQ(WalkAddressMode(got[0].bytes, -1), 1);
 
-    std::vector<LogLine> log = ReadLog();
+    std::vector<LoggedDatagram> log = ReadLog();
     ASSERT_EQ(log.size(), 1u);
-    EXPECT_EQ(log[0].len, 5u);
-    EXPECT_EQ(log[0].hex, "5354535300"); // "STSS" and its NUL, nothing else
-    EXPECT_EQ(log[0].dst, "255.255.255.255");
-    EXPECT_EQ(log[0].src.substr(0, log[0].src.find(':')), "198.18.0.10");
+    EXPECT_EQ(log[0].length, 5u);
+    EXPECT_EQ(log[0].bytes, "STSS\0"s); // "STSS" and its NUL, nothing else
+    EXPECT_EQ(log[0].destination, "255.255.255.255");
+    EXPECT_EQ(log[0].source, "198.18.0.10");
 }
 
 TEST_F(DevsimOnLan, StaticChangeArrivesByteExactAndTheDeviceMovesToTheNewAddress)
@@ -437,11 +382,11 @@ TEST_F(DevsimOnLan, StaticChangeArrivesByteExactAndTheDeviceMovesToTheNewAddress
     EXPECT_EQ(got[0].bytes, "$0");
     EXPECT_EQ(got[0].from, "198.18.0.77"); // moved before it answered
 
-    std::vector<LogLine> log = ReadLog();
+    std::vector<LoggedDatagram> log = ReadLog();
     ASSERT_EQ(log.size(), 1u);
     const std::string expected = "STLG@198.18.0.20@admin@s3cret@198.18.0.77@255.255.255.0@198.18.0.254@0\0"s;
-    EXPECT_EQ(log[0].len, text.size() + 1);
-    EXPECT_EQ(log[0].hex, ToHex(expected));
+    EXPECT_EQ(log[0].length, text.size() + 1);
+    EXPECT_EQ(log[0].bytes, expected);
 
     // The interface holds the new address only, and the device answers from it.
     std::string addresses = Addresses(*m_dev);
@@ -464,11 +409,11 @@ TEST_F(DevsimOnLan, DhcpChangeEndsWithItsOwnSeparatorAndKeepsTheAddress)
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].bytes, "$0");
 
-    std::vector<LogLine> log = ReadLog();
+    std::vector<LoggedDatagram> log = ReadLog();
     ASSERT_EQ(log.size(), 1u);
     const std::string expected = "STLG@198.18.0.20@root@pw@198.18.0.20@255.255.255.0@198.18.0.1@1@\0"s;
-    EXPECT_EQ(log[0].len, expected.size());
-    EXPECT_EQ(log[0].hex, ToHex(expected));
+    EXPECT_EQ(log[0].length, expected.size());
+    EXPECT_EQ(log[0].bytes, expected);
 
     ASSERT_EQ(SendBroadcast(BuildDiscoveryRequest()), 1);
     got = Collect(1, 2000, 100);
@@ -672,10 +617,10 @@ TEST_F(DevsimOnLan, UnsolicitedRepliesComeFromEveryDeviceAtTheInterval)
 TEST_F(DevsimOnLan, StartFailuresAreReportedWithTheirStatus)
 {
     std::string out;
-    EXPECT_EQ(m_lan.Run(*m_dev, { ORBISK_DEVSIM_PATH, "--mode", "3" }, &out), 2);
+    EXPECT_EQ(m_lan.Run(*m_dev, { DevsimPath(), "--mode", "3" }, &out), 2);
     EXPECT_NE(out.find("--mode"), std::string::npos) << out;
-    EXPECT_EQ(m_lan.Run(*m_dev, { ORBISK_DEVSIM_PATH, "--address", "198.18.0.99" }, &out), 1);
+    EXPECT_EQ(m_lan.Run(*m_dev, { DevsimPath(), "--address", "198.18.0.99" }, &out), 1);
     EXPECT_NE(out.find("198.18.0.99 is not an address of this host"), std::string::npos) << out;
-    EXPECT_EQ(m_lan.Run(*m_dev, { ORBISK_DEVSIM_PATH, "--help" }, &out), 0);
+    EXPECT_EQ(m_lan.Run(*m_dev, { DevsimPath(), "--help" }, &out), 0);
     EXPECT_NE(out.find("Usage: orbisk-devsim"), std::string::npos);
 }
