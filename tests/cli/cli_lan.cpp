@@ -7,34 +7,25 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-namespace {
 
 int OpenNetns(const vlan::Host& host)
 {
     return open(("/run/netns/" + host.netns).c_str(), O_RDONLY | O_CLOEXEC);
 }
 
-} // namespace
-
-CScratchDir::CScratchDir()
+void ExecCliIn(int netns, const std::vector<std::string>& args)
 {
-    char pattern[] = "/tmp/orbisk-cli-test-XXXXXX";
-    if (mkdtemp(pattern) != nullptr)
-        m_path = pattern;
-}
-
-CScratchDir::~CScratchDir()
-{
-    std::error_code ignored;
-    if (!m_path.empty())
-        std::filesystem::remove_all(m_path, ignored);
+    if (setns(netns, CLONE_NEWNET) != 0)
+        _exit(126);
+    std::vector<char*> argv { const_cast<char*>(ORBISK_CLI_PATH) };
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
 }
 
 bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input)
@@ -45,20 +36,13 @@ bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& 
         return false;
     m_pid = fork();
     if (m_pid == 0) {
-        if (setns(ns, CLONE_NEWNET) != 0)
-            _exit(126);
         int in = open(m_dir.Path("stdin").c_str(), O_RDONLY);
         int out = open(m_dir.Path("stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         int err = open(m_dir.Path("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        std::vector<char*> argv { const_cast<char*>(ORBISK_CLI_PATH) };
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
+        ExecCliIn(ns, args);
     }
     close(ns);
     return m_pid > 0;
@@ -94,59 +78,9 @@ CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, co
     return process.Wait();
 }
 
-CSimulator::CSimulator(vlan::VirtualLan& lan, const vlan::Host& host, std::vector<std::string> args)
-    : m_lan(lan)
+LoggedDatagram FromOperator(const std::string& bytes, const std::string& destination)
 {
-    std::vector<std::string> argv { ORBISK_DEVSIM_PATH, "--log", m_dir.Path("received.log") };
-    argv.insert(argv.end(), args.begin(), args.end());
-    m_pid = lan.Spawn(host, argv, m_dir.Path("output.log"));
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (m_pid > 0 && std::chrono::steady_clock::now() < deadline) {
-        if (Output().find("listening on UDP port") != std::string::npos) {
-            m_ready = true;
-            break;
-        }
-        if (waitpid(m_pid, nullptr, WNOHANG) == m_pid) {
-            m_pid = -1;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-}
-
-CSimulator::~CSimulator()
-{
-    if (m_pid > 0)
-        m_lan.Stop(m_pid);
-}
-
-std::string CSimulator::Output() const
-{
-    return ReadFile(m_dir.Path("output.log"));
-}
-
-std::vector<std::string> CSimulator::Received() const
-{
-    return Lines(ReadFile(m_dir.Path("received.log")));
-}
-
-std::string Hex(const std::string& bytes)
-{
-    std::string out;
-    char two[3];
-    for (unsigned char c : bytes) {
-        std::snprintf(two, sizeof two, "%02x", c);
-        out += two;
-    }
-    return out;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return { "198.18.0.10", 10001, destination, bytes.size(), bytes };
 }
 
 std::vector<std::string> Lines(const std::string& text)

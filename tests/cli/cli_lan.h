@@ -1,7 +1,10 @@
 #pragma once
 
-// Running orbisk-cli and orbisk-devsim as processes on hosts of the virtual LAN.
+// Running orbisk-cli as a process on hosts of the virtual LAN, against
+// orbisk-devsim (devsim_process.h).
 
+#include "devsim_process.h"
+#include "test_files.h"
 #include "virtual_lan.h"
 
 #include <sys/types.h>
@@ -13,17 +16,6 @@ struct CliRun {
     int status = -1;    // exit status, -1 when killed or not run
     std::string out;    // standard output
     std::string err;    // standard error
-};
-
-// A scratch directory removed with the object.
-class CScratchDir {
-public:
-    CScratchDir();
-    ~CScratchDir();
-    std::string Path(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
 };
 
 // orbisk-cli started in a host's namespace, standard input from `input`,
@@ -42,29 +34,19 @@ private:
 
 CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "");
 
-// orbisk-devsim on a host, logging every datagram it receives.
-class CSimulator {
-public:
-    CSimulator(vlan::VirtualLan& lan, const vlan::Host& host, std::vector<std::string> args);
-    ~CSimulator();
-    // True once it listens; false (with its output in Output()) when it did not start.
-    bool Ready() const { return m_ready; }
-    std::string Output() const;
-    // The log's lines: "src=A:PORT dst=A len=N hex=...".
-    std::vector<std::string> Received() const;
+// The host's network namespace, opened for setns; -1 when it is gone.
+int OpenNetns(const vlan::Host& host);
+// In a forked child: enters the namespace and becomes orbisk-cli with args.
+[[noreturn]] void ExecCliIn(int netns, const std::vector<std::string>& args);
 
-private:
-    vlan::VirtualLan& m_lan;
-    CScratchDir m_dir;
-    pid_t m_pid = -1;
-    bool m_ready = false;
-};
+// A datagram as the simulator logs it when the operator host (198.18.0.10)
+// sent it from the tool's port.
+LoggedDatagram FromOperator(const std::string& bytes, const std::string& destination = "255.255.255.255");
 
-// Lower-case hex of bytes, as the simulator logs them.
-std::string Hex(const std::string& bytes);
-
-// Reads a whole file; "" when missing.
-std::string ReadFile(const std::string& path);
+inline bool Has(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 // Lines of text without their line ends.
 std::vector<std::string> Lines(const std::string& text);

@@ -13,11 +13,6 @@ namespace {
 using vlan::Host;
 using vlan::VirtualLan;
 
-bool Has(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
 // The awkward device: a host name with a space, a comma, quotes, a bell and a
 // Latin-1 byte, a version with a tab.
 const std::string kAwkwardReply = "#198.18.0.1@My NAS, \"2nd\"\x07\xE9@02:00:00:00:00:0a@1.0\tb@255.255.255.0@1@";
@@ -30,17 +25,15 @@ protected:
         op = &lan.AddHost("op", 0, 10);
         Host& first = lan.AddHost("dev1", 0, 20);
         Host& second = lan.AddHost("dev2", 0, 21);
-        awkward = std::make_unique<CSimulator>(lan, first, std::vector<std::string> { "--raw-reply", "hex:" + Hex(kAwkwardReply) });
+        ASSERT_TRUE(awkward.Start(first, { "--raw-reply", "hex:" + Hex(kAwkwardReply) })) << awkward.Failure();
         // Arrives second, so the order of the rows is known.
-        plain = std::make_unique<CSimulator>(lan, second, std::vector<std::string> {
-            "--hostname", "Caf\xC3\xA9 box", "--version", "2.1", "--mac", "02:00:00:00:00:0b", "--reply-delay", "150" });
-        ASSERT_TRUE(awkward->Ready()) << awkward->Output();
-        ASSERT_TRUE(plain->Ready()) << plain->Output();
+        ASSERT_TRUE(plain.Start(second, { "--hostname", "Caf\xC3\xA9 box", "--version", "2.1", "--mac",
+            "02:00:00:00:00:0b", "--reply-delay", "150" })) << plain.Failure();
     }
 
     VirtualLan lan;
     Host* op = nullptr;
-    std::unique_ptr<CSimulator> awkward, plain;
+    CDevsimProcess awkward { lan }, plain { lan };
 };
 
 TEST_F(CliScanFormats, TableEscapesControlAndNonUtf8Bytes)
@@ -86,8 +79,8 @@ TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
     Host& op = lan.AddHost("op", 0, 10);
     Host& quiet = lan.AddHost("quiet", 0, 20);
     // A device that answers only with something that is no discovery reply.
-    CSimulator junk(lan, quiet, { "--raw-reply", "STSS" });
-    ASSERT_TRUE(junk.Ready()) << junk.Output();
+    CDevsimProcess junk(lan);
+    ASSERT_TRUE(junk.Start(quiet, { "--raw-reply", "STSS" })) << junk.Failure();
 
     CliRun table = RunCliOn(op, { "scan", "--timeout", "300" });
     EXPECT_EQ(table.status, 1);
@@ -110,9 +103,10 @@ TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
     overlong += std::string(101 - overlong.size(), 'x');
     std::string exact = "#gw@exact@mac@ver@mask@1@";
     exact += std::string(100 - exact.size(), 'y');
-    CSimulator sim(lan, device, { "--raw-reply", "hex:" + Hex(overlong), "--raw-reply", "hex:" + Hex(exact),
-                                     "--duplicates", "2" });
-    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CDevsimProcess sim(lan);
+    ASSERT_TRUE(sim.Start(device, { "--raw-reply", "hex:" + Hex(overlong), "--raw-reply", "hex:" + Hex(exact),
+                                      "--duplicates", "2" }))
+        << sim.Failure();
     CliRun run = RunCliOn(op, { "scan", "--timeout", "300", "--csv" });
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
@@ -132,8 +126,8 @@ TEST(CliScan, ABurstOfAThousandRepliesIsListedInFull)
     for (int i = 0; i < 1000; ++i)
         addresses.push_back("198.18." + std::to_string(4 + (i + 1) / 256) + "." + std::to_string((i + 1) % 256));
     lan.AddAddresses(many, addresses);
-    CSimulator sim(lan, many, { "--address", "198.18.4.1", "--count", "1000" });
-    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CDevsimProcess sim(lan);
+    ASSERT_TRUE(sim.Start(many, { "--address", "198.18.4.1", "--count", "1000" })) << sim.Failure();
     CliRun run = RunCliOn(op, { "scan", "--timeout", "1000", "--csv" });
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<std::string> rows = Lines(run.out);
@@ -152,9 +146,9 @@ TEST(CliScan, SecondSegmentIsFoundOnlyWithAllInterfaces)
     lan.AddInterface(op, second, 10);
     Host& near = lan.AddHost("near", 0, 20);
     Host& far = lan.AddHost("far", second, 30);
-    CSimulator nearSim(lan, near, { "--hostname", "near" });
-    CSimulator farSim(lan, far, { "--hostname", "far" });
-    ASSERT_TRUE(nearSim.Ready() && farSim.Ready()) << nearSim.Output() << farSim.Output();
+    CDevsimProcess nearSim(lan), farSim(lan);
+    ASSERT_TRUE(nearSim.Start(near, { "--hostname", "near" })) << nearSim.Failure();
+    ASSERT_TRUE(farSim.Start(far, { "--hostname", "far" })) << farSim.Failure();
 
     CliRun plain = RunCliOn(op, { "scan", "--timeout", "400", "--csv" });
     ASSERT_EQ(plain.status, 0) << plain.err;
@@ -185,8 +179,8 @@ TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
     lan.AddInterface(router, remote, 1);
     lan.EnableForwarding(router);
     Host& device = lan.AddHost("dev", remote, 40, 1);
-    CSimulator sim(lan, device, { "--hostname", "remote" });
-    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CDevsimProcess sim(lan);
+    ASSERT_TRUE(sim.Start(device, { "--hostname", "remote" })) << sim.Failure();
 
     CliRun broadcast = RunCliOn(op, { "scan", "--timeout", "400" });
     EXPECT_EQ(broadcast.status, 1) << broadcast.out;
@@ -203,10 +197,10 @@ TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
     CliRun subnet = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--target", "198.18.5.0/24" });
     ASSERT_EQ(subnet.status, 0) << subnet.err;
     EXPECT_TRUE(Has(subnet.out, "198.18.5.40")) << subnet.out;
-    std::vector<std::string> received = sim.Received();
+    std::vector<LoggedDatagram> received = sim.Received();
     ASSERT_EQ(received.size(), 2u);
-    EXPECT_TRUE(Has(received[0], "dst=198.18.5.40 ")) << received[0];
-    EXPECT_TRUE(Has(received[1], "dst=198.18.5.255 ")) << received[1];
+    EXPECT_EQ(received[0].destination, "198.18.5.40");
+    EXPECT_EQ(received[1].destination, "198.18.5.255");
 }
 
 TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
@@ -215,13 +209,13 @@ TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
     VLAN_REQUIRE(lan);
     Host& op = lan.AddHost("op", 0, 10);
     Host& device = lan.AddHost("dev", 0, 20);
-    CSimulator sim(lan, device, {});
-    ASSERT_TRUE(sim.Ready()) << sim.Output();
+    CDevsimProcess sim(lan);
+    ASSERT_TRUE(sim.Start(device, {})) << sim.Failure();
     CliRun run = RunCliOn(op, { "scan", "--timeout", "300" });
     ASSERT_EQ(run.status, 0) << run.err;
-    std::vector<std::string> received = sim.Received();
+    std::vector<LoggedDatagram> received = sim.Received();
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0], "src=198.18.0.10:10001 dst=255.255.255.255 len=5 hex=" + Hex(std::string("STSS\0", 5)));
+    EXPECT_EQ(received[0], FromOperator(std::string("STSS\0", 5)));
 }
 
 TEST(CliScan, FailuresAreClearAndImmediate)

@@ -1,8 +1,6 @@
 #include "cli_lan.h"
 
-#include <fcntl.h>
 #include <pty.h>
-#include <sched.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -19,18 +17,14 @@ namespace {
 using vlan::Host;
 using vlan::VirtualLan;
 
-bool Has(const std::string& text, const std::string& part)
+// A change request as it must arrive: from the tool port, to the limited
+// broadcast, the text and its NUL.
+LoggedDatagram SentChange(const std::string& text)
 {
-    return text.find(part) != std::string::npos;
+    return FromOperator(text + '\0');
 }
 
-// The log line of a change request as it must arrive: from the tool port,
-// to the limited broadcast, the text and its NUL.
-std::string ChangeLine(const std::string& text)
-{
-    std::string datagram = text + '\0';
-    return "src=198.18.0.10:10001 dst=255.255.255.255 len=" + std::to_string(datagram.size()) + " hex=" + Hex(datagram);
-}
+const std::string kDiscovery("STSS\0", 5);
 
 const std::vector<std::string> kToStatic77 = { "set-ip", "198.18.0.20", "--static", "--address", "198.18.0.77",
     "--netmask", "255.255.255.0", "--gateway", "198.18.0.1", "--user", "admin", "--password-stdin" };
@@ -42,14 +36,13 @@ protected:
         VLAN_REQUIRE(lan);
         op = &lan.AddHost("op", 0, 10);
         device = &lan.AddHost("dev", 0, 20);
-        sim = std::make_unique<CSimulator>(lan, *device, simArgs);
-        ASSERT_TRUE(sim->Ready()) << sim->Output();
+        ASSERT_TRUE(sim.Start(*device, simArgs)) << sim.Failure();
     }
 
     VirtualLan lan;
     Host* op = nullptr;
     Host* device = nullptr;
-    std::unique_ptr<CSimulator> sim;
+    CDevsimProcess sim { lan };
 };
 
 TEST_F(CliSetIp, StaticChangeSendsTheDesktopBytesAndVerifiesTheNewAddress)
@@ -60,10 +53,10 @@ TEST_F(CliSetIp, StaticChangeSendsTheDesktopBytesAndVerifiesTheNewAddress)
     CliRun run = RunCliOn(*op, args, "pa ss word\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Success\nThe device answers at 198.18.0.77\n");
-    std::vector<std::string> received = sim->Received();
+    std::vector<LoggedDatagram> received = sim.Received();
     ASSERT_GE(received.size(), 2u);
-    EXPECT_EQ(received[0], ChangeLine("STLG@198.18.0.20@admin@pa ss word@198.18.0.77@255.255.255.0@198.18.0.1@0"));
-    EXPECT_TRUE(Has(received[1], "hex=" + Hex(std::string("STSS\0", 5)))) << received[1];
+    EXPECT_EQ(received[0], SentChange("STLG@198.18.0.20@admin@pa ss word@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+    EXPECT_EQ(received[1].bytes, kDiscovery);
 }
 
 TEST_F(CliSetIp, VerifyReportsADeviceThatDidNotMove)
@@ -76,10 +69,12 @@ TEST_F(CliSetIp, VerifyReportsADeviceThatDidNotMove)
     EXPECT_EQ(run.status, 6) << run.err;
     EXPECT_EQ(run.out, "Success\nThe device does not answer at 198.18.0.77\n");
     // One change request, then the repeated discovery requests of the check.
-    std::vector<std::string> received = sim->Received();
+    std::vector<LoggedDatagram> received = sim.Received();
     ASSERT_EQ(received.size(), 4u);
-    for (size_t i = 1; i < received.size(); ++i)
-        EXPECT_TRUE(Has(received[i], "len=5 hex=" + Hex(std::string("STSS\0", 5)))) << received[i];
+    for (size_t i = 1; i < received.size(); ++i) {
+        EXPECT_EQ(received[i].length, 5u) << i;
+        EXPECT_EQ(received[i].bytes, kDiscovery) << i;
+    }
 }
 
 TEST_F(CliSetIp, DhcpCarriesTheDevicesPresentValues)
@@ -89,10 +84,10 @@ TEST_F(CliSetIp, DhcpCarriesTheDevicesPresentValues)
         "admin\r\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Success\nThe device answers at 198.18.0.20\n");
-    std::vector<std::string> received = sim->Received();
+    std::vector<LoggedDatagram> received = sim.Received();
     ASSERT_EQ(received.size(), 3u);
-    EXPECT_TRUE(Has(received[0], "hex=" + Hex(std::string("STSS\0", 5)))) << received[0];
-    EXPECT_EQ(received[1], ChangeLine("STLG@198.18.0.20@admin@admin@198.18.0.20@255.255.0.0@198.18.0.254@1@"));
+    EXPECT_EQ(received[0].bytes, kDiscovery);
+    EXPECT_EQ(received[1], SentChange("STLG@198.18.0.20@admin@admin@198.18.0.20@255.255.0.0@198.18.0.254@1@"));
     // Afterwards the device reports DHCP.
     CliRun scan = RunCliOn(*op, { "scan", "--timeout", "300", "--csv" });
     EXPECT_TRUE(Has(scan.out, ",dhcp,eth0")) << scan.out;
@@ -104,9 +99,9 @@ TEST_F(CliSetIp, WrongPasswordIsDenied)
     CliRun run = RunCliOn(*op, kToStatic77, "not-admin\n");
     EXPECT_EQ(run.status, 3) << run.err;
     EXPECT_EQ(run.out, "Wrong user or password!\n");
-    ASSERT_EQ(sim->Received().size(), 1u);
-    EXPECT_EQ(sim->Received()[0],
-        ChangeLine("STLG@198.18.0.20@admin@not-admin@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+    ASSERT_EQ(sim.Received().size(), 1u);
+    EXPECT_EQ(sim.Received()[0],
+        SentChange("STLG@198.18.0.20@admin@not-admin@198.18.0.77@255.255.255.0@198.18.0.1@0"));
 }
 
 TEST_F(CliSetIp, AnyOtherRefusalAndDiscoveryRepliesWhileWaiting)
@@ -115,9 +110,10 @@ TEST_F(CliSetIp, AnyOtherRefusalAndDiscoveryRepliesWhileWaiting)
     // device's discovery reply arrives and must not count as the answer.
     StartLan({ "--change-reply", "$7 busy", "--reply-delay", "200" });
     Host& other = lan.AddHost("other", 0, 30);
-    CSimulator chatty(lan, other, { "--unsolicited", "#gw@host@mac@ver@mask@0@", "--target", "198.18.0.10",
-                                      "--interval", "50" });
-    ASSERT_TRUE(chatty.Ready()) << chatty.Output();
+    CDevsimProcess chatty(lan);
+    ASSERT_TRUE(chatty.Start(other, { "--unsolicited", "#gw@host@mac@ver@mask@0@", "--target", "198.18.0.10",
+                                        "--interval", "50" }))
+        << chatty.Failure();
     CliRun run = RunCliOn(*op, kToStatic77, "admin\n");
     EXPECT_EQ(run.status, 4) << run.err;
     EXPECT_EQ(run.out, "Could not modify the IP address!\n");
@@ -136,13 +132,13 @@ TEST_F(CliSetIp, NoAnswerIsReportedAfterTheTimeout)
     EXPECT_EQ(run.out, "No device answered within 300 ms\n");
     EXPECT_GE(took, std::chrono::milliseconds(300));
     EXPECT_LT(took, std::chrono::milliseconds(2900)); // the default of 3 s would be longer
-    ASSERT_EQ(sim->Received().size(), 1u); // it went out; the device saw it was not for it
+    ASSERT_EQ(sim.Received().size(), 1u); // it went out; the device saw it was not for it
 
     CliRun dhcp = RunCliOn(*op, { "set-ip", "198.18.0.99", "--dhcp", "--user", "admin", "--password-stdin" }, "admin\n");
     EXPECT_EQ(dhcp.status, 5) << dhcp.err;
     EXPECT_EQ(dhcp.out, "No device answered at 198.18.0.99\n");
     // Only the discovery went out: no change request without the device's values.
-    EXPECT_EQ(sim->Received().size(), 2u);
+    EXPECT_EQ(sim.Received().size(), 2u);
 }
 
 TEST_F(CliSetIp, MalformedValuesAreRefusedBeforeAnythingIsSent)
@@ -172,10 +168,10 @@ TEST_F(CliSetIp, MalformedValuesAreRefusedBeforeAnythingIsSent)
     EXPECT_EQ(noTerminal.status, 2);
     EXPECT_TRUE(Has(noTerminal.err, "not a terminal")) << noTerminal.err;
 
-    EXPECT_TRUE(sim->Received().empty());
+    EXPECT_TRUE(sim.Received().empty());
     // The log does record what reaches the device.
     RunCliOn(*op, { "scan", "--timeout", "200" });
-    EXPECT_EQ(sim->Received().size(), 1u);
+    EXPECT_EQ(sim.Received().size(), 1u);
 }
 
 TEST_F(CliSetIp, PasswordFromStdinNeverShowsInTheArguments)
@@ -200,21 +196,13 @@ TEST_F(CliSetIp, PasswordPromptOnATerminalDoesNotEcho)
     StartLan({ "--password", "S3cret-pw", "--reply-delay", "300" });
     auto args = kToStatic77;
     args.pop_back(); // no --password-stdin
-    int ns = open(("/run/netns/" + op->netns).c_str(), O_RDONLY | O_CLOEXEC);
+    int ns = OpenNetns(*op);
     ASSERT_GE(ns, 0);
     int master = -1;
     pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
     ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (setns(ns, CLONE_NEWNET) != 0)
-            _exit(126);
-        std::vector<char*> argv { const_cast<char*>(ORBISK_CLI_PATH) };
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
+    if (pid == 0)
+        ExecCliIn(ns, args);
     close(ns);
 
     // Reads the terminal until `until` shows up, the program ends, or ms pass.
@@ -245,9 +233,9 @@ TEST_F(CliSetIp, PasswordPromptOnATerminalDoesNotEcho)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << screen;
     EXPECT_TRUE(Has(screen, "Success")) << screen;
     EXPECT_FALSE(Has(screen, "S3cret-pw")) << screen;
-    ASSERT_EQ(sim->Received().size(), 1u);
-    EXPECT_EQ(sim->Received()[0],
-        ChangeLine("STLG@198.18.0.20@admin@S3cret-pw@198.18.0.77@255.255.255.0@198.18.0.1@0"));
+    ASSERT_EQ(sim.Received().size(), 1u);
+    EXPECT_EQ(sim.Received()[0],
+        SentChange("STLG@198.18.0.20@admin@S3cret-pw@198.18.0.77@255.255.255.0@198.18.0.1@0"));
 }
 
 } // namespace
