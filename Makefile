@@ -29,9 +29,8 @@ build: configure
 
 # The tests make their own network namespaces; they need root (sudo when not root).
 test: build
-	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure --timeout 300
-	@left=$$($(SUDO) ip netns list | grep '^obk-' || true); \
-	if [ -n "$$left" ]; then echo "namespaces left behind:"; echo "$$left"; exit 1; fi
+	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure --timeout 300; \
+	status=$$?; sh $(CURDIR)/scripts/check_netns.sh . || status=1; exit $$status
 
 run: build
 	$(BUILD)/ui/orbisk

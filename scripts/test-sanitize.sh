@@ -17,16 +17,14 @@ cmake --build "$build" -j"$jobs"
 # Known leaks of system libraries go in tests/lsan.supp, each with its reason.
 lsan=""
 [ -f tests/lsan.supp ] && lsan="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0"
+root=$(pwd)
 cd "$build"
+status=0
 # shellcheck disable=SC2086 # sudo is empty or one word
 $sudo env CI="${CI:-}" QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     LSAN_OPTIONS="$lsan" \
-    ctest -j"$jobs" --output-on-failure --timeout 600 "$@"
-left=$($sudo ip netns list | grep '^obk-' || true)
-if [ -n "$left" ]; then
-    echo "namespaces left behind:"
-    echo "$left"
-    exit 1
-fi
+    ctest -j"$jobs" --output-on-failure --timeout 600 "$@" || status=1
+sh "$root/scripts/check_netns.sh" . || status=1
+exit $status

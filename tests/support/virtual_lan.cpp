@@ -50,6 +50,7 @@ void InstallCleanupOnce()
 {
     static std::once_flag once;
     std::call_once(once, [] {
+        LiveLans(); // made before the exit handler is registered, so it outlives it
         std::atexit(TearDownAll);
         for (int sig : { SIGABRT, SIGSEGV, SIGBUS, SIGFPE, SIGTERM, SIGINT, SIGHUP })
             signal(sig, OnFatalSignal);

@@ -1,6 +1,7 @@
 // orbisk-vlan: makes a virtual LAN, runs one command beside it, removes it.
 //
 //   orbisk-vlan [--devices N] -- COMMAND [ARGS...]
+//   orbisk-vlan --sweep      removes what test runs that are gone left behind
 //
 // The operator host is 198.18.0.10, device host i is 198.18.0.(100 + i). The
 // command runs in the machine's own namespace with the LAN described in its
@@ -24,6 +25,9 @@ int main(int argc, char** argv)
     for (; i < argc; ++i) {
         if (std::strcmp(argv[i], "--devices") == 0 && i + 1 < argc) {
             devices = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--sweep") == 0) {
+            vlan::SweepStale();
+            return 0;
         } else if (std::strcmp(argv[i], "--") == 0) {
             ++i;
             break;
