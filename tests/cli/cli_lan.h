@@ -3,6 +3,7 @@
 // Running orbisk-cli as a process on hosts of the virtual LAN, against
 // orbisk-devsim (devsim_process.h).
 
+#include "devsim_options.h"
 #include "devsim_process.h"
 #include "test_files.h"
 #include "virtual_lan.h"

@@ -25,7 +25,7 @@ protected:
         op = &lan.AddHost("op", 0, 10);
         Host& first = lan.AddHost("dev1", 0, 20);
         Host& second = lan.AddHost("dev2", 0, 21);
-        ASSERT_TRUE(awkward.Start(first, { "--raw-reply", "hex:" + Hex(kAwkwardReply) })) << awkward.Failure();
+        ASSERT_TRUE(awkward.Start(first, { "--raw-reply", "hex:" + ToHex(kAwkwardReply) })) << awkward.Failure();
         // Arrives second, so the order of the rows is known.
         ASSERT_TRUE(plain.Start(second, { "--hostname", "Caf\xC3\xA9 box", "--version", "2.1", "--mac",
             "02:00:00:00:00:0b", "--reply-delay", "150" })) << plain.Failure();
@@ -104,7 +104,7 @@ TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
     std::string exact = "#gw@exact@mac@ver@mask@1@";
     exact += std::string(100 - exact.size(), 'y');
     CDevsimProcess sim(lan);
-    ASSERT_TRUE(sim.Start(device, { "--raw-reply", "hex:" + Hex(overlong), "--raw-reply", "hex:" + Hex(exact),
+    ASSERT_TRUE(sim.Start(device, { "--raw-reply", "hex:" + ToHex(overlong), "--raw-reply", "hex:" + ToHex(exact),
                                       "--duplicates", "2" }))
         << sim.Failure();
     CliRun run = RunCliOn(op, { "scan", "--timeout", "300", "--csv" });
@@ -215,7 +215,7 @@ TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
     ASSERT_EQ(run.status, 0) << run.err;
     std::vector<LoggedDatagram> received = sim.Received();
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0], FromOperator(std::string("STSS\0", 5)));
+    EXPECT_EQ(received[0], FromOperator(kDiscovery));
 }
 
 TEST(CliScan, FailuresAreClearAndImmediate)

@@ -24,8 +24,6 @@ LoggedDatagram SentChange(const std::string& text)
     return FromOperator(text + '\0');
 }
 
-const std::string kDiscovery("STSS\0", 5);
-
 const std::vector<std::string> kToStatic77 = { "set-ip", "198.18.0.20", "--static", "--address", "198.18.0.77",
     "--netmask", "255.255.255.0", "--gateway", "198.18.0.1", "--user", "admin", "--password-stdin" };
 

@@ -1,5 +1,7 @@
 #include "devsim_process.h"
 
+#include "devsim_options.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -20,17 +22,6 @@ ChildState StateOf(pid_t pid)
     return info.si_pid == pid ? ChildState::Ended : ChildState::Running;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool ParseLogLine(const std::string& line, LoggedDatagram& d)
 {
     char source[64] = {}, destination[64] = {};
@@ -40,16 +31,8 @@ bool ParseLogLine(const std::string& line, LoggedDatagram& d)
         return false;
     d.source = source;
     d.destination = destination;
-    std::string hex = line.substr(static_cast<size_t>(hexAt));
-    if (hex.size() % 2 != 0)
-        return false;
-    for (size_t i = 0; i < hex.size(); i += 2) {
-        int high = HexDigit(hex[i]), low = HexDigit(hex[i + 1]);
-        if (high < 0 || low < 0)
-            return false;
-        d.bytes += static_cast<char>(high * 16 + low);
-    }
-    return true;
+    std::string error;
+    return DecodeBytes("hex:" + line.substr(static_cast<size_t>(hexAt)), d.bytes, error);
 }
 
 } // namespace
@@ -57,7 +40,7 @@ bool ParseLogLine(const std::string& line, LoggedDatagram& d)
 void PrintTo(const LoggedDatagram& d, std::ostream* out)
 {
     *out << "src=" << d.source << ":" << d.sourcePort << " dst=" << d.destination << " len=" << d.length
-         << " hex=" << Hex(d.bytes);
+         << " hex=" << ToHex(d.bytes);
 }
 
 CDevsimProcess::~CDevsimProcess()
@@ -130,15 +113,4 @@ std::vector<LoggedDatagram> CDevsimProcess::Received() const
 const char* DevsimPath()
 {
     return ORBISK_DEVSIM_PATH;
-}
-
-std::string Hex(const std::string& bytes)
-{
-    static const char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out;
 }

@@ -26,6 +26,9 @@ struct LoggedDatagram {
     bool operator==(const LoggedDatagram&) const = default;
 };
 
+// A discovery request as a device receives it: the four letters and a NUL.
+inline const std::string kDiscovery("STSS\0", 5);
+
 // Shown in failures as the log line it came from.
 void PrintTo(const LoggedDatagram& datagram, std::ostream* out);
 
@@ -64,6 +67,3 @@ private:
 
 // The program itself, for runs without the helper.
 const char* DevsimPath();
-
-// Lower-case hex, as the simulator logs bytes and takes them in "hex:...".
-std::string Hex(const std::string& bytes);
