@@ -1,4 +1,5 @@
 #include "ops_lan.h"
+#include "test_windows.h"
 
 #include "listener.h"
 #include "operations.h"
@@ -82,4 +83,15 @@ bool ListenerHasPending(int ms)
 bool ListenerOpen()
 {
     return g_listener.m_hRawSocket != -1;
+}
+
+int TickScanToEnd(TestMainWindow& main, int rows)
+{
+    bool padded = false;
+    return main.TickUntilIdle([&](int) {
+        if (!padded && main.Rows() >= rows) {
+            Inject(kJunk, 25);
+            padded = true;
+        }
+    });
 }

@@ -16,6 +16,8 @@
 
 inline constexpr char kOperatorAddress[] = "198.18.0.10";
 
+class TestMainWindow;
+
 class OpsLanTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -49,3 +51,7 @@ inline constexpr char kJunk[] = "x";
 // Whether a datagram waits on the listener, after up to ms milliseconds.
 bool ListenerHasPending(int ms = 0);
 bool ListenerOpen();
+
+// Ticks the scan to its end; once `rows` rows are listed, the rest is padded
+// so that the remaining polls do not wait. Returns the ticks run.
+int TickScanToEnd(TestMainWindow& main, int rows);

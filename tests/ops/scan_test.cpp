@@ -20,20 +20,6 @@
 
 namespace {
 
-const std::string kDiscovery("STSS\0", 5);
-
-// Ticks the scan to its end; once `rows` rows are listed, the rest is padded.
-int TickToEnd(TestMainWindow& main, int rows)
-{
-    bool padded = false;
-    return main.TickUntilIdle([&](int) {
-        if (!padded && main.Rows() >= rows) {
-            Inject(kJunk, 25);
-            padded = true;
-        }
-    });
-}
-
 void ExpectIdle(TestMainWindow& main)
 {
     EXPECT_FALSE(main.wnd.timerArmed);
@@ -74,7 +60,7 @@ TEST_F(ScanOnLan, ThreeDevicesAreListed)
         "vault", "--version", "4.2.7", "--gateway", "198.18.0.254", "--netmask", "255.255.255.128" });
     TestMainWindow main;
     main.StartScan();
-    EXPECT_EQ(TickToEnd(main, 3), 21);
+    EXPECT_EQ(TickScanToEnd(main, 3), 21);
     ExpectIdle(main);
     EXPECT_TRUE(main.wnd.boxes.empty());
 
@@ -134,7 +120,7 @@ TEST_F(ScanOnLan, SecondCopyOfAReplyUsesATickAndAddsNoRow)
     EXPECT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.m_nDeviceCount, 1);
     EXPECT_FALSE(ListenerHasPending(300)) << "the second tick left the copy unread";
-    EXPECT_EQ(TickToEnd(main, 1), 19);
+    EXPECT_EQ(TickScanToEnd(main, 1), 19);
     ExpectIdle(main);
     EXPECT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColHostname), "twice");
@@ -160,7 +146,7 @@ TEST_F(ScanOnLan, ChangeRepliesReadByTheScanAreConsumedWithoutEffect)
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
     EXPECT_EQ(main.Cell(0, ColHostname), "late");
     EXPECT_EQ(main.setup.m_nMode, 1);
-    EXPECT_EQ(ticks + TickToEnd(main, 1), 21);
+    EXPECT_EQ(ticks + TickScanToEnd(main, 1), 21);
     ExpectIdle(main);
     EXPECT_TRUE(main.wnd.boxes.empty());
     EXPECT_TRUE(main.setup.wnd.boxes.empty());
@@ -190,7 +176,7 @@ TEST_F(ScanOnLan, EnterDuringAScanRestartsIt)
 
     // 21 ticks from the restart, not 16; the junk left from before went with
     // the replaced listener.
-    EXPECT_EQ(TickToEnd(main, 1), 21);
+    EXPECT_EQ(TickScanToEnd(main, 1), 21);
     ExpectIdle(main);
     ASSERT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
@@ -220,7 +206,7 @@ TEST_F(ScanOnLan, ClearDuringAScanRenumbers)
     ASSERT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
     EXPECT_NE(main.Cell(0, ColAddress), first);
-    EXPECT_EQ(2 + TickToEnd(main, 1), 21);
+    EXPECT_EQ(2 + TickScanToEnd(main, 1), 21);
     ExpectIdle(main);
     EXPECT_EQ(main.Rows(), 1) << "only replies read after the clear";
 }

@@ -22,7 +22,6 @@
 
 namespace {
 
-const std::string kDiscovery("STSS\0", 5);
 constexpr int kLateReplyMs = 3000;
 
 void PadTheWait(TestSetupDlg& d)
@@ -41,17 +40,6 @@ int TickChangeToEnd(TestSetupDlg& d, bool expectReply, int* replyTick = nullptr)
             *replyTick = tick;
         if (tick == (expectReply ? 1 : 0) && !padded) {
             Inject(kJunk, 40);
-            padded = true;
-        }
-    });
-}
-
-int TickScanToEnd(TestMainWindow& main, int rows)
-{
-    bool padded = false;
-    return main.TickUntilIdle([&](int) {
-        if (!padded && main.Rows() >= rows) {
-            Inject(kJunk, 25);
             padded = true;
         }
     });
