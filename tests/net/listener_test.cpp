@@ -1,3 +1,4 @@
+#include "descriptor_limit.h"
 #include "listener.h"
 #include "virtual_lan.h"
 
@@ -6,7 +7,6 @@
 #include <arpa/inet.h>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -134,20 +134,14 @@ TEST_F(Listener, TakenPortLeavesTheListenerUnbound)
 
 TEST_F(Listener, NoDescriptorLeftMeansNoSocketAndAReportedError)
 {
-    rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    int lowestFree = open("/dev/null", O_RDONLY);
-    ASSERT_GE(lowestFree, 0);
-    close(lowestFree);
-    rlimit tight = saved;
-    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    CNoFreeDescriptor noneFree;
+    ASSERT_TRUE(noneFree.Active());
 
     int sendError = 0;
     BOOL sent = SendBroadcast("STSS", &sendError);
     int openError = OpenListener();
     int handle = g_listener.m_hRawSocket;
-    setrlimit(RLIMIT_NOFILE, &saved);
+    noneFree.Restore();
 
     EXPECT_EQ(sent, 0);
     EXPECT_EQ(sendError, EMFILE);

@@ -1,3 +1,4 @@
+#include "descriptor_limit.h"
 #include "udp_socket.h"
 #include "virtual_lan.h"
 
@@ -5,7 +6,6 @@
 
 #include <fcntl.h>
 #include <sys/socket.h>
-#include <sys/resource.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -103,20 +103,14 @@ TEST(UdpSocket, OpenSetsBroadcastAndCloseReleasesOnce)
 TEST(UdpSocket, OpenWithoutDescriptorsFailsAndHoldsNothing)
 {
     PRIVATE_NET_REQUIRE();
-    rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
-    int lowestFree = open("/dev/null", O_RDONLY);
-    ASSERT_GE(lowestFree, 0);
-    close(lowestFree);
-    rlimit tight = saved;
-    tight.rlim_cur = static_cast<rlim_t>(lowestFree);
-    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
+    CNoFreeDescriptor noneFree;
+    ASSERT_TRUE(noneFree.Active());
 
     CUdpSocket s;
     BOOL opened = s.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET);
     int error = errno;
     int handle = s.m_hRawSocket;
-    setrlimit(RLIMIT_NOFILE, &saved);
+    noneFree.Restore();
 
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(error, EMFILE);
