@@ -28,22 +28,15 @@ protected:
     std::vector<NMIPADDRESS> m_fieldChanges;
 };
 
+// The test dialog's address control, left for its edit box.
 QLineEdit* Field(QWidget* dlg, int field)
 {
-    QWidget* ip = Ctl(dlg, IDC_T_IP);
-    return ip ? ip->findChild<QLineEdit*>(QStringLiteral("f%1").arg(field)) : nullptr;
+    return ::Field(dlg, IDC_T_IP, field);
 }
 
-// Types into a field and leaves it, as the operator does with Tab.
 void TypeAndLeave(QWidget* dlg, int field, const QString& text)
 {
-    QLineEdit* f = Field(dlg, field);
-    f->setFocus();
-    EXPECT_TRUE(WaitUntil([&] { return f->hasFocus(); }));
-    f->selectAll();
-    QTest::keyClicks(f, text);
-    Ctl(dlg, IDC_T_EDIT)->setFocus();
-    EXPECT_TRUE(WaitUntil([&] { return !f->hasFocus(); }));
+    ::TypeAndLeave(dlg, IDC_T_IP, field, text, IDC_T_EDIT);
 }
 
 void FillList(CListCtrl& list, int rows)

@@ -85,6 +85,24 @@ bool WaitUntil(const std::function<bool()>& pred, int timeoutMs)
     return QTest::qWaitFor(pred, timeoutMs);
 }
 
+QLineEdit* Field(QWidget* dlg, int id, int field)
+{
+    QWidget* ip = Ctl(dlg, id);
+    return ip ? ip->findChild<QLineEdit*>(QStringLiteral("f%1").arg(field)) : nullptr;
+}
+
+void TypeAndLeave(QWidget* dlg, int id, int field, const QString& text, int next)
+{
+    QLineEdit* f = Field(dlg, id, field);
+    ASSERT_NE(f, nullptr) << "no field " << field << " in control " << id;
+    f->setFocus();
+    EXPECT_TRUE(WaitUntil([&] { return f->hasFocus(); }));
+    f->selectAll();
+    QTest::keyClicks(f, text);
+    Ctl(dlg, next)->setFocus();
+    EXPECT_TRUE(WaitUntil([&] { return !f->hasFocus(); }));
+}
+
 void ExpectNoWindowOpen()
 {
     QApplication::processEvents();

@@ -4,6 +4,7 @@
 // loops by actions that wait for the window to show up, then act on it.
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
@@ -39,6 +40,12 @@ T* Ctl(QWidget* dlg, int id)
 void Click(QWidget* w);
 // Waits, serving events, until pred holds or timeoutMs passes.
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// Field 0..3 of the IP-address control id, or null.
+QLineEdit* Field(QWidget* dlg, int id, int field);
+// Types into an address field and leaves it for control `next`, as the
+// operator does with Tab.
+void TypeAndLeave(QWidget* dlg, int id, int field, const QString& text, int next);
 
 // Fails when a top-level window is still visible.
 void ExpectNoWindowOpen();
