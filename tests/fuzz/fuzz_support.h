@@ -4,6 +4,8 @@
 // the ordinary build. The checks must not depend on NDEBUG: RelWithDebInfo
 // defines it, and a fuzz target that stops checking finds nothing.
 
+#include "device_table.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -85,6 +87,13 @@ inline std::vector<std::string> ReferenceFields(std::string_view text)
     for (size_t j = 0; j < 6 && j + 1 < seps.size(); ++j)
         fields[j] = std::string(text.substr(seps[j] + 1, seps[j + 1] - seps[j] - 1));
     return fields;
+}
+
+// Whether a row's cells are the reply's fields, each in its own column.
+inline bool RowShowsFields(const DeviceRow& row, const std::vector<std::string>& f)
+{
+    return row.cells[ColGateway] == f[0] && row.cells[ColHostname] == f[1] && row.cells[ColMac] == f[2]
+        && row.cells[ColVersion] == f[3] && row.cells[ColNetmask] == f[4];
 }
 
 // The last '0' or '1' between the fifth and the sixth '@' after the mark

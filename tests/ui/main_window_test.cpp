@@ -305,8 +305,6 @@ int RowOf(CScanDlg& dlg, const std::string& address)
     return -1;
 }
 
-const std::string kDiscovery("STSS", 5);
-
 // ---- the window itself ------------------------------------------------------------------
 
 TEST_F(MainWindowPrivateNetTest, ShowsSevenCentredColumnsAndAnIdleScanButton)
@@ -722,13 +720,3 @@ TEST_F(MainWindowLanTest, AddressChangeFromTheMainWindow)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
