@@ -134,14 +134,14 @@ TEST_F(Listener, TakenPortLeavesTheListenerUnbound)
 
 TEST_F(Listener, NoDescriptorLeftMeansNoSocketAndAReportedError)
 {
-    CNoFreeDescriptor noneFree;
-    ASSERT_TRUE(noneFree.Active());
+    rlimit saved {};
+    ASSERT_TRUE(LeaveNoDescriptorFree(&saved));
 
     int sendError = 0;
     BOOL sent = SendBroadcast("STSS", &sendError);
     int openError = OpenListener();
     int handle = g_listener.m_hRawSocket;
-    noneFree.Restore();
+    setrlimit(RLIMIT_NOFILE, &saved);
 
     EXPECT_EQ(sent, 0);
     EXPECT_EQ(sendError, EMFILE);

@@ -103,14 +103,14 @@ TEST(UdpSocket, OpenSetsBroadcastAndCloseReleasesOnce)
 TEST(UdpSocket, OpenWithoutDescriptorsFailsAndHoldsNothing)
 {
     PRIVATE_NET_REQUIRE();
-    CNoFreeDescriptor noneFree;
-    ASSERT_TRUE(noneFree.Active());
+    rlimit saved {};
+    ASSERT_TRUE(LeaveNoDescriptorFree(&saved));
 
     CUdpSocket s;
     BOOL opened = s.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET);
     int error = errno;
     int handle = s.m_hRawSocket;
-    noneFree.Restore();
+    setrlimit(RLIMIT_NOFILE, &saved);
 
     EXPECT_EQ(opened, 0);
     EXPECT_EQ(error, EMFILE);

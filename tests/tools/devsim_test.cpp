@@ -287,12 +287,8 @@ protected:
     void StopDevsim()
     {
         int status = m_devsim.Stop();
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status << ": " << Stderr();
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status << ": " << m_devsim.Output();
     }
-
-    std::string Stderr() const { return m_devsim.Output(); }
-
-    std::vector<LoggedDatagram> ReadLog() const { return m_devsim.Received(); }
 
     // Reads what arrives at port 10001 until `expected` datagrams came or
     // `limitMs` passed; then goes on for `quietMs` to catch any extra one.
@@ -361,7 +357,7 @@ TEST_F(DevsimOnLan, DiscoveryRequestArrivesAsFiveBytesAndIsAnsweredWithTheIdenti
     EXPECT_EQ(fields[1], "nas-a");
     EXPECT_EQ(WalkAddressMode(got[0].bytes, -1), 1);
 
-    std::vector<LoggedDatagram> log = ReadLog();
+    std::vector<LoggedDatagram> log = m_devsim.Received();
     ASSERT_EQ(log.size(), 1u);
     EXPECT_EQ(log[0].length, 5u);
     EXPECT_EQ(log[0].bytes, "STSS\0"s); // "STSS" and its NUL, nothing else
@@ -382,7 +378,7 @@ TEST_F(DevsimOnLan, StaticChangeArrivesByteExactAndTheDeviceMovesToTheNewAddress
     EXPECT_EQ(got[0].bytes, "$0");
     EXPECT_EQ(got[0].from, "198.18.0.77"); // moved before it answered
 
-    std::vector<LoggedDatagram> log = ReadLog();
+    std::vector<LoggedDatagram> log = m_devsim.Received();
     ASSERT_EQ(log.size(), 1u);
     const std::string expected = "STLG@198.18.0.20@admin@s3cret@198.18.0.77@255.255.255.0@198.18.0.254@0\0"s;
     EXPECT_EQ(log[0].length, text.size() + 1);
@@ -397,7 +393,7 @@ TEST_F(DevsimOnLan, StaticChangeArrivesByteExactAndTheDeviceMovesToTheNewAddress
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].from, "198.18.0.77");
     EXPECT_EQ(got[0].bytes, "#198.18.0.254@NAS@02:00:00:00:00:01@1.0.0@255.255.255.0@0@");
-    EXPECT_NE(Stderr().find("198.18.0.20 is now 198.18.0.77"), std::string::npos) << Stderr();
+    EXPECT_NE(m_devsim.Output().find("198.18.0.20 is now 198.18.0.77"), std::string::npos) << m_devsim.Output();
 }
 
 TEST_F(DevsimOnLan, DhcpChangeEndsWithItsOwnSeparatorAndKeepsTheAddress)
@@ -409,7 +405,7 @@ TEST_F(DevsimOnLan, DhcpChangeEndsWithItsOwnSeparatorAndKeepsTheAddress)
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].bytes, "$0");
 
-    std::vector<LoggedDatagram> log = ReadLog();
+    std::vector<LoggedDatagram> log = m_devsim.Received();
     ASSERT_EQ(log.size(), 1u);
     const std::string expected = "STLG@198.18.0.20@root@pw@198.18.0.20@255.255.255.0@198.18.0.1@1@\0"s;
     EXPECT_EQ(log[0].length, expected.size());
@@ -454,7 +450,7 @@ TEST_F(DevsimOnLan, RequestsForOthersAndBrokenRequestsAreIgnored)
     ASSERT_EQ(SendBroadcast("STSS "), 1);
     std::vector<Datagram> got = Collect(1, 300);
     EXPECT_TRUE(got.empty()) << got[0].bytes;
-    EXPECT_EQ(ReadLog().size(), 4u); // all arrived, none answered
+    EXPECT_EQ(m_devsim.Received().size(), 4u); // all arrived, none answered
     EXPECT_NE(Addresses(*m_dev).find("198.18.0.20/24"), std::string::npos);
 }
 
@@ -575,7 +571,7 @@ TEST_F(DevsimOnLan, FloodKeepsItsRateAndEnds)
         marked += !d.bytes.empty() && (d.bytes[0] == '#' || d.bytes[0] == '$');
     }
     EXPECT_GT(marked, 600u); // two thirds pose as replies
-    EXPECT_NE(Stderr().find("flood done, 1000 datagrams"), std::string::npos) << Stderr();
+    EXPECT_NE(m_devsim.Output().find("flood done, 1000 datagrams"), std::string::npos) << m_devsim.Output();
 }
 
 TEST_F(DevsimOnLan, EveryLengthStartsAtZeroAndGrowsByOne)
