@@ -79,11 +79,16 @@ void PrintStats(const ScanResult& result, std::ostream& err)
     err << line;
 }
 
-bool OpenChannel(CReplyChannel& channel, std::ostream& err)
+// Plans where requests go and takes port 10001; false, with the reason on
+// err, when the network cannot be used.
+bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChannel& channel, std::ostream& err)
 {
     std::string error;
-    if (channel.Open(error))
+    auto planned = PlanRoutes(plan, error);
+    if (planned && channel.Open(error)) {
+        routes = std::move(*planned);
         return true;
+    }
     err << "orbisk-cli: " << error << '\n';
     return false;
 }
@@ -94,17 +99,12 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
         out << ScanUsage();
         return StatusOk;
     }
-    std::string error;
-    auto routes = PlanRoutes(options.plan, error);
-    if (!routes) {
-        err << "orbisk-cli: " << error << '\n';
-        return StatusNetwork;
-    }
+    std::vector<Route> routes;
     CReplyChannel channel;
-    if (!OpenChannel(channel, err))
+    if (!PrepareNetwork(options.plan, routes, channel, err))
         return StatusNetwork;
     ScanResult result;
-    if (!Discover(channel, *routes, options.timeoutMs, nullptr, result, err))
+    if (!Discover(channel, routes, options.timeoutMs, nullptr, result, err))
         return StatusNetwork;
     channel.Close();
 
@@ -180,17 +180,13 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
         out << SetIpUsage();
         return StatusOk;
     }
-    std::string error;
-    auto routes = PlanRoutes(options.plan, error);
-    if (!routes) {
-        err << "orbisk-cli: " << error << '\n';
-        return StatusNetwork;
-    }
     // The port is taken before the password is asked for: a busy port is
     // reported at once, not after typing.
+    std::vector<Route> routes;
     CReplyChannel channel;
-    if (!OpenChannel(channel, err))
+    if (!PrepareNetwork(options.plan, routes, channel, err))
         return StatusNetwork;
+    std::string error;
 
     ChangeRequest request;
     request.current = options.device;
@@ -210,7 +206,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
         // program sends the fields it loaded from the device's row.
         ScanResult result;
         auto isDevice = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.device; };
-        if (!Discover(channel, *routes, kDefaultScanMs, isDevice, result, err)) {
+        if (!Discover(channel, routes, kDefaultScanMs, isDevice, result, err)) {
             WipeText(request.password);
             return StatusNetwork;
         }
@@ -227,7 +223,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
 
     std::string text = BuildChangeRequest(request);
     std::string failures;
-    int sent = channel.Send(*routes, text, failures);
+    int sent = channel.Send(routes, text, failures);
     WipeText(text);
     WipeText(request.password);
     err << failures;
@@ -237,7 +233,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     switch (AwaitChange(channel, options.timeoutMs)) {
     case ReplyChanged:
         out << "Success\n";
-        return options.verify ? Verify(channel, options, *routes, before, out, err) : StatusOk;
+        return options.verify ? Verify(channel, options, routes, before, out, err) : StatusOk;
     case ReplyDenied:
         out << "Wrong user or password!\n";
         return StatusDenied;
