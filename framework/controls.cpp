@@ -147,7 +147,6 @@ int ReportListWidget::InsertRow(int row, const QString& text)
         item->setTextAlignment(c, AlignmentOf(m_formats.empty() ? LVCFMT_LEFT : m_formats[c]));
     item->setText(0, text);
     insertTopLevelItem(row, item);
-    m_data.insert(m_data.begin() + row, 0);
     if (m_nMark >= row)
         ++m_nMark;
     return row;
@@ -165,7 +164,6 @@ bool ReportListWidget::SetCell(int row, int col, const QString& text)
 void ReportListWidget::DeleteAllRows()
 {
     clear();
-    m_data.clear();
     m_nMark = -1;
 }
 
@@ -176,17 +174,20 @@ int ReportListWidget::SetMark(int row)
     return old;
 }
 
-bool ReportListWidget::SetRowData(int row, LPARAM data)
+// A row's value lives on its item, so it follows the row wherever it goes.
+bool ReportListWidget::SetRowValue(int row, const QVariant& value)
 {
-    if (row < 0 || row >= static_cast<int>(m_data.size()))
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (!item)
         return false;
-    m_data[row] = data;
+    item->setData(0, Qt::UserRole, value);
     return true;
 }
 
-LPARAM ReportListWidget::RowData(int row) const
+QVariant ReportListWidget::RowValue(int row) const
 {
-    return row >= 0 && row < static_cast<int>(m_data.size()) ? m_data[row] : 0;
+    QTreeWidgetItem* item = topLevelItem(row);
+    return item ? item->data(0, Qt::UserRole) : QVariant();
 }
 
 DWORD ReportListWidget::SetExtendedStyle(DWORD style)
@@ -379,14 +380,24 @@ int CListCtrl::GetSelectedItem() const
 
 BOOL CListCtrl::SetItemData(int nItem, LPARAM data)
 {
-    auto* list = ListOf(m_hWnd);
-    return list && list->SetRowData(nItem, data);
+    return SetItemValue(nItem, QVariant::fromValue(static_cast<qintptr>(data)));
 }
 
 LPARAM CListCtrl::GetItemData(int nItem) const
 {
+    return static_cast<LPARAM>(GetItemValue(nItem).value<qintptr>());
+}
+
+BOOL CListCtrl::SetItemValue(int nItem, const QVariant& value)
+{
     auto* list = ListOf(m_hWnd);
-    return list ? list->RowData(nItem) : 0;
+    return list && list->SetRowValue(nItem, value);
+}
+
+QVariant CListCtrl::GetItemValue(int nItem) const
+{
+    auto* list = ListOf(m_hWnd);
+    return list ? list->RowValue(nItem) : QVariant();
 }
 
 DWORD CListCtrl::SetExtendedStyle(DWORD exStyle)

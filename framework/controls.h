@@ -6,6 +6,8 @@
 
 #include "wnd.h"
 
+#include <QVariant>
+
 class CButton : public CWnd {
 public:
     int GetCheck() const;
@@ -48,6 +50,9 @@ public:
 
     BOOL SetItemData(int nItem, LPARAM data);
     LPARAM GetItemData(int nItem) const;
+    // Any value as the row's data (GetItemData gives 0 for a value that is no number).
+    BOOL SetItemValue(int nItem, const QVariant& value);
+    QVariant GetItemValue(int nItem) const;
 
     DWORD SetExtendedStyle(DWORD exStyle);
     DWORD GetExtendedStyle() const;

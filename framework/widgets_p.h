@@ -83,8 +83,8 @@ public:
     void DeleteAllRows();
     int Mark() const { return m_nMark; }
     int SetMark(int row);
-    bool SetRowData(int row, LPARAM data);
-    LPARAM RowData(int row) const;
+    bool SetRowValue(int row, const QVariant& value);
+    QVariant RowValue(int row) const;
     DWORD ExtendedStyle() const { return m_exStyle; }
     DWORD SetExtendedStyle(DWORD style);
 
@@ -97,7 +97,6 @@ protected:
 private:
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     std::vector<int> m_formats;
-    std::vector<LPARAM> m_data;
     int m_nMark = -1;
     DWORD m_exStyle = 0;
 };

@@ -1,5 +1,6 @@
 #include "listener.h"
 
+#include "port_send.h"
 #include "wire_ports.h"
 
 #include <sys/socket.h>
@@ -18,21 +19,22 @@ static int BindToolPort(CUdpSocket& socket)
     return 0;
 }
 
-BOOL SendBroadcast(std::string text, int* pError)
+BOOL SendBroadcast(std::string text, int* pError, unsigned ifindex)
 {
     CUdpSocket sender;
     int openError = sender.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) ? 0 : errno;
     BindToolPort(sender); // while the listener holds 10001 the datagram leaves from another port
-    CSockAddr destination(kBroadcastAddress, kDevicePort);
-    int sent = sender.SendTo(text.c_str(), static_cast<int>(text.size()) + 1, destination, 0);
-    int sendError = errno;
+    int listError = 0;
+    auto attempts = BroadcastOnEveryPort(sender.m_hRawSocket, text.c_str(), text.size() + 1, kDevicePort, ifindex,
+        &listError);
     sender.Close();
-    if (sent == -1) {
-        if (pError != nullptr)
-            *pError = openError != 0 ? openError : sendError;
-        return 0;
-    }
-    return 1;
+    int sendError = listError;
+    // A port that refuses is no failure while another took the request.
+    if (CountSent(attempts, attempts.empty() ? nullptr : &sendError) > 0)
+        return 1;
+    if (pError != nullptr)
+        *pError = openError != 0 ? openError : sendError;
+    return 0;
 }
 
 int OpenListener()
@@ -41,7 +43,14 @@ int OpenListener()
         g_listener.Close();
     if (!g_listener.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) && g_listener.m_hRawSocket == -1)
         return errno;
+    int on = 1; // tells which port each reply came in by
+    setsockopt(g_listener.m_hRawSocket, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
     return BindToolPort(g_listener);
+}
+
+int ReceiveOnListener(void* buffer, int length, CSockAddr& sender, unsigned& ifindex)
+{
+    return ReceiveDatagram(g_listener.m_hRawSocket, buffer, length, MSG_DONTWAIT, &sender.m_addr, &ifindex);
 }
 
 void CloseListener()

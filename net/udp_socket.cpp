@@ -90,24 +90,39 @@ void CUdpSocket::Close()
 
 // Linux silently truncates a datagram longer than the buffer; the devices'
 // protocol wants such a datagram dropped whole, as a failed read.
-static int ReceiveWhole(int handle, void* buffer, int length, int flags, sockaddr_in* from)
+int ReceiveDatagram(int handle, void* buffer, int length, int flags, sockaddr_in* from, unsigned* ifindex)
 {
     if (handle < 0) {
         errno = EBADF;
         return -1;
     }
     iovec iov { buffer, static_cast<size_t>(length < 0 ? 0 : length) };
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
     msghdr msg {};
     msg.msg_name = from;
     msg.msg_namelen = from ? sizeof *from : 0;
     msg.msg_iov = &iov;
     msg.msg_iovlen = 1;
+    if (ifindex != nullptr) {
+        *ifindex = 0;
+        msg.msg_control = control;
+        msg.msg_controllen = sizeof control;
+    }
     ssize_t n = recvmsg(handle, &msg, flags);
     if (n < 0)
         return -1;
     if (msg.msg_flags & MSG_TRUNC) {
         errno = EMSGSIZE;
         return -1;
+    }
+    if (ifindex != nullptr) {
+        for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm != nullptr; cm = CMSG_NXTHDR(&msg, cm)) {
+            if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO) {
+                in_pktinfo info;
+                std::memcpy(&info, CMSG_DATA(cm), sizeof info);
+                *ifindex = static_cast<unsigned>(info.ipi_ifindex);
+            }
+        }
     }
     return static_cast<int>(n);
 }
@@ -119,7 +134,7 @@ int CUdpSocket::Receive(void* buffer, int length, int flags)
         if (ready == 0)
             return 0;
     }
-    return ReceiveWhole(m_hRawSocket, buffer, length, flags, nullptr);
+    return ReceiveDatagram(m_hRawSocket, buffer, length, flags, nullptr, nullptr);
 }
 
 int CUdpSocket::Send(const void* buffer, int length, int flags)
@@ -181,5 +196,5 @@ int CUdpSocket::ReceiveFrom(void* buffer, int length, CSockAddr& sender, int fla
     }
     int on = 1;
     ioctl(m_hRawSocket, FIONBIO, &on);
-    return ReceiveWhole(m_hRawSocket, buffer, length, flags, &sender.m_addr);
+    return ReceiveDatagram(m_hRawSocket, buffer, length, flags, &sender.m_addr, nullptr);
 }

@@ -51,6 +51,11 @@ public:
     int m_hRawSocket = -1;
 };
 
+// One recvmsg of a whole datagram: its length, or -1 (errno EMSGSIZE when it
+// was longer than `length`: it has left the queue all the same). With
+// ifindex, the interface it arrived on (0 unless IP_PKTINFO is on).
+int ReceiveDatagram(int handle, void* buffer, int length, int flags, sockaddr_in* from, unsigned* ifindex);
+
 // Waits until the handle is readable, at most ms milliseconds. Returns poll's
 // result; a handle of -1 fails at once instead of sleeping the whole bound.
 int WaitReadable(int handle, int ms);

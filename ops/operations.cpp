@@ -95,9 +95,9 @@ int& CScanOperation::AddressMode()
     return SetupDlg().m_nMode;
 }
 
-void CScanOperation::AddDeviceRow(std::string reply, std::string sender, int rowMode)
+void CScanOperation::AddDeviceRow(std::string reply, std::string sender, RowInfo info)
 {
-    ::AddDeviceRow(DeviceList(), m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
+    ::AddDeviceRow(DeviceList(), m_nDeviceCount, std::move(reply), std::move(sender), info);
 }
 
 void CScanOperation::OnSetupIp()
@@ -111,10 +111,13 @@ void CScanOperation::OnSetupIp()
     SelectedDevice.address = list.GetItemText(row, ColAddress);
     SelectedDevice.gateway = list.GetItemText(row, ColGateway);
     SelectedDevice.netmask = list.GetItemText(row, ColNetmask);
+    RowInfo info = list.GetItemData(row);
+    // The change goes out of the port the device answered on: a device of the
+    // same address on another port is not changed with it.
+    SelectedDevice.ifindex = info.ifindex;
     // Open on the marked device's own mode, not on whichever device replied last.
-    int rowMode = list.GetItemData(row);
-    if (rowMode == 0 || rowMode == 1)
-        SetupDlg().m_nMode = rowMode;
+    if (info.mode == 0 || info.mode == 1)
+        SetupDlg().m_nMode = info.mode;
     SetupDlg().m_pScanOwner = this;
     RunSetupDialog();
     StartScan();
@@ -153,7 +156,7 @@ void CSetupOperation::OnSetup()
 
     int sendError = 0;
     m_strSendError.clear();
-    if (!SendBroadcast(BuildChangeRequest(request), &sendError))
+    if (!SendBroadcast(BuildChangeRequest(request), &sendError, device.ifindex))
         m_strSendError = SendFailure(sendError);
     AwaitChangeReply(true);
     m_nTick = 0;

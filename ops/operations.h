@@ -35,6 +35,7 @@ struct SelectedDeviceRecord {
     std::string address;
     std::string gateway;
     std::string netmask;
+    unsigned ifindex = 0;  // the port its reply came in by; 0: unknown, every port
 };
 extern SelectedDeviceRecord SelectedDevice;
 
@@ -81,7 +82,7 @@ public:
     bool IsScanning() const { return m_bScanning; }
 
     int& AddressMode() override;
-    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override;
+    void AddDeviceRow(std::string reply, std::string sender, RowInfo info) override;
 
     int m_nDeviceCount = 0;
     unsigned m_nTick = 0;

@@ -48,18 +48,18 @@ void CMemoryListView::SetSelectionMark(int row)
     m_nMark = Has(row) ? row : -1;
 }
 
-void CMemoryListView::SetItemData(int row, int data)
+void CMemoryListView::SetItemData(int row, const RowInfo& info)
 {
     if (Has(row))
-        m_rows[row].mode = data;
+        m_rows[row].info = info;
 }
 
-int CMemoryListView::GetItemData(int row) const
+RowInfo CMemoryListView::GetItemData(int row) const
 {
-    return Has(row) ? m_rows[row].mode : -1;
+    return Has(row) ? m_rows[row].info : RowInfo {};
 }
 
-void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, int rowMode)
+void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, RowInfo info)
 {
     for (int row = 0; row < list.GetItemCount(); ++row) {
         if (list.GetItemText(row, ColAddress) == sender)
@@ -77,7 +77,7 @@ void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::st
     list.SetItemText(row, ColGateway, f[0]);
     list.SetItemText(row, ColMac, f[2]);
     list.SetItemText(row, ColNetmask, f[4]);
-    list.SetItemData(row, rowMode);
+    list.SetItemData(row, info);
     ++nDeviceCount;
 }
 

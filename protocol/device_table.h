@@ -16,9 +16,15 @@ enum DeviceColumn {
     ColNetmask = 6,
 };
 
+// What a row remembers of its reply beside the texts.
+struct RowInfo {
+    int mode = -1;         // the reply's own address mode; -1 when it carried none
+    unsigned ifindex = 0;  // the network port it arrived by; 0 when unknown
+};
+
 struct DeviceRow {
     std::string cells[kDeviceColumns];
-    int mode = -1; // the row's own address mode from its reply; -1 when none
+    RowInfo info;
 };
 
 // The list-view operations the device table needs; the Qt list and an
@@ -33,9 +39,9 @@ public:
     virtual void DeleteAllItems() = 0;
     virtual int GetSelectionMark() const = 0;
     virtual void SetSelectionMark(int row) = 0;
-    // Per-row value: the remembered address mode.
-    virtual void SetItemData(int row, int data) = 0;
-    virtual int GetItemData(int row) const = 0;
+    // Per-row record; a row that does not exist gives the empty one.
+    virtual void SetItemData(int row, const RowInfo& info) = 0;
+    virtual RowInfo GetItemData(int row) const = 0;
 };
 
 class CMemoryListView : public IListView {
@@ -47,8 +53,8 @@ public:
     void DeleteAllItems() override;
     int GetSelectionMark() const override;
     void SetSelectionMark(int row) override;
-    void SetItemData(int row, int data) override;
-    int GetItemData(int row) const override;
+    void SetItemData(int row, const RowInfo& info) override;
+    RowInfo GetItemData(int row) const override;
 
     const std::vector<DeviceRow>& Rows() const { return m_rows; }
 
@@ -60,6 +66,6 @@ private:
 
 // Appends a row for a discovery reply unless its sender is listed already or
 // the text does not start with '#'. nDeviceCount is the window's row counter.
-void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, int rowMode = -1);
+void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, RowInfo info = {});
 
 void ClearDevices(IListView& list, int& nDeviceCount);

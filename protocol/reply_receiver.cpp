@@ -10,13 +10,14 @@ ReplyKind PollReply(CReplyTarget* target)
     CSockAddr sender(nullptr, 0);
     WaitReadable(g_listener.m_hRawSocket, kPollWaitMs); // outcome not needed: the read tells
     char buffer[wire::kReplyLimit];
-    int length = g_listener.ReceiveFrom(buffer, sizeof buffer, sender, 0);
+    unsigned ifindex = 0;
+    int length = ReceiveOnListener(buffer, sizeof buffer, sender, ifindex);
     if (length <= 0)
         return ReplyNone;
-    return HandleReply(target, buffer, length, sender);
+    return HandleReply(target, buffer, length, sender, ifindex);
 }
 
-ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender)
+ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender, unsigned ifindex)
 {
     if (length <= 0)
         return ReplyNone;
@@ -37,10 +38,10 @@ ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const 
     std::span<const char> datagram(data, static_cast<size_t>(length));
     int& mode = target->AddressMode();
     mode = WalkAddressMode(datagram, mode);
-    int rowMode = WalkAddressMode(datagram, -1);
+    RowInfo info { WalkAddressMode(datagram, -1), ifindex };
 
     const void* nul = std::memchr(data, '\0', static_cast<size_t>(length));
     size_t textLength = nul ? static_cast<size_t>(static_cast<const char*>(nul) - data) : static_cast<size_t>(length);
-    target->AddDeviceRow(std::string(data, textLength), sender.ToString(), rowMode);
+    target->AddDeviceRow(std::string(data, textLength), sender.ToString(), info);
     return ReplyDevice;
 }

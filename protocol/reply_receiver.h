@@ -19,8 +19,8 @@ public:
     virtual ~CReplyTarget() = default;
     // The Setup IP dialog's address mode (m_nMode).
     virtual int& AddressMode() = 0;
-    // rowMode: this reply's own address mode, -1 when it carried none.
-    virtual void AddDeviceRow(std::string reply, std::string sender, int rowMode) = 0;
+    // info: this reply's own address mode and the port it arrived by.
+    virtual void AddDeviceRow(std::string reply, std::string sender, RowInfo info) = 0;
 };
 
 // The main window as far as the receiver reaches it, over an in-memory device
@@ -28,9 +28,9 @@ public:
 class CMemoryReplyTarget : public CReplyTarget {
 public:
     int& AddressMode() override { return m_nMode; }
-    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override
+    void AddDeviceRow(std::string reply, std::string sender, RowInfo info) override
     {
-        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), rowMode);
+        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), info);
     }
 
     CMemoryListView m_list;
@@ -47,5 +47,6 @@ inline constexpr int kPollWaitMs = 500;
 ReplyKind PollReply(CReplyTarget* target);
 
 // The part of PollReply after the read: one received datagram of `length`
-// bytes from `sender`.
-ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender);
+// bytes from `sender`, arrived by port `ifindex` (0 when unknown).
+ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender,
+    unsigned ifindex = 0);

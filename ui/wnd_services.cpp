@@ -37,3 +37,14 @@ void CWndServices::MessageBox(const std::string& text, bool owned)
     else
         AfxMessageBox(text);
 }
+
+void CListViewAdapter::SetItemData(int row, const RowInfo& info)
+{
+    m_list.SetItemValue(row, QVariant::fromValue(info));
+}
+
+RowInfo CListViewAdapter::GetItemData(int row) const
+{
+    QVariant value = m_list.GetItemValue(row);
+    return value.canConvert<RowInfo>() ? value.value<RowInfo>() : RowInfo {};
+}

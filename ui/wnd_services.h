@@ -7,6 +7,8 @@
 #include "device_table.h"
 #include "window_services.h"
 
+Q_DECLARE_METATYPE(RowInfo)
+
 class CWndServices : public IWindowServices {
 public:
     explicit CWndServices(CWnd& wnd) : m_wnd(wnd) {}
@@ -33,8 +35,8 @@ public:
     void DeleteAllItems() override { m_list.DeleteAllItems(); }
     int GetSelectionMark() const override { return m_list.GetSelectionMark(); }
     void SetSelectionMark(int row) override { m_list.SetSelectionMark(row); }
-    void SetItemData(int row, int data) override { m_list.SetItemData(row, data); }
-    int GetItemData(int row) const override { return static_cast<int>(m_list.GetItemData(row)); }
+    void SetItemData(int row, const RowInfo& info) override;
+    RowInfo GetItemData(int row) const override;
 
 private:
     CListCtrl& m_list;

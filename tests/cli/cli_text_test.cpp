@@ -16,7 +16,7 @@ CliDevice Device(int number, const std::string& address, const std::string& vers
     d.row.cells[ColGateway] = gateway;
     d.row.cells[ColMac] = mac;
     d.row.cells[ColNetmask] = netmask;
-    d.row.mode = mode;
+    d.row.info.mode = mode;
     d.interfaceName = interfaceName;
     return d;
 }

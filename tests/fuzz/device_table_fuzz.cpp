@@ -23,7 +23,7 @@ bool Listed(const std::vector<DeviceRow>& rows, const std::string& sender)
 
 bool SameCells(const DeviceRow& a, const DeviceRow& b)
 {
-    return std::equal(std::begin(a.cells), std::end(a.cells), std::begin(b.cells)) && a.mode == b.mode;
+    return std::equal(std::begin(a.cells), std::end(a.cells), std::begin(b.cells)) && a.info.mode == b.info.mode;
 }
 
 } // namespace
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(IsCompleteDiscoveryReply(text) == complete);
 
         const std::vector<DeviceRow> before = list.Rows();
-        AddDeviceRow(list, nDeviceCount, std::string(text), sender, rowMode);
+        AddDeviceRow(list, nDeviceCount, std::string(text), sender, RowInfo { rowMode });
         const std::vector<DeviceRow>& rows = list.Rows();
 
         const bool added = !Listed(before, sender) && !text.empty() && text[0] == '#';
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(row.cells[ColNumber] == std::to_string(before.size()));
             FUZZ_CHECK(row.cells[ColAddress] == sender);
             FUZZ_CHECK(fuzz::RowShowsFields(row, expected));
-            FUZZ_CHECK(row.mode == rowMode);
+            FUZZ_CHECK(row.info.mode == rowMode);
         }
         const int mark = list.GetSelectionMark();
         FUZZ_CHECK(mark >= -1 && mark < list.GetItemCount());

@@ -11,7 +11,7 @@ class DeviceTable : public ::testing::Test {
 protected:
     void Add(const std::string& reply, const std::string& sender, int rowMode = -1)
     {
-        AddDeviceRow(m_list, m_nDeviceCount, reply, sender, rowMode);
+        AddDeviceRow(m_list, m_nDeviceCount, reply, sender, RowInfo { rowMode });
     }
 
     std::vector<std::string> Row(int row) const
@@ -56,7 +56,7 @@ TEST_F(DeviceTable, ListedSenderKeepsItsFirstRow)
     EXPECT_EQ(m_nDeviceCount, 1);
     ASSERT_EQ(m_list.GetItemCount(), 1);
     EXPECT_EQ(Row(0), (Cells { "0", "10.0.0.5", "V", "H", "G", "M", "N" }));
-    EXPECT_EQ(m_list.GetItemData(0), 1);
+    EXPECT_EQ(m_list.GetItemData(0).mode, 1);
 }
 
 TEST_F(DeviceTable, SendersAreComparedWhole)
@@ -161,13 +161,13 @@ TEST_F(DeviceTable, RowRemembersItsOwnAddressMode)
     Add("#a@@@@@1@", "10.0.0.5", 1);
     Add("#b@@@@@0@", "10.0.0.6", 0);
     Add("#c@@@@@@", "10.0.0.7");
-    EXPECT_EQ(m_list.GetItemData(0), 1);
-    EXPECT_EQ(m_list.GetItemData(1), 0);
-    EXPECT_EQ(m_list.GetItemData(2), -1);
-    EXPECT_EQ(m_list.GetItemData(3), -1);
+    EXPECT_EQ(m_list.GetItemData(0).mode, 1);
+    EXPECT_EQ(m_list.GetItemData(1).mode, 0);
+    EXPECT_EQ(m_list.GetItemData(2).mode, -1);
+    EXPECT_EQ(m_list.GetItemData(3).mode, -1);
     ClearDevices(m_list, m_nDeviceCount);
     Add("#b@@@@@0@", "10.0.0.6", 0);
-    EXPECT_EQ(m_list.GetItemData(0), 0);
+    EXPECT_EQ(m_list.GetItemData(0).mode, 0);
 }
 
 } // namespace

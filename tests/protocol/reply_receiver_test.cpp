@@ -26,10 +26,10 @@ std::string Bytes(const char (&text)[N])
 class FakeWindow : public CReplyTarget {
 public:
     int& AddressMode() override { return m_nMode; }
-    void AddDeviceRow(std::string reply, std::string sender, int rowMode) override
+    void AddDeviceRow(std::string reply, std::string sender, RowInfo info) override
     {
         m_replies.push_back(reply);
-        ::AddDeviceRow(m_list, m_nDeviceCount, reply, sender, rowMode);
+        ::AddDeviceRow(m_list, m_nDeviceCount, reply, sender, info);
     }
 
     int m_nMode = -1;
@@ -206,9 +206,9 @@ TEST_F(ReplyReceiver, HandsOverTheTextUpToTheFirstNulAndTheSender)
     EXPECT_EQ(list.GetItemText(1, ColHostname), "");
     EXPECT_EQ(list.GetItemText(2, ColAddress), "127.0.0.50");
     // Each row keeps the mode of its own reply, not the window's.
-    EXPECT_EQ(list.GetItemData(0), 1);
-    EXPECT_EQ(list.GetItemData(1), 0);
-    EXPECT_EQ(list.GetItemData(2), -1);
+    EXPECT_EQ(list.GetItemData(0).mode, 1);
+    EXPECT_EQ(list.GetItemData(1).mode, 0);
+    EXPECT_EQ(list.GetItemData(2).mode, -1);
 }
 
 TEST_F(ReplyReceiver, SameReplyTwiceSetsTheModeTwiceButAddsOneRow)

@@ -20,6 +20,7 @@ struct ScanResult {
     std::vector<int64_t> arrivalNs;  // kernel receive time of each listed reply
     std::vector<int64_t> listedNs;   // when each row was added
     int64_t sentNs = 0;
+    int portsUsed = 0;               // routes the request left by
 };
 
 using DeviceTest = std::function<bool(const CliDevice&)>;
@@ -37,15 +38,18 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     result.sentNs = RealtimeNs();
     int64_t deadline = MonotonicNs() + static_cast<int64_t>(timeoutMs) * 1000000;
     int sent = channel.Send(routes, BuildDiscoveryRequest(), failures);
-    err << failures;
-    if (sent == 0)
+    // A port that refuses is no failure while another took the request.
+    if (sent == 0) {
+        err << failures;
         return false;
+    }
+    result.portsUsed = sent;
     channel.Collect(deadline, [&](const Datagram& d) {
-        if (HandleReply(&collector, d.data, d.length, d.sender) != ReplyDevice)
+        if (HandleReply(&collector, d.data, d.length, d.sender, d.ifindex) != ReplyDevice)
             return false;
         if (collector.m_list.Rows().size() == result.devices.size())
             return false; // a sender listed already
-        CliDevice device { collector.m_list.Rows().back(), channel.InterfaceName(d.ifindex) };
+        CliDevice device { collector.m_list.Rows().back(), channel.InterfaceName(d.ifindex), d.ifindex };
         result.devices.push_back(device);
         result.arrivalNs.push_back(d.arrivalNs);
         result.listedNs.push_back(RealtimeNs());
@@ -93,6 +97,18 @@ bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChan
     return false;
 }
 
+// The routes that leave by port `ifindex`; all of them when none is tied to
+// that port (unicast targets go where the routing table says).
+std::vector<Route> RoutesToPort(const std::vector<Route>& routes, unsigned ifindex)
+{
+    std::vector<Route> chosen;
+    for (const Route& route : routes) {
+        if (route.ifindex != 0 && route.ifindex == ifindex)
+            chosen.push_back(route);
+    }
+    return chosen.empty() ? routes : chosen;
+}
+
 int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.help) {
@@ -113,7 +129,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     else if (options.format == OutputFormat::Csv)
         out << FormatCsv(result.devices);
     else if (!result.devices.empty())
-        out << FormatTable(result.devices);
+        out << FormatTable(result.devices, result.portsUsed > 1);
     out.flush();
     if (options.stats)
         PrintStats(result, err);
@@ -200,22 +216,29 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
         return StatusUsage;
     }
 
+    // The device is looked up first: the request then leaves by the port it
+    // answered on alone, so a device of the same address on another port is
+    // not changed with it.
     CliDevice before;
+    ScanResult lookup;
+    auto isDevice = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.device; };
+    if (!Discover(channel, routes, kDefaultScanMs, isDevice, lookup, err)) {
+        WipeText(request.password);
+        return StatusNetwork;
+    }
+    bool found = !lookup.devices.empty() && isDevice(lookup.devices.back());
+    if (found) {
+        before = lookup.devices.back();
+        routes = RoutesToPort(routes, before.ifindex);
+    }
     if (options.mode == AddressMode::Dhcp) {
         // The request carries the device's present values, as the desktop
         // program sends the fields it loaded from the device's row.
-        ScanResult result;
-        auto isDevice = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.device; };
-        if (!Discover(channel, routes, kDefaultScanMs, isDevice, result, err)) {
-            WipeText(request.password);
-            return StatusNetwork;
-        }
-        if (result.devices.empty() || !isDevice(result.devices.back())) {
+        if (!found) {
             WipeText(request.password);
             out << "No device answered at " << options.device << '\n';
             return StatusNoAnswer;
         }
-        before = result.devices.back();
         request.address = options.device;
         request.netmask = before.row.cells[ColNetmask];
         request.gateway = before.row.cells[ColGateway];
@@ -226,9 +249,10 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     int sent = channel.Send(routes, text, failures);
     WipeText(text);
     WipeText(request.password);
-    err << failures;
-    if (sent == 0)
+    if (sent == 0) {
+        err << failures;
         return StatusNetwork;
+    }
 
     switch (AwaitChange(channel, options.timeoutMs)) {
     case ReplyChanged:

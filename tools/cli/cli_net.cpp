@@ -1,6 +1,7 @@
 #include "cli_net.h"
 
 #include "interfaces.h"
+#include "port_send.h"
 #include "wire.h"
 
 #include <arpa/inet.h>
@@ -52,10 +53,7 @@ std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& 
         destinations.push_back(kBroadcastAddress);
 
     std::vector<Route> routes;
-    if (plan.allInterfaces) {
-        for (const NetInterface& i : interfaces)
-            routes.push_back({ kBroadcastAddress, i.index, i.address, i.name });
-    } else if (!plan.interfaceName.empty()) {
+    if (!plan.interfaceName.empty()) {
         const NetInterface* chosen = nullptr;
         for (const NetInterface& i : interfaces) {
             if (i.name == plan.interfaceName)
@@ -70,16 +68,16 @@ std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& 
         }
         for (const std::string& destination : destinations)
             routes.push_back({ destination, chosen->index, chosen->address, chosen->name });
-    } else {
+    } else if (!plan.targets.empty()) {
         // A unicast target may be reached over a router; only a broadcast needs an interface.
         for (const std::string& destination : destinations)
             routes.push_back({ destination, 0, "", "" });
-        if (plan.targets.empty() && interfaces.empty())
-            routes.clear();
-    }
-    if (routes.empty()) {
-        error = "No IPv4 interface is up and can broadcast";
-        return std::nullopt;
+    } else {
+        // Out of every port: the routing table alone would pick the default route's.
+        for (const NetInterface& i : interfaces)
+            routes.push_back({ kBroadcastAddress, i.index, i.address, i.name });
+        if (routes.empty())
+            routes.push_back({ kBroadcastAddress, 0, "", "" }); // no port can broadcast: the routed send
     }
     return routes;
 }
@@ -123,35 +121,19 @@ int CReplyChannel::Send(const std::vector<Route>& routes, const std::string& tex
     int sent = 0;
     for (const Route& route : routes) {
         CSockAddr destination(route.destination.c_str(), kDevicePort);
-        iovec iov { const_cast<char*>(text.c_str()), text.size() + 1 }; // the NUL goes too
-        msghdr msg {};
-        msg.msg_name = &destination.m_addr;
-        msg.msg_namelen = sizeof destination.m_addr;
-        msg.msg_iov = &iov;
-        msg.msg_iovlen = 1;
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-        if (route.ifindex != 0) {
-            // Picks the interface even for 255.255.255.255, which the
-            // routing table would send out of the default route's only.
-            msg.msg_control = control;
-            msg.msg_controllen = sizeof control;
-            cmsghdr* cm = CMSG_FIRSTHDR(&msg);
-            cm->cmsg_level = IPPROTO_IP;
-            cm->cmsg_type = IP_PKTINFO;
-            cm->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-            in_pktinfo info {};
-            info.ipi_ifindex = static_cast<int>(route.ifindex);
-            inet_pton(AF_INET, route.source.c_str(), &info.ipi_spec_dst);
-            std::memcpy(CMSG_DATA(cm), &info, sizeof info);
-        }
-        if (sendmsg(m_socket.m_hRawSocket, &msg, 0) >= 0) {
+        in_addr source {};
+        if (!route.source.empty())
+            inet_pton(AF_INET, route.source.c_str(), &source);
+        // The NUL goes too.
+        int failed = SendThroughPort(m_socket.m_hRawSocket, text.c_str(), text.size() + 1, destination.m_addr,
+            route.ifindex, source);
+        if (failed == 0) {
             ++sent;
             continue;
         }
-        int failed = errno;
         failures += "Could not send to " + Describe(route) + ": " + std::strerror(failed);
         if (failed == ENETUNREACH && route.ifindex == 0 && route.destination == kBroadcastAddress)
-            failures += " (no route for the broadcast: name an interface with --interface or use --all-interfaces)";
+            failures += " (no network port is up with an IPv4 address)";
         failures += '\n';
     }
     return sent;

@@ -21,10 +21,10 @@ enum CliStatus {
 
 enum class OutputFormat { Table, Json, Csv };
 
-// Where requests go: by default the limited broadcast along the default route.
+// Where requests go: by default the limited broadcast out of every port.
 struct SendPlan {
     std::string interfaceName;          // --interface: that interface alone
-    bool allInterfaces = false;         // --all-interfaces
+    bool allInterfaces = false;         // --all-interfaces: the default, said out loud
     std::vector<std::string> targets;   // --target, already reduced to destination addresses
 };
 

@@ -18,7 +18,7 @@ std::string Cell(const CliDevice& device, int column)
     if (column < kDeviceColumns)
         return device.row.cells[column];
     if (column == kDeviceColumns)
-        return ModeText(device.row.mode);
+        return ModeText(device.row.info.mode);
     return device.interfaceName;
 }
 
@@ -160,27 +160,28 @@ std::string CsvField(std::string_view text)
     return out;
 }
 
-std::string FormatTable(const std::vector<CliDevice>& devices)
+std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterface)
 {
+    const int columns = withInterface ? kColumns : kColumns - 1;
     std::vector<std::vector<std::string>> lines;
-    lines.emplace_back(kHeadings, kHeadings + kColumns);
+    lines.emplace_back(kHeadings, kHeadings + columns);
     for (const CliDevice& device : devices) {
         std::vector<std::string> line;
-        for (int column = 0; column < kColumns; ++column)
+        for (int column = 0; column < columns; ++column)
             line.push_back(EscapeForTerminal(Cell(device, column)));
         lines.push_back(line);
     }
     size_t widths[kColumns] = {};
     for (const auto& line : lines) {
-        for (int column = 0; column < kColumns; ++column)
+        for (int column = 0; column < columns; ++column)
             widths[column] = std::max(widths[column], DisplayWidth(line[column]));
     }
     std::string out;
     for (const auto& line : lines) {
         std::string text;
-        for (int column = 0; column < kColumns; ++column) {
+        for (int column = 0; column < columns; ++column) {
             text += line[column];
-            if (column + 1 < kColumns)
+            if (column + 1 < columns)
                 text.append(widths[column] - DisplayWidth(line[column]) + 2, ' ');
         }
         while (!text.empty() && text.back() == ' ')

@@ -12,6 +12,7 @@
 struct CliDevice {
     DeviceRow row;              // the desktop table's seven cells and the row's address mode
     std::string interfaceName;  // the local interface that heard the reply, empty when unknown
+    unsigned ifindex = 0;       // its index, 0 when unknown
 };
 
 // "static", "dhcp" or "".
@@ -33,8 +34,9 @@ std::string JsonString(std::string_view text);
 // holds a comma, a quote, a line break or any other control character.
 std::string CsvField(std::string_view text);
 
-// Aligned columns with a heading line, rows in the order given.
-std::string FormatTable(const std::vector<CliDevice>& devices);
+// Aligned columns with a heading line, rows in the order given; the
+// interface column only when the request left by more than one port.
+std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterface = true);
 // An array of objects; "[]" for none.
 std::string FormatJson(const std::vector<CliDevice>& devices);
 // A heading line and one line per device, lines ended by CR LF.

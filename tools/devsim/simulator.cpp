@@ -1,6 +1,7 @@
 #include "simulator.h"
 
 #include "host_addresses.h"
+#include "port_send.h"
 #include "wire.h"
 
 #include <arpa/inet.h>
@@ -282,26 +283,12 @@ void CDeviceSimulator::SendDue(Clock::time_point now)
 
 bool CDeviceSimulator::SendFrom(in_addr source, const sockaddr_in& to, std::string_view bytes)
 {
-    iovec iov { const_cast<char*>(bytes.data()), bytes.size() };
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    msghdr msg {};
-    msg.msg_name = const_cast<sockaddr_in*>(&to);
-    msg.msg_namelen = sizeof to;
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    msg.msg_control = control;
-    msg.msg_controllen = sizeof control;
-    cmsghdr* c = CMSG_FIRSTHDR(&msg);
-    c->cmsg_level = IPPROTO_IP;
-    c->cmsg_type = IP_PKTINFO;
-    c->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-    in_pktinfo info {};
-    info.ipi_spec_dst = source;
-    std::memcpy(CMSG_DATA(c), &info, sizeof info);
-    if (sendmsg(m_socket.m_hRawSocket, &msg, 0) < 0) {
+    // Each device answers from its own address, all from the one socket.
+    int failed = SendThroughPort(m_socket.m_hRawSocket, bytes.data(), bytes.size(), to, 0, source);
+    if (failed != 0) {
         if (m_nSendErrors++ < 10)
             std::fprintf(stderr, "orbisk-devsim: send from %s to %s: %s\n", AddressText(source).c_str(),
-                AddressText(to.sin_addr).c_str(), std::strerror(errno));
+                AddressText(to.sin_addr).c_str(), std::strerror(failed));
         return false;
     }
     ++m_nSent;

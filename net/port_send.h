@@ -1,0 +1,37 @@
+#pragma once
+
+// Sending out of a chosen network port. A datagram to 255.255.255.255 leaves
+// by the routing table, that is along the default route only (and fails with
+// ENETUNREACH when there is none); naming the interface in IP_PKTINFO sends it
+// out of that port instead, without privileges or SO_BINDTODEVICE.
+
+#include <netinet/in.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Sends one datagram from `handle` to `destination`. ifindex 0 lets the
+// routing table choose the way out; `source` (INADDR_ANY: the kernel's choice)
+// is the source address. Returns 0, or the errno of the failure.
+int SendThroughPort(int handle, const void* data, size_t length, const sockaddr_in& destination, unsigned ifindex,
+    in_addr source);
+
+// One port that was asked to carry a broadcast.
+struct PortAttempt {
+    std::string interfaceName;  // empty for the routed send
+    unsigned ifindex = 0;
+    int error = 0;              // 0 when the datagram left
+};
+
+// Sends to 255.255.255.255:port out of every IPv4 interface that is up, not
+// loopback and broadcast-capable, listed afresh at each call; with `only`
+// not 0, out of that interface alone (ENODEV when it is no longer such an
+// interface). With no such interface at all, the one routed send.
+// Returns every attempt, in order; empty only when listing failed, then
+// with that errno in listError.
+std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only,
+    int* listError = nullptr);
+
+// How many attempts left; the errno of the first that failed, or 0.
+int CountSent(const std::vector<PortAttempt>& attempts, int* firstError = nullptr);
