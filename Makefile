@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 
 APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
-	iproute2 procps xvfb xauth x11-apps fonts-wqy-microhei
+	iproute2 nftables procps xvfb xauth x11-apps fonts-wqy-microhei
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 

@@ -3,6 +3,7 @@
 #include "port_send.h"
 #include "wire_ports.h"
 
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -50,7 +51,9 @@ int OpenListener()
 
 int ReceiveOnListener(void* buffer, int length, CSockAddr& sender, unsigned& ifindex)
 {
-    return ReceiveDatagram(g_listener.m_hRawSocket, buffer, length, MSG_DONTWAIT, &sender.m_addr, &ifindex);
+    int on = 1; // the listener stays non-blocking from its first read on
+    ioctl(g_listener.m_hRawSocket, FIONBIO, &on);
+    return ReceiveDatagram(g_listener.m_hRawSocket, buffer, length, 0, &sender.m_addr, &ifindex);
 }
 
 void CloseListener()

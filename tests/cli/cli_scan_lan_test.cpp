@@ -41,9 +41,9 @@ TEST_F(CliScanFormats, TableEscapesControlAndNonUtf8Bytes)
     CliRun run = RunCliOn(*op, { "scan", "--timeout", "500" });
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out,
-        "No.  IP Address   Version   Hostname               Gateway     MAC Address        Netmask        Mode    Interface\n"
-        "0    198.18.0.20  1.0\\x09b  My NAS, \"2nd\"\\x07\\xE9  198.18.0.1  02:00:00:00:00:0a  255.255.255.0  dhcp    eth0\n"
-        "1    198.18.0.21  2.1       Caf\xC3\xA9 box               198.18.0.1  02:00:00:00:00:0b  255.255.255.0  static  eth0\n");
+        "No.  IP Address   Version   Hostname               Gateway     MAC Address        Netmask        Mode\n"
+        "0    198.18.0.20  1.0\\x09b  My NAS, \"2nd\"\\x07\\xE9  198.18.0.1  02:00:00:00:00:0a  255.255.255.0  dhcp\n"
+        "1    198.18.0.21  2.1       Caf\xC3\xA9 box               198.18.0.1  02:00:00:00:00:0b  255.255.255.0  static\n");
     EXPECT_EQ(run.err, "");
 }
 
@@ -137,7 +137,9 @@ TEST(CliScan, ABurstOfAThousandRepliesIsListedInFull)
     EXPECT_TRUE(Has(run.out, ",198.18.4.1,") && Has(run.out, ",198.18.7.232,"));
 }
 
-TEST(CliScan, SecondSegmentIsFoundOnlyWithAllInterfaces)
+// The operator's default route leads to the first port; the second port is
+// cabled to another segment. Both are searched without being asked to.
+TEST(CliScan, EveryPortIsSearchedWithOrWithoutADefaultRoute)
 {
     VirtualLan lan;
     VLAN_REQUIRE(lan);
@@ -150,23 +152,31 @@ TEST(CliScan, SecondSegmentIsFoundOnlyWithAllInterfaces)
     ASSERT_TRUE(nearSim.Start(near, { "--hostname", "near" })) << nearSim.Failure();
     ASSERT_TRUE(farSim.Start(far, { "--hostname", "far" })) << farSim.Failure();
 
-    CliRun plain = RunCliOn(op, { "scan", "--timeout", "400", "--csv" });
-    ASSERT_EQ(plain.status, 0) << plain.err;
-    EXPECT_TRUE(Has(plain.out, "198.18.0.20,")) << plain.out;
-    EXPECT_FALSE(Has(plain.out, "198.18.1.30")) << plain.out;
-
-    CliRun all = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--all-interfaces" });
-    ASSERT_EQ(all.status, 0) << all.err;
-    std::vector<std::string> rows = Lines(all.out);
-    ASSERT_EQ(rows.size(), 3u) << all.out;
-    // Each row says which interface heard it.
-    EXPECT_TRUE(Has(all.out, ",198.18.0.20,1.0.0,near,198.18.0.1,") && Has(all.out, "static,eth0\r\n")) << all.out;
-    EXPECT_TRUE(Has(all.out, ",198.18.1.30,1.0.0,far,198.18.1.1,") && Has(all.out, "static,eth1\r\n")) << all.out;
+    for (const char* how : { "default", "--all-interfaces" }) {
+        std::vector<std::string> args { "scan", "--timeout", "400", "--csv" };
+        if (std::string(how) != "default")
+            args.push_back(how);
+        CliRun all = RunCliOn(op, args);
+        ASSERT_EQ(all.status, 0) << how << ": " << all.err;
+        ASSERT_EQ(Lines(all.out).size(), 3u) << how << ": " << all.out;
+        // Each row says which interface heard it.
+        EXPECT_TRUE(Has(all.out, ",198.18.0.20,1.0.0,near,198.18.0.1,") && Has(all.out, "static,eth0\r\n")) << all.out;
+        EXPECT_TRUE(Has(all.out, ",198.18.1.30,1.0.0,far,198.18.1.1,") && Has(all.out, "static,eth1\r\n")) << all.out;
+    }
+    CliRun table = RunCliOn(op, { "scan", "--timeout", "400" });
+    EXPECT_TRUE(Has(Lines(table.out).at(0), "Interface")) << table.out; // two ports carried the request
 
     CliRun one = RunCliOn(op, { "scan", "--timeout", "400", "--csv", "--interface", "eth1" });
     ASSERT_EQ(one.status, 0) << one.err;
     EXPECT_TRUE(Has(one.out, "198.18.1.30")) << one.out;
     EXPECT_FALSE(Has(one.out, "198.18.0.20")) << one.out;
+
+    // An offline laptop: no default route at all.
+    ASSERT_EQ(lan.Run(op, { "ip", "route", "del", "default" }), 0);
+    CliRun offline = RunCliOn(op, { "scan", "--timeout", "400", "--csv" });
+    ASSERT_EQ(offline.status, 0) << offline.err;
+    EXPECT_EQ(offline.err, "");
+    EXPECT_TRUE(Has(offline.out, "198.18.0.20") && Has(offline.out, "198.18.1.30")) << offline.out;
 }
 
 TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)

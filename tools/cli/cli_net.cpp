@@ -131,10 +131,10 @@ int CReplyChannel::Send(const std::vector<Route>& routes, const std::string& tex
             ++sent;
             continue;
         }
-        failures += "Could not send to " + Describe(route) + ": " + std::strerror(failed);
         if (failed == ENETUNREACH && route.ifindex == 0 && route.destination == kBroadcastAddress)
-            failures += " (no network port is up with an IPv4 address)";
-        failures += '\n';
+            failures += "orbisk-cli: No IPv4 interface is up and can broadcast\n"; // nor any route for it
+        else
+            failures += "orbisk-cli: Could not send to " + Describe(route) + ": " + std::strerror(failed) + "\n";
     }
     return sent;
 }
