@@ -2,6 +2,8 @@
 
 #include "wire.h"
 
+#include <algorithm>
+
 int CMemoryListView::GetItemCount() const
 {
     return static_cast<int>(m_rows.size());
@@ -59,16 +61,35 @@ RowInfo CMemoryListView::GetItemData(int row) const
     return Has(row) ? m_rows[row].info : RowInfo {};
 }
 
+namespace {
+
+void NoteMac(IListView& list, int row, const std::string& reply, unsigned ifindex)
+{
+    if (reply.empty() || reply[0] != wire::kDeviceMark)
+        return;
+    RowInfo info = list.GetItemData(row);
+    std::string mac = SplitDiscoveryReply(reply)[2];
+    if (info.ifindex != ifindex || std::find(info.macs.begin(), info.macs.end(), mac) != info.macs.end())
+        return;
+    info.macs.push_back(mac);
+    list.SetItemData(row, info);
+}
+
+} // namespace
+
 void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, RowInfo info)
 {
     for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (list.GetItemText(row, ColAddress) == sender)
+        if (list.GetItemText(row, ColAddress) == sender) {
+            NoteMac(list, row, reply, info.ifindex);
             return;
+        }
     }
     if (reply.empty() || reply[0] != wire::kDeviceMark)
         return;
 
     auto f = SplitDiscoveryReply(reply);
+    info.macs = { f[2] };
     int row = nDeviceCount;
     list.InsertItem(row, std::to_string(row));
     list.SetItemText(row, ColAddress, sender);

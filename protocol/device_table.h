@@ -20,6 +20,9 @@ enum DeviceColumn {
 struct RowInfo {
     int mode = -1;         // the reply's own address mode; -1 when it carried none
     unsigned ifindex = 0;  // the network port it arrived by; 0 when unknown
+    // Every MAC address that answered from the row's sender on that port:
+    // more than one means several devices share the address.
+    std::vector<std::string> macs;
 };
 
 struct DeviceRow {
@@ -66,6 +69,8 @@ private:
 
 // Appends a row for a discovery reply unless its sender is listed already or
 // the text does not start with '#'. nDeviceCount is the window's row counter.
+// A listed sender answering on the row's port with another MAC address adds
+// that address to the row's record.
 void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, RowInfo info = {});
 
 void ClearDevices(IListView& list, int& nDeviceCount);

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(IsCompleteDiscoveryReply(text) == complete);
 
         const std::vector<DeviceRow> before = list.Rows();
-        AddDeviceRow(list, nDeviceCount, std::string(text), sender, RowInfo { rowMode });
+        AddDeviceRow(list, nDeviceCount, std::string(text), sender, RowInfo { rowMode, 0, {} });
         const std::vector<DeviceRow>& rows = list.Rows();
 
         const bool added = !Listed(before, sender) && !text.empty() && text[0] == '#';

@@ -11,7 +11,7 @@ class DeviceTable : public ::testing::Test {
 protected:
     void Add(const std::string& reply, const std::string& sender, int rowMode = -1)
     {
-        AddDeviceRow(m_list, m_nDeviceCount, reply, sender, RowInfo { rowMode });
+        AddDeviceRow(m_list, m_nDeviceCount, reply, sender, RowInfo { rowMode, 0, {} });
     }
 
     std::vector<std::string> Row(int row) const

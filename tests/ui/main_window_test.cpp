@@ -431,10 +431,10 @@ TEST_F(MainWindowPrivateNetTest, DoubleClickOpensOnlyWhatTheMarkNames)
         DoubleClickAt(list->viewport(), BelowRows(list));
         EXPECT_TRUE(m_urls.empty());
 
-        dlg.AddDeviceRow("#198.18.0.1@nas@02:00:00:00:00:01@1.0@255.255.255.0@0", "198.18.0.101", RowInfo { 0 });
+        dlg.AddDeviceRow("#198.18.0.1@nas@02:00:00:00:00:01@1.0@255.255.255.0@0", "198.18.0.101", RowInfo { 0, 0, {} });
         // Longer than any dotted quad: the URL would not fit its buffer.
         std::string longText(60, '9');
-        dlg.AddDeviceRow("#198.18.0.1@long@02:00:00:00:00:02@1.0@255.255.255.0@0", longText, RowInfo { 0 });
+        dlg.AddDeviceRow("#198.18.0.1@long@02:00:00:00:00:02@1.0@255.255.255.0@0", longText, RowInfo { 0, 0, {} });
         ASSERT_EQ(Rows(dlg), 2);
 
         ClickAt(list->viewport(), RowCentre(list, 1));
