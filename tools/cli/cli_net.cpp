@@ -41,6 +41,11 @@ int64_t RealtimeNs()
     return ClockNs(CLOCK_REALTIME);
 }
 
+int64_t CpuTimeNs()
+{
+    return ClockNs(CLOCK_PROCESS_CPUTIME_ID);
+}
+
 std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& error)
 {
     std::vector<NetInterface> interfaces;
@@ -100,14 +105,20 @@ bool CReplyChannel::Open(std::string& error)
                                      : std::string("Could not bind port 10001: ") + std::strerror(failed);
         return false;
     }
-    // A thousand devices answer within a millisecond or two; the default
-    // queue holds a few hundred. FORCE passes rmem_max for root.
+    // Thousands of devices answer within milliseconds; the default queue
+    // holds a few hundred replies. FORCE passes rmem_max for root.
     int size = kReceiveBufferBytes;
     if (setsockopt(handle, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0)
         setsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
     int on = 1;
     setsockopt(handle, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
     setsockopt(handle, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
+    // Names are looked up now, not while a burst of replies waits.
+    if (struct if_nameindex* names = if_nameindex()) {
+        for (struct if_nameindex* n = names; n->if_index != 0; ++n)
+            m_names[n->if_index] = n->if_name;
+        if_freenameindex(names);
+    }
     return true;
 }
 

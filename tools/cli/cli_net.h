@@ -57,7 +57,8 @@ public:
     // Longer datagrams are dropped, as the protocol wants.
     void Collect(int64_t deadlineNs, const DatagramHandler& handler);
 
-    // Name of an interface index, "" when unknown; remembered per index.
+    // Name of an interface index, "" when unknown. Open learns the names of
+    // the interfaces present; others are looked up once and remembered.
     std::string InterfaceName(unsigned index);
 
 private:
@@ -67,6 +68,9 @@ private:
 
 int64_t MonotonicNs();
 int64_t RealtimeNs();
+int64_t CpuTimeNs(); // this process's CPU time
 
-// How large a receive queue is asked for: room for thousands of replies.
-inline constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+// How large a receive queue is asked for. Each queued reply is charged
+// about 830 bytes (its buffer, not its payload), and the kernel doubles the
+// figure: room for some 40,000 replies that arrive before a read.
+inline constexpr int kReceiveBufferBytes = 16 * 1024 * 1024;

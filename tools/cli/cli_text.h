@@ -12,7 +12,6 @@
 struct CliDevice {
     DeviceRow row;              // the desktop table's seven cells and the row's address mode
     std::string interfaceName;  // the local interface that heard the reply, empty when unknown
-    unsigned ifindex = 0;       // its index, 0 when unknown
 };
 
 // "static", "dhcp" or "".
