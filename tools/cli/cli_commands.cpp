@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 
 namespace {
 
@@ -23,6 +24,27 @@ struct ScanResult {
 };
 
 using DeviceTest = std::function<bool(const CliDevice&)>;
+
+// Every line of a failure report, prefixed with the program's name.
+void Complain(std::ostream& err, const std::string& lines)
+{
+    size_t start = 0;
+    while (start < lines.size()) {
+        size_t end = lines.find('\n', start);
+        end = end == std::string::npos ? lines.size() : end + 1;
+        err << "orbisk-cli: " << std::string_view(lines).substr(start, end - start);
+        start = end;
+    }
+    if (!lines.empty() && lines.back() != '\n')
+        err << '\n';
+}
+
+// Replies to port 10001 are new inbound flows, which a default-deny desktop
+// firewall drops: the commonest reason for an empty scan after a cable.
+constexpr const char* kFirewallHint =
+    "orbisk-cli: a firewall may be dropping the devices' replies (UDP port 10001 inbound).\n"
+    "  To let them in:  sudo ufw allow Orbisk\n"
+    "             or:  sudo firewall-cmd --permanent --add-service=orbisk && sudo firewall-cmd --reload\n";
 
 constexpr int kVerifyScans = 3;
 constexpr int kVerifyScanMs = 1000;
@@ -37,7 +59,7 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     result.sentNs = RealtimeNs();
     int64_t deadline = MonotonicNs() + static_cast<int64_t>(timeoutMs) * 1000000;
     int sent = channel.Send(routes, BuildDiscoveryRequest(), failures);
-    err << failures;
+    Complain(err, failures);
     if (sent == 0)
         return false;
     channel.Collect(deadline, [&](const Datagram& d) {
@@ -120,6 +142,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     if (result.devices.empty()) {
         if (options.format == OutputFormat::Table)
             err << "No device answered\n";
+        err << kFirewallHint;
         return StatusNoDevice;
     }
     return StatusOk;
@@ -226,7 +249,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     int sent = channel.Send(routes, text, failures);
     WipeText(text);
     WipeText(request.password);
-    err << failures;
+    Complain(err, failures);
     if (sent == 0)
         return StatusNetwork;
 
@@ -265,6 +288,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::string error;
     if (command == "--help" || command == "-h" || command == "help") {
         out << MainUsage();
+        return StatusOk;
+    }
+    if (command == "--version") {
+        out << "orbisk-cli " ORBISK_VERSION "\n";
         return StatusOk;
     }
     if (command == "scan") {
