@@ -17,7 +17,7 @@ fail() { echo "FAIL: $*" >&2; status=1; }
 
 echo "== lintian"
 # shellcheck disable=SC2046 # one word per package file
-lintian --fail-on error --no-tag-display-limit $(ls ./*.deb) || fail "lintian found errors"
+lintian --fail-on error --tag-display-limit 0 $(ls ./*.deb) || fail "lintian found errors"
 
 for deb in ./*.deb; do
     echo "== $(basename "$deb")"
