@@ -1,39 +1,68 @@
 # Orbisk: `make run` builds and starts the desktop program, `make test` builds
-# and runs every test. Both install what is missing first (Debian 12).
+# and runs every test, `make package` makes the Debian packages. Each installs
+# what is missing first (Debian 12): `make run` only what building and running
+# need, `make test` the test tools as well.
 
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev \
-	libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
-	iproute2 nftables procps xvfb xauth x11-apps fonts-wqy-microhei
+# Building and running (scdoc makes the manual pages; the font is the dialogs').
+APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev scdoc fonts-wqy-microhei
+# Testing, fuzzing, the virtual LAN, Xvfb, and checking the packages.
+APT_TEST_PACKAGES = libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
+	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: deps configure build test run clean
-
-deps:
-	@missing=$$(for p in $(APT_PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+define apt_install
+	@missing=$$(for p in $(1); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing:" $$missing; \
 		$(SUDO) apt-get update && \
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
+endef
 
+.PHONY: deps test-deps configure configure-test build build-test test run package package-check clean
+
+deps:
+	$(call apt_install,$(APT_PACKAGES))
+
+test-deps: deps
+	$(call apt_install,$(APT_TEST_PACKAGES))
+
+# Without GoogleTest (a `make run` machine) the tests are left out of the build;
+# a build directory configured for tests keeps them.
 configure: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		$$(dpkg -s libgtest-dev >/dev/null 2>&1 || echo -DORBISK_BUILD_TESTS=OFF) $(CMAKE_FLAGS)
+
+configure-test: test-deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBISK_BUILD_TESTS=ON $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
+build-test: configure-test
+	cmake --build $(BUILD) -j$(JOBS)
+
 # The tests make their own network namespaces; they need root (sudo when not root).
-test: build
+test: build-test
 	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure --timeout 300; \
 	status=$$?; sh $(CURDIR)/scripts/check_netns.sh . || status=1; exit $$status
 
 run: build
 	$(BUILD)/ui/orbisk
+
+# The .deb files land in $(BUILD); see packaging/CMakeLists.txt for the split.
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Packages from the existing build, then lintian, desktop-file-validate and
+# appstreamcli validate; any error fails.
+package-check: test-deps
+	sh scripts/check_package.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)
@@ -46,13 +75,13 @@ FUZZ_SECONDS ?= 60
 
 .PHONY: fuzz test-sanitize soak
 
-fuzz: deps
+fuzz: test-deps
 	FUZZ_SECONDS=$(FUZZ_SECONDS) JOBS=$(JOBS) sh scripts/fuzz.sh
 
-test-sanitize: deps
+test-sanitize: test-deps
 	JOBS=$(JOBS) sh scripts/test-sanitize.sh
 
-soak: build
+soak: build-test
 	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -L soak -V --timeout 600
 
 # --- Trying it out without a NAS (root: network namespaces; see scripts/) ---
@@ -63,11 +92,11 @@ X_ENV = env DISPLAY="$${DISPLAY:-}" WAYLAND_DISPLAY="$${WAYLAND_DISPLAY:-}" XAUT
 
 .PHONY: demo screenshots bench
 
-demo: build
+demo: build-test
 	$(SUDO) $(X_ENV) sh scripts/demo.sh $(BUILD)
 
-screenshots: build
+screenshots: build-test
 	$(SUDO) sh scripts/screenshots.sh $(BUILD) docs/screenshots
 
-bench: build
+bench: build-test
 	$(SUDO) sh scripts/bench_desktop.sh $(BUILD)

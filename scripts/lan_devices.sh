@@ -19,11 +19,11 @@ devsim_on() { # NETNS ARGS...
 
 start_demo_devices() {
     DEVSIM="$1/tools/devsim/orbisk-devsim"
-    devsim_on "$VLAN_DEV0" --hostname archive --version 4.2.1 --mac 02:4f:52:42:00:01 \
+    devsim_on "$VLAN_DEV0" --hostname archive --firmware 4.2.1 --mac 02:4f:52:42:00:01 \
         --gateway 198.18.0.1 --netmask 255.255.255.0 --mode 0
-    devsim_on "$VLAN_DEV1" --hostname media-nas --version 3.9.0 --mac 02:4f:52:42:00:02 \
+    devsim_on "$VLAN_DEV1" --hostname media-nas --firmware 3.9.0 --mac 02:4f:52:42:00:02 \
         --gateway 198.18.0.1 --netmask 255.255.255.0 --mode 1
-    devsim_on "$VLAN_DEV2" --hostname backup --version 4.0.7 --mac 02:4f:52:42:00:03 \
+    devsim_on "$VLAN_DEV2" --hostname backup --firmware 4.0.7 --mac 02:4f:52:42:00:03 \
         --gateway 198.18.0.254 --netmask 255.255.0.0 --mode 0
     sleep 0.3
 }

@@ -4,6 +4,9 @@
 #include "orbisk_resources.h"
 #include "scan_dlg.h"
 
+#include <QGuiApplication>
+#include <QIcon>
+
 namespace {
 
 SocketInitCheck& CurrentSocketCheck()
@@ -36,6 +39,12 @@ END_MESSAGE_MAP()
 BOOL CScanApp::InitInstance()
 {
     LoadOrbiskResources();
+    // Docks and Wayland compositors match the windows to the menu entry by
+    // the desktop file name; the icon covers those that do not.
+    QGuiApplication::setApplicationVersion(QStringLiteral(ORBISK_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(ORBISK_DESKTOP_ID));
+    if (HICON icon = LoadIcon(IDR_MAINFRAME))
+        QGuiApplication::setWindowIcon(*icon);
     if (!CurrentSocketCheck()()) {
         AfxMessageBox(IDS_SOCKETS_INIT_FAILED, MB_OK);
         return FALSE;

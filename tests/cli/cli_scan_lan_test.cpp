@@ -27,7 +27,7 @@ protected:
         Host& second = lan.AddHost("dev2", 0, 21);
         ASSERT_TRUE(awkward.Start(first, { "--raw-reply", "hex:" + ToHex(kAwkwardReply) })) << awkward.Failure();
         // Arrives second, so the order of the rows is known.
-        ASSERT_TRUE(plain.Start(second, { "--hostname", "Caf\xC3\xA9 box", "--version", "2.1", "--mac",
+        ASSERT_TRUE(plain.Start(second, { "--hostname", "Caf\xC3\xA9 box", "--firmware", "2.1", "--mac",
             "02:00:00:00:00:0b", "--reply-delay", "150" })) << plain.Failure();
     }
 
@@ -82,14 +82,27 @@ TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
     CDevsimProcess junk(lan);
     ASSERT_TRUE(junk.Start(quiet, { "--raw-reply", "STSS" })) << junk.Failure();
 
+    // The firewall hint goes to standard error in every format, never into
+    // the output a script parses.
+    const std::string hint = "orbisk-cli: a firewall may be dropping the devices' replies";
+    const std::string commands[] = { "sudo ufw allow Orbisk\n",
+        "sudo firewall-cmd --permanent --add-service=orbisk && sudo firewall-cmd --reload\n" };
     CliRun table = RunCliOn(op, { "scan", "--timeout", "300" });
     EXPECT_EQ(table.status, 1);
     EXPECT_EQ(table.out, "");
-    EXPECT_EQ(table.err, "No device answered\n");
+    EXPECT_TRUE(table.err.starts_with("No device answered\n" + hint)) << table.err;
     CliRun json = RunCliOn(op, { "scan", "--timeout", "300", "--json" });
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.out, "[]\n");
-    EXPECT_EQ(junk.Received().size(), 2u); // the requests did go out
+    EXPECT_TRUE(json.err.starts_with(hint)) << json.err;
+    CliRun csv = RunCliOn(op, { "scan", "--timeout", "300", "--csv" });
+    EXPECT_EQ(csv.status, 1);
+    EXPECT_EQ(csv.out, "No.,IP Address,Version,Hostname,Gateway,MAC Address,Netmask,Mode,Interface\r\n");
+    for (const CliRun* run : { &table, &json, &csv }) {
+        for (const std::string& command : commands)
+            EXPECT_TRUE(Has(run->err, command)) << run->err;
+    }
+    EXPECT_EQ(junk.Received().size(), 3u); // the requests did go out
 }
 
 TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)

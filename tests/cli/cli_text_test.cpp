@@ -92,6 +92,22 @@ TEST(CliText, TableAlignsColumnsByCharactersNotBytes)
         "1    198.18.0.200  12.5     b\\x07     198.18.0.1  02:00:00:00:00:02  255.255.0.0            veth1\n");
 }
 
+// CJK characters take two terminal columns each; a combining accent none.
+TEST(CliText, TableAlignsWideCharactersByTheirColumns)
+{
+    std::vector<CliDevice> devices = {
+        Device(0, "198.18.0.20", "1.0", "\xE6\x9D\xB1\xE4\xBA\xAC\xE3\x81\xAE-nas", "198.18.0.1",
+            "02:00:00:00:00:01", "255.255.255.0", 0),
+        Device(1, "198.18.0.21", "1.0", "nas", "198.18.0.1", "02:00:00:00:00:02", "255.255.255.0", 0),
+        Device(2, "198.18.0.22", "1.0", "cafe\xCC\x81", "198.18.0.1", "02:00:00:00:00:03", "255.255.255.0", 0),
+    };
+    EXPECT_EQ(FormatTable(devices),
+        "No.  IP Address   Version  Hostname    Gateway     MAC Address        Netmask        Mode    Interface\n"
+        "0    198.18.0.20  1.0      \xE6\x9D\xB1\xE4\xBA\xAC\xE3\x81\xAE-nas  198.18.0.1  02:00:00:00:00:01  255.255.255.0  static  eth0\n"
+        "1    198.18.0.21  1.0      nas         198.18.0.1  02:00:00:00:00:02  255.255.255.0  static  eth0\n"
+        "2    198.18.0.22  1.0      cafe\xCC\x81        198.18.0.1  02:00:00:00:00:03  255.255.255.0  static  eth0\n");
+}
+
 TEST(CliText, TableLinesCarryNoTrailingSpaces)
 {
     std::string table = FormatTable({ Device(0, "10.0.0.5", "", "", "", "", "", -1, "") });

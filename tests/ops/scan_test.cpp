@@ -57,7 +57,7 @@ TEST_F(ScanOnLan, ThreeDevicesAreListed)
 {
     vlan::Host& host = AddDeviceHost(100, 2);
     const CDevsimProcess& sim = StartSimulator(host, { "--address", "198.18.0.100", "--count", "3", "--hostname",
-        "vault", "--version", "4.2.7", "--gateway", "198.18.0.254", "--netmask", "255.255.255.128" });
+        "vault", "--firmware", "4.2.7", "--gateway", "198.18.0.254", "--netmask", "255.255.255.128" });
     TestMainWindow main;
     main.StartScan();
     EXPECT_EQ(TickScanToEnd(main, 3), 21);

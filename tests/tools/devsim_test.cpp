@@ -346,7 +346,7 @@ protected:
 
 TEST_F(DevsimOnLan, DiscoveryRequestArrivesAsFiveBytesAndIsAnsweredWithTheIdentity)
 {
-    StartDevsim({ "--hostname", "nas-a", "--mac", "02:aa:bb:cc:dd:0e", "--version", "2.1 beta", "--gateway",
+    StartDevsim({ "--hostname", "nas-a", "--mac", "02:aa:bb:cc:dd:0e", "--firmware", "2.1 beta", "--gateway",
         "198.18.0.1", "--netmask", "255.255.255.0", "--mode", "1" });
     ASSERT_EQ(SendBroadcast(BuildDiscoveryRequest()), 1);
     std::vector<Datagram> got = Collect(1, 2000, 150);

@@ -251,7 +251,7 @@ protected:
         Device dev;
         dev.host = &m_lan.AddHost("dev" + std::to_string(octet), 0, octet);
         EXPECT_TRUE(m_lan.Ok()) << m_lan.Error();
-        std::vector<std::string> args{"--reply-delay", "30", "--hostname", id.hostname, "--version", id.version,
+        std::vector<std::string> args{"--reply-delay", "30", "--hostname", id.hostname, "--firmware", id.version,
             "--mac", id.mac, "--gateway", id.gateway, "--netmask", id.netmask, "--mode", id.mode};
         args.insert(args.end(), extra.begin(), extra.end());
         dev.sim = &m_sims.emplace_back(m_lan);

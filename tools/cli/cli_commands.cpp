@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <string_view>
 #include <unordered_set>
 
 namespace {
@@ -28,6 +29,27 @@ struct ScanResult {
 };
 
 using DeviceTest = std::function<bool(const CliDevice&)>;
+
+// Every line of a failure report, prefixed with the program's name.
+void Complain(std::ostream& err, const std::string& lines)
+{
+    size_t start = 0;
+    while (start < lines.size()) {
+        size_t end = lines.find('\n', start);
+        end = end == std::string::npos ? lines.size() : end + 1;
+        err << "orbisk-cli: " << std::string_view(lines).substr(start, end - start);
+        start = end;
+    }
+    if (!lines.empty() && lines.back() != '\n')
+        err << '\n';
+}
+
+// Replies to port 10001 are new inbound flows, which a default-deny desktop
+// firewall drops: the commonest reason for an empty scan after a cable.
+constexpr const char* kFirewallHint =
+    "orbisk-cli: a firewall may be dropping the devices' replies (UDP port 10001 inbound).\n"
+    "  To let them in:  sudo ufw allow Orbisk\n"
+    "             or:  sudo firewall-cmd --permanent --add-service=orbisk && sudo firewall-cmd --reload\n";
 
 constexpr int kVerifyScans = 3;
 constexpr int kVerifyScanMs = 1000;
@@ -72,7 +94,7 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     result.portsUsed = sent;
     // A port that refuses is no failure while another took the request.
     if (sent == 0)
-        err << failures;
+        Complain(err, failures);
     return sent > 0;
 }
 
@@ -154,6 +176,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     if (result.devices.empty()) {
         if (options.format == OutputFormat::Table)
             err << "No device answered\n";
+        err << kFirewallHint;
         return StatusNoDevice;
     }
     return StatusOk;
@@ -268,7 +291,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     WipeText(text);
     WipeText(request.password);
     if (sent == 0) {
-        err << failures;
+        Complain(err, failures);
         return StatusNetwork;
     }
 
@@ -307,6 +330,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     std::string error;
     if (command == "--help" || command == "-h" || command == "help") {
         out << MainUsage();
+        return StatusOk;
+    }
+    if (command == "--version") {
+        out << "orbisk-cli " ORBISK_VERSION "\n";
         return StatusOk;
     }
     if (command == "scan") {

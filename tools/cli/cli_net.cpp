@@ -143,9 +143,9 @@ int CReplyChannel::Send(const std::vector<Route>& routes, const std::string& tex
             continue;
         }
         if (failed == ENETUNREACH && route.ifindex == 0 && route.destination == kBroadcastAddress)
-            failures += "orbisk-cli: No IPv4 interface is up and can broadcast\n"; // nor any route for it
+            failures += "No IPv4 interface is up and can broadcast\n"; // nor any route for it
         else
-            failures += "orbisk-cli: Could not send to " + Describe(route) + ": " + std::strerror(failed) + "\n";
+            failures += "Could not send to " + Describe(route) + ": " + std::strerror(failed) + "\n";
     }
     return sent;
 }

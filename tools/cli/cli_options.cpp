@@ -17,10 +17,15 @@ public:
     {
         if (m_index >= m_args.size())
             return false;
+        if (!m_operandsOnly && m_args[m_index] == "--") {
+            m_operandsOnly = true;
+            if (++m_index >= m_args.size())
+                return false;
+        }
         const std::string& arg = m_args[m_index++];
         m_inline.reset();
         m_name = arg;
-        if (arg.starts_with("--")) {
+        if (!m_operandsOnly && arg.starts_with("--")) {
             if (size_t eq = arg.find('='); eq != std::string::npos) {
                 m_name = arg.substr(0, eq);
                 m_inline = arg.substr(eq + 1);
@@ -29,7 +34,8 @@ public:
         return true;
     }
     const std::string& Name() const { return m_name; }
-    bool IsOption() const { return m_name.size() > 1 && m_name[0] == '-'; }
+    // After "--" every argument is an operand, even one that starts with "-".
+    bool IsOption() const { return !m_operandsOnly && m_name.size() > 1 && m_name[0] == '-'; }
     bool HasInline() const { return m_inline.has_value(); }
 
     std::optional<std::string> Value(std::string& error)
@@ -46,6 +52,7 @@ public:
 private:
     const std::vector<std::string>& m_args;
     size_t m_index = 0;
+    bool m_operandsOnly = false;
     std::string m_name;
     std::optional<std::string> m_inline;
 };
@@ -53,6 +60,8 @@ private:
 bool WantsHelp(const std::vector<std::string>& args)
 {
     for (const std::string& arg : args) {
+        if (arg == "--")
+            return false;
         if (arg == "--help" || arg == "-h")
             return true;
     }
@@ -200,6 +209,10 @@ std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args
     while (reader.Next()) {
         const std::string& name = reader.Name();
         bool failed = false;
+        if (!reader.IsOption()) {
+            error = Unknown(reader);
+            return std::nullopt;
+        }
         if (ReadPlanOption(reader, options.plan, failed, error)) {
             if (failed)
                 return std::nullopt;
@@ -243,6 +256,15 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
         const std::string& name = reader.Name();
         bool failed = false;
         std::string* text = nullptr;
+        if (!reader.IsOption()) {
+            if (haveDevice) {
+                error = Unknown(reader);
+                return std::nullopt;
+            }
+            options.device = name;
+            haveDevice = true;
+            continue;
+        }
         if (ReadPlanOption(reader, options.plan, failed, error)) {
             if (failed)
                 return std::nullopt;
@@ -277,9 +299,6 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
             text = &options.gateway;
         } else if (name == "--user") {
             text = &options.user;
-        } else if (!reader.IsOption() && !haveDevice) {
-            options.device = name;
-            haveDevice = true;
         } else {
             error = Unknown(reader);
             return std::nullopt;
@@ -329,27 +348,29 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
 std::string MainUsage()
 {
     return "Usage: orbisk-cli COMMAND [OPTIONS]\n"
+           "       orbisk-cli --help | --version\n"
            "\n"
            "Commands:\n"
            "  scan     list the NAS devices that answer a discovery request\n"
            "  set-ip   change the IP configuration of one device\n"
            "\n"
-           "Run 'orbisk-cli COMMAND --help' for a command's options.\n";
+           "Run 'orbisk-cli COMMAND --help' for a command's options, 'man orbisk-cli' for more.\n";
 }
 
 std::string ScanUsage()
 {
-    return "Usage: orbisk-cli scan [--timeout MS] [--json | --csv]\n"
+    return "Usage: orbisk-cli scan [--timeout MS] [--json | --csv] [--stats]\n"
            "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
            "\n"
-           "Sends the discovery request and lists every device that answers before the\n"
-           "timeout, once each, in the order their replies arrived.\n"
+           "Sends the discovery request out of every network port that is up and can\n"
+           "broadcast, and lists every device that answers before the timeout, once each,\n"
+           "in the order their replies arrived.\n"
            "\n"
            "  --timeout MS          how long to collect replies (default 1500)\n"
            "  --json                an array of objects instead of the table\n"
            "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
-           "  --interface NAME      send out of that interface alone\n"
-           "  --all-interfaces      send out of every IPv4 interface that is up and can broadcast\n"
+           "  --interface NAME      send out of that port alone\n"
+           "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
            "  --target ADDRESS[/PREFIX]\n"
            "                        send to that address, or to the subnet's broadcast address,\n"
            "                        instead of 255.255.255.255 (repeatable)\n"
@@ -369,11 +390,27 @@ std::string SetIpUsage()
            "Sends the address-change request for the device now at DEVICE and waits for its\n"
            "answer. The password is asked for on the terminal without echo, or read as one\n"
            "line from standard input with --password-stdin; it is never an argument.\n"
-           "With --dhcp the device is asked for its present netmask and gateway first,\n"
+           "The device is looked up first, and the request leaves by the port it answered\n"
+           "on alone; with --dhcp the look-up also gives its present netmask and gateway,\n"
            "because the request carries them.\n"
            "\n"
+           "  DEVICE                the device's present address, as scan lists it\n"
+           "  --static              give the device a fixed address; needs --address,\n"
+           "                        --netmask and --gateway\n"
+           "  --dhcp                let the device take its address from a DHCP server\n"
+           "  --address A           the new address (dotted quad, as 192.168.1.77)\n"
+           "  --netmask N           the new netmask (as 255.255.255.0)\n"
+           "  --gateway G           the new gateway (as 192.168.1.1)\n"
+           "  --user NAME           the device administrator's user name\n"
+           "  --password-stdin      read the password as the first line of standard input\n"
+           "                        instead of asking on the terminal\n"
            "  --timeout MS          how long to wait for the answer (default 3000)\n"
            "  --verify              after \"Success\", scan again and report where the device answers\n"
+           "  --interface NAME      send out of that port alone\n"
+           "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
+           "  --target ADDRESS[/PREFIX]\n"
+           "                        send to that address, or to the subnet's broadcast address,\n"
+           "                        instead of 255.255.255.255 (repeatable)\n"
            "\n"
            "Exit status: 0 Success, 2 bad options or values (nothing sent), 3 wrong user or\n"
            "password, 4 the device refused for another reason, 5 no device answered,\n"

@@ -1,7 +1,12 @@
 #include "cli_text.h"
 
 #include <algorithm>
+#include <clocale>
 #include <cstdio>
+#include <cwchar>
+
+#include <locale.h>
+#include <wchar.h>
 
 namespace {
 
@@ -29,12 +34,40 @@ void AppendHex(std::string& out, const char* pattern, unsigned char byte)
     out += code;
 }
 
-// Characters on screen of an escaped text: it is ASCII and UTF-8 only.
+// Code point of the well-formed UTF-8 sequence of `length` bytes at text[i].
+char32_t DecodeUtf8(std::string_view text, size_t i, size_t length)
+{
+    static const unsigned char kLeadMask[] = { 0, 0x7F, 0x1F, 0x0F, 0x07 };
+    char32_t code = static_cast<unsigned char>(text[i]) & kLeadMask[length];
+    for (size_t k = 1; k < length; ++k)
+        code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    return code;
+}
+
+// Columns one code point takes in a terminal. wcwidth follows LC_CTYPE, so it
+// is asked under C.UTF-8 whatever the user's locale: the table's bytes are
+// UTF-8 in any case. Without that locale every code point counts as one.
+int CodePointWidth(char32_t code)
+{
+    static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(0));
+    if (code < 0x80 || utf8 == static_cast<locale_t>(0))
+        return 1;
+    locale_t previous = uselocale(utf8);
+    int width = wcwidth(static_cast<wchar_t>(code));
+    uselocale(previous);
+    // Unassigned or unprintable: terminals draw these as one cell, mostly.
+    return width < 0 ? 1 : width;
+}
+
+// Columns on screen of an escaped text: ASCII and well-formed UTF-8 only.
 size_t DisplayWidth(std::string_view text)
 {
     size_t width = 0;
-    for (unsigned char c : text)
-        width += (c & 0xC0) != 0x80;
+    for (size_t i = 0; i < text.size();) {
+        size_t length = std::max<size_t>(Utf8SequenceLength(text, i), 1);
+        width += CodePointWidth(DecodeUtf8(text, i, length));
+        i += length;
+    }
     return width;
 }
 

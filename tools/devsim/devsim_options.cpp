@@ -119,7 +119,7 @@ struct Option {
 
 ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::string& error)
 {
-    bool help = false;
+    bool help = false, version = false;
     auto text = [](std::string& field) {
         return [&field](const std::string& v) { field = v; return std::string(); };
     };
@@ -160,7 +160,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, st
         { "count", true, number(o.count, 1, 65536) },
         { "hostname", true, text(o.hostname) },
         { "mac", true, text(o.mac) },
-        { "version", true, text(o.version) },
+        { "firmware", true, text(o.version) },
         { "gateway", true, text(o.gateway) },
         { "netmask", true, text(o.netmask) },
         { "mode", true, number(o.mode, 0, 1) },
@@ -195,10 +195,19 @@ ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, st
         { "log", true, text(o.logFile) },
         { "verbose", false, flag(o.verbose) },
         { "help", false, flag(help) },
+        { "version", false, flag(version) },
     };
 
     for (size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
+        // "--" ends the options; the simulator takes no operands after it.
+        if (arg == "--") {
+            if (i + 1 < args.size()) {
+                error = "unexpected argument \"" + args[i + 1] + "\"";
+                return ParseResult::Error;
+            }
+            break;
+        }
         if (arg == "-h")
             arg = "--help";
         if (arg == "-v")
@@ -240,6 +249,8 @@ ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, st
     }
     if (help)
         return ParseResult::Help;
+    if (version)
+        return ParseResult::Version;
 
     if (o.addresses.size() > 1 && o.count != 0 && o.count != static_cast<int>(o.addresses.size())) {
         error = "--count must match the number of --address options, or be used with one --address";
@@ -276,7 +287,7 @@ Devices:
                        TEXT-0001, TEXT-0002, ...
   --mac TEXT           MAC address (default 02:00:00:00:00:01), incremented per
                        device when it is six hex octets
-  --version TEXT       firmware version (default 1.0.0)
+  --firmware TEXT      firmware version the devices report (default 1.0.0)
   --gateway A          gateway (default: the device's /24 with .1)
   --netmask A          netmask (default 255.255.255.0)
   --mode 0|1           address mode: 0 static, 1 DHCP (default 0)
@@ -309,6 +320,7 @@ Output:
                        "src=A:PORT dst=A len=N hex=...", flushed at once
   --verbose, -v        tell on stderr about every request handled
   --help, -h           this text
+  --version            the simulator's own version
 
 BYTES is text with the escapes \\ \0 \n \r \t \xHH, or "hex:" and hex digits
 (e.g. hex:2430 is "$0").

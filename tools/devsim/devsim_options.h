@@ -22,7 +22,7 @@ struct SimOptions {
     int count = 0;                       // 0: one per --address, or 1
     std::string hostname = "NAS";
     std::string mac = "02:00:00:00:00:01"; // locally administered, incremented per device
-    std::string version = "1.0.0";
+    std::string version = "1.0.0";      // the firmware version the devices report (--firmware)
     std::string gateway;                 // empty: the device's /24 with host part .1
     std::string netmask = "255.255.255.0";
     int mode = 0;                        // 0 static, 1 DHCP
@@ -50,7 +50,7 @@ struct SimOptions {
     bool verbose = false;
 };
 
-enum class ParseResult { Run, Help, Error };
+enum class ParseResult { Run, Help, Version, Error };
 
 // args excludes the program name. Accepts "--name value" and "--name=value".
 ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);

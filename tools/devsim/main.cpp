@@ -12,6 +12,9 @@ int main(int argc, char** argv)
     case ParseResult::Help:
         std::fputs(UsageText(), stdout);
         return 0;
+    case ParseResult::Version:
+        std::fputs("orbisk-devsim " ORBISK_VERSION "\n", stdout);
+        return 0;
     case ParseResult::Error:
         std::fprintf(stderr, "orbisk-devsim: %s\nTry orbisk-devsim --help.\n", error.c_str());
         return 2;
