@@ -111,10 +111,10 @@ void CScanOperation::OnSetupIp()
     SelectedDevice.address = list.GetItemText(row, ColAddress);
     SelectedDevice.gateway = list.GetItemText(row, ColGateway);
     SelectedDevice.netmask = list.GetItemText(row, ColNetmask);
-    // Open on the marked device's own mode, not on whichever device replied last.
+    // Open on the marked device's own mode, not on whichever device replied
+    // last; a device that did not say opens with neither, so the operator chooses.
     int rowMode = list.GetItemData(row);
-    if (rowMode == 0 || rowMode == 1)
-        SetupDlg().m_nMode = rowMode;
+    SetupDlg().m_nMode = (rowMode == 0 || rowMode == 1) ? rowMode : -1;
     SetupDlg().m_pScanOwner = this;
     RunSetupDialog();
     StartScan();
@@ -128,7 +128,10 @@ void CSetupOperation::OnSetup()
     wnd.EnableItem(IDC_SETUP, false);
     SelectedDeviceRecord device = SelectedDevice;
     UpdateData(true);
-    if (m_nMode == -1) {
+    // A scan behind the Authentication dialog writes each reply's mode into
+    // m_nMode; the request carries what the radios showed when Setup was pressed.
+    const int chosenMode = m_nMode;
+    if (chosenMode == -1) {
         // Never send DHCP that nobody chose.
         wnd.MessageBox(text::kSelectMode);
         wnd.EnableItem(IDC_SETUP, true);
@@ -145,7 +148,7 @@ void CSetupOperation::OnSetup()
     request.address = wnd.GetItemText(IDC_NEW_ADDRESS);
     request.gateway = wnd.GetItemText(IDC_NEW_GATEWAY);
     request.netmask = wnd.GetItemText(IDC_NEW_NETMASK);
-    request.mode = m_nMode == 0 ? 0 : 1;
+    request.mode = chosenMode == 0 ? 0 : 1;
 
     // A running scan would share the listener and could swallow the change reply.
     if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())
@@ -179,6 +182,8 @@ void CSetupOperation::AwaitChangeReply(bool open)
     for (int poll = 0; poll < kChangeWaitPolls; ++poll) {
         wnd.Sleep(kChangeWaitSleepMs);
         ReplyKind kind = PollReply(nullptr);
+        // Shown here as in the ticks: a device answers well within this wait.
+        ShowOutcome(kind);
         if (kind == ReplyChanged)
             break;
         if (kind == ReplyDenied) {
@@ -188,10 +193,10 @@ void CSetupOperation::AwaitChangeReply(bool open)
     }
 }
 
-void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
+void CSetupOperation::ShowOutcome(ReplyKind kind)
 {
     IWindowServices& wnd = SetupWindow();
-    switch (PollReply(nullptr)) {
+    switch (kind) {
     case ReplyChanged:
         wnd.SetItemText(IDC_STATUS, text::kSuccess);
         break;
@@ -205,6 +210,12 @@ void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
     case ReplyDevice: // a discovery reply (another operator's scan) says nothing about this change
         break;
     }
+}
+
+void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
+{
+    IWindowServices& wnd = SetupWindow();
+    ShowOutcome(PollReply(nullptr));
     if (m_nTick < m_nTickLimit) {
         ++m_nTick;
         return;
