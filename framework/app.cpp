@@ -44,7 +44,8 @@ BOOL CWinApp::InitInstance()
 
 void CWinApp::OnHelp()
 {
-    if (m_nHelpTemplate == 0)
+    // F1 in the help dialog itself must not stack a second one on it.
+    if (m_nHelpTemplate == 0 || CDialog::IsTemplateOpen(m_nHelpTemplate))
         return;
     CDialog help(m_nHelpTemplate);
     help.DoModal();

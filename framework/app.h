@@ -13,7 +13,7 @@ public:
     // Runs once at start; the program's own work. FALSE ends the program.
     virtual BOOL InitInstance();
     // The framework's help handler: runs a plain dialog on the template
-    // m_nHelpTemplate when one is set, nothing otherwise.
+    // m_nHelpTemplate when one is set and none from it is open, nothing otherwise.
     virtual void OnHelp();
 
     const char* m_pszAppName;

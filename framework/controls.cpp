@@ -431,6 +431,9 @@ IpAddressWidget::IpAddressWidget(QWidget* parent) : QFrame(parent)
         field->setAlignment(Qt::AlignCenter);
         field->setMaxLength(3);
         field->setValidator(validator);
+        // One tab stop for the whole control: Tab and Backtab pass over the
+        // fields; '.', a full field and the arrows move between them.
+        field->setFocusPolicy(Qt::ClickFocus);
         field->installEventFilter(this);
         connect(field, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             // A full field moves on to the next one, as typing a dot does.
@@ -445,7 +448,28 @@ IpAddressWidget::IpAddressWidget(QWidget* parent) : QFrame(parent)
             layout->addWidget(dot);
         }
     }
-    setFocusProxy(m_fields[0]);
+}
+
+void IpAddressWidget::focusInEvent(QFocusEvent* event)
+{
+    QFrame::focusInEvent(event);
+    // Entered with Tab, Backtab or a click on the frame: the first field.
+    FocusField(0, true);
+}
+
+// The tab stop after (or before) this control, its own fields skipped: Qt
+// keeps them in the focus chain apart from the control.
+QWidget* IpAddressWidget::TabStop(bool next) const
+{
+    QWidget* top = window();
+    for (QWidget* w = next ? nextInFocusChain() : previousInFocusChain(); w && w != this;
+         w = next ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        if (w == top || isAncestorOf(w) || !w->isEnabled() || !w->isVisibleTo(top))
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus)
+            return w;
+    }
+    return nullptr;
 }
 
 int IpAddressWidget::FieldIndex(QObject* o) const
@@ -497,6 +521,12 @@ bool IpAddressWidget::eventFilter(QObject* watched, QEvent* event)
         Constrain(i);
     } else if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            bool next = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+            if (QWidget* stop = TabStop(next))
+                stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
         if ((key->key() == Qt::Key_Period || key->text() == QLatin1String(".")) ) {
             if (i < 3 && !edit->text().isEmpty() && !edit->hasSelectedText())
                 FocusField(i + 1, true);

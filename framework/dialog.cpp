@@ -313,6 +313,16 @@ INT_PTR CDialog::DoModal()
     return result;
 }
 
+bool CDialog::IsTemplateOpen(UINT nIDTemplate)
+{
+    const QString name = QStringLiteral("dlg%1").arg(nIDTemplate);
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (dynamic_cast<DialogWidget*>(w) && w->objectName() == name)
+            return true;
+    }
+    return false;
+}
+
 void CDialog::EndDialog(int nResult)
 {
     m_bEnded = true;

@@ -60,6 +60,8 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     UINT GetTemplateId() const { return m_nIDTemplate; }
+    // Whether a dialog made from this template is running now.
+    static bool IsTemplateOpen(UINT nIDTemplate);
 
 protected:
     // Loads the members onto the controls (UpdateData(FALSE)). Return TRUE to

@@ -120,9 +120,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     int FieldIndex(QObject* o) const;
+    QWidget* TabStop(bool next) const;
     void Constrain(int field);
     void FocusField(int field, bool selectAll);
     std::array<QLineEdit*, 4> m_fields{};

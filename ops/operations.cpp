@@ -115,9 +115,9 @@ void CScanOperation::OnSetupIp()
     // The change goes out of the port the device answered on: a device of the
     // same address on another port is not changed with it.
     SelectedDevice.ifindex = info.ifindex;
-    // Open on the marked device's own mode, not on whichever device replied last.
-    if (info.mode == 0 || info.mode == 1)
-        SetupDlg().m_nMode = info.mode;
+    // Open on the marked device's own mode, not on whichever device replied
+    // last; a device that did not say opens with neither, so the operator chooses.
+    SetupDlg().m_nMode = (info.mode == 0 || info.mode == 1) ? info.mode : -1;
     SetupDlg().m_pScanOwner = this;
     RunSetupDialog();
     StartScan();
@@ -131,7 +131,10 @@ void CSetupOperation::OnSetup()
     wnd.EnableItem(IDC_SETUP, false);
     SelectedDeviceRecord device = SelectedDevice;
     UpdateData(true);
-    if (m_nMode == -1) {
+    // A scan behind the Authentication dialog writes each reply's mode into
+    // m_nMode; the request carries what the radios showed when Setup was pressed.
+    const int chosenMode = m_nMode;
+    if (chosenMode == -1) {
         // Never send DHCP that nobody chose.
         wnd.MessageBox(text::kSelectMode);
         wnd.EnableItem(IDC_SETUP, true);
@@ -148,7 +151,7 @@ void CSetupOperation::OnSetup()
     request.address = wnd.GetItemText(IDC_NEW_ADDRESS);
     request.gateway = wnd.GetItemText(IDC_NEW_GATEWAY);
     request.netmask = wnd.GetItemText(IDC_NEW_NETMASK);
-    request.mode = m_nMode == 0 ? 0 : 1;
+    request.mode = chosenMode == 0 ? 0 : 1;
 
     // A running scan would share the listener and could swallow the change reply.
     if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())
@@ -182,6 +185,8 @@ void CSetupOperation::AwaitChangeReply(bool open)
     for (int poll = 0; poll < kChangeWaitPolls; ++poll) {
         wnd.Sleep(kChangeWaitSleepMs);
         ReplyKind kind = PollReply(nullptr);
+        // Shown here as in the ticks: a device answers well within this wait.
+        ShowOutcome(kind);
         if (kind == ReplyChanged)
             break;
         if (kind == ReplyDenied) {
@@ -191,10 +196,10 @@ void CSetupOperation::AwaitChangeReply(bool open)
     }
 }
 
-void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
+void CSetupOperation::ShowOutcome(ReplyKind kind)
 {
     IWindowServices& wnd = SetupWindow();
-    switch (PollReply(nullptr)) {
+    switch (kind) {
     case ReplyChanged:
         wnd.SetItemText(IDC_STATUS, text::kSuccess);
         break;
@@ -208,6 +213,12 @@ void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
     case ReplyDevice: // a discovery reply (another operator's scan) says nothing about this change
         break;
     }
+}
+
+void CSetupOperation::OnSetupTick(unsigned /*timerId*/)
+{
+    IWindowServices& wnd = SetupWindow();
+    ShowOutcome(PollReply(nullptr));
     if (m_nTick < m_nTickLimit) {
         ++m_nTick;
         return;

@@ -67,6 +67,9 @@ protected:
     virtual std::string& AuthPassword() = 0;
 
 private:
+    // The status line's text for a reply read by the wait or a tick.
+    void ShowOutcome(ReplyKind kind);
+
     std::string m_strSendError; // why the last request could not leave, if so
 };
 

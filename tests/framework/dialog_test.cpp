@@ -174,14 +174,54 @@ TEST_F(DialogTest, F1IsTheHelpCommandOfTheApplication)
     EXPECT_EQ(app.helps, 1);
 }
 
+namespace {
+
+// The framework's own help handler on F1.
+class CTemplateHelpApp : public CWinApp {
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTemplateHelpApp, CWinApp)
+    ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+int VisibleWindows(const QString& objectName)
+{
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += w->isVisible() && w->objectName() == objectName;
+    return n;
+}
+
+} // namespace
+
+// The help template runs as a plain modal dialog; F1 inside it opens no second one.
 TEST_F(DialogTest, FrameworkHelpHandlerRunsTheHelpTemplate)
 {
-    CWinApp app;
-    app.OnHelp(); // no template: nothing opens
+    CTemplateHelpApp app;
+    app.OnHelp(); // no template: nothing opens, nothing waits
     app.m_nHelpTemplate = IDD_TEST_DEFAULT;
     RegisterTestTemplates();
-    WhenShown("dlg901", [](QWidget* w) { QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_Escape); });
+    bool shown = false;
+    int mostOpen = 0;
+    WhenShown("dlg901", [&](QWidget* w) {
+        shown = true;
+        EXPECT_EQ(w->windowTitle(), "Default");
+        EXPECT_EQ(QApplication::activeModalWidget(), w);
+        // A second box would run its own loop inside the key press: count, then close it.
+        QTimer::singleShot(300, [&] {
+            mostOpen = VisibleWindows("dlg901");
+            if (mostOpen > 1)
+                QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        });
+        QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_F1);
+        QTest::qWait(400);
+        QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_Escape);
+    });
     app.OnHelp();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(mostOpen, 1) << "F1 in the help dialog opened another";
     EXPECT_EQ(FindWindow("dlg901"), nullptr);
 }
 

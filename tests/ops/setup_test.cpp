@@ -100,9 +100,9 @@ void ExpectFinished(TestSetupDlg& d)
 
 class ChangeOnLan : public OpsLanTest { };
 
-// Accepted at once: the blocking wait reads "$0" and ends without a word, the
-// status keeps "Not set", and 31 ticks later Setup is enabled. The device then
-// answers the next scan from its new address.
+// Accepted at once: the blocking wait reads "$0", ends, and shows "Success";
+// 31 ticks later Setup is enabled. The device then answers the next scan from
+// its new address.
 TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
 {
     vlan::Host& host = AddDeviceHost(100);
@@ -123,10 +123,10 @@ TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
         EXPECT_EQ(d.authRuns, 1);
         EXPECT_LT(d.wnd.sleeps, 20) << "the wait goes on after the change reply";
         EXPECT_TRUE(d.wnd.boxes.empty());
-        EXPECT_EQ(d.Status(), "Not set");
+        EXPECT_EQ(d.Status(), "Success");
         ExpectWatching(d);
         EXPECT_EQ(TickChangeToEnd(d, false), 31);
-        EXPECT_EQ(d.Status(), "Not set");
+        EXPECT_EQ(d.Status(), "Success");
         ExpectFinished(d);
         EXPECT_TRUE(d.wnd.boxes.empty());
     };
@@ -154,7 +154,7 @@ TEST_F(ChangeOnLan, AcceptedWithinTheWaitMovesTheDevice)
 // DHCP still carries the three field texts, and ends "@1@". After a sent
 // request the credentials are gone: the second change of the same opening
 // asks for them afresh, and a refusal read in the wait is a message box
-// without owner.
+// without owner, with the status line saying it behind the box.
 TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
 {
     vlan::Host& host = AddDeviceHost(100);
@@ -178,6 +178,8 @@ TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
 
     d.typedPassword = "guess";
     int sleepsBefore = d.wnd.sleeps;
+    std::string statusUnderTheBox;
+    d.wnd.onBox = [&](const std::string&) { statusUnderTheBox = d.Status(); };
     d.OnSetup();
     ASSERT_EQ(d.authOpenedWith.size(), 2u);
     EXPECT_EQ(d.authOpenedWith[0], "/");
@@ -187,9 +189,10 @@ TEST_F(ChangeOnLan, DhcpRequestThenARefusalInTheWait)
         "Could not modify the IP address, please check the administrator name, password or the format of parameters");
     EXPECT_FALSE(d.wnd.boxes[0].owned);
     EXPECT_LT(d.wnd.sleeps - sleepsBefore, 20) << "the wait goes on after the refusal";
+    EXPECT_EQ(statusUnderTheBox, "Wrong user or password!");
     ExpectWatching(d);
     EXPECT_EQ(TickChangeToEnd(d, false), 31);
-    EXPECT_EQ(d.Status(), "Not set") << "a refusal in the wait is told by the box only";
+    EXPECT_EQ(d.Status(), "Wrong user or password!");
     ExpectFinished(d);
     EXPECT_EQ(d.wnd.boxes.size(), 1u);
     EXPECT_EQ(sim.Received().size(), 2u);
@@ -217,23 +220,32 @@ TEST_F(ChangeOnLan, RefusedInTheTicks)
     EXPECT_TRUE(d.wnd.boxes.empty());
 }
 
-TEST_F(ChangeOnLan, OtherStatusInTheTicks)
+// Any other status ("$2", "$7"), read within the wait or by a tick: the
+// status line says so, no box, and the wait runs its full course.
+TEST_F(ChangeOnLan, OtherStatusWithinTheWaitAndInTheTicks)
 {
-    vlan::Host& host = AddDeviceHost(100);
-    StartSimulator(host, { "--change-reply", "$7" }, kLateReplyMs);
-    TestSetupDlg d;
-    OpenOn(d, "198.18.0.100");
-    TypeNewConfig(d, "198.18.0.150");
-    PadTheWait(d);
-    d.OnSetup();
-    EXPECT_EQ(d.wnd.sleeps, 20);
-    ExpectWatching(d);
-    int replyTick = -1;
-    EXPECT_EQ(TickChangeToEnd(d, true, &replyTick), 31);
-    EXPECT_EQ(replyTick, 0) << "no reply came";
-    EXPECT_EQ(d.Status(), "Could not modify the IP address!");
-    ExpectFinished(d);
-    EXPECT_TRUE(d.wnd.boxes.empty());
+    StartSimulator(AddDeviceHost(100), { "--change-reply", "$2" });
+    StartSimulator(AddDeviceHost(101), { "--change-reply", "$7" }, kLateReplyMs);
+    for (const char* address : { "198.18.0.100", "198.18.0.101" }) {
+        SCOPED_TRACE(address);
+        bool inTheWait = std::string(address) == "198.18.0.100";
+        TestSetupDlg d;
+        OpenOn(d, address);
+        TypeNewConfig(d, "198.18.0.150");
+        PadTheWait(d);
+        d.OnSetup();
+        EXPECT_EQ(d.wnd.sleeps, 20);
+        EXPECT_EQ(d.Status(), inTheWait ? "Could not modify the IP address!" : "Not set");
+        ExpectWatching(d);
+        int replyTick = -1;
+        EXPECT_EQ(TickChangeToEnd(d, !inTheWait, &replyTick), 31);
+        if (!inTheWait) {
+            EXPECT_EQ(replyTick, 0) << "no reply came";
+        }
+        EXPECT_EQ(d.Status(), "Could not modify the IP address!");
+        ExpectFinished(d);
+        EXPECT_TRUE(d.wnd.boxes.empty());
+    }
 }
 
 // Nothing padded: 20 polls of the blocking wait find nothing (about 11 s),
@@ -367,6 +379,41 @@ TEST_F(ChangeOnLan, SetupDuringAScanEndsTheScanFirst)
     EXPECT_EQ(received[1].sourcePort, 10001);
 }
 
+// The operator keeps Static IP for a static device; while they type the
+// password, the scan still running behind reads a DHCP device's reply, which
+// writes its mode into the dialog. The request still says static.
+TEST_F(ChangeOnLan, TheRequestCarriesTheModeChosenWhenSetupWasPressed)
+{
+    const CDevsimProcess& fixed = StartSimulator(AddDeviceHost(100), { "--mode", "0", "--hostname", "fixed" });
+    StartSimulator(AddDeviceHost(101), { "--mode", "1", "--hostname", "leased" }, 1500);
+    TestMainWindow main;
+    main.StartScan();
+    while (main.RowOf("198.18.0.100") == -1 && main.wnd.timerArmed)
+        main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 1) << "the DHCP device answered too early";
+    main.list.SetSelectionMark(0);
+
+    main.inDialog = [&](TestSetupDlg& d) {
+        EXPECT_EQ(d.radio, 0);
+        TypeNewConfig(d, "198.18.0.150");
+        d.duringAuth = [&] {
+            while (main.Rows() < 2 && main.wnd.timerArmed)
+                main.OnScanTick(0);
+            EXPECT_EQ(main.Rows(), 2);
+            EXPECT_EQ(d.m_nMode, 1) << "the scan did not write the DHCP reply's mode";
+        };
+        PadTheWait(d);
+        d.OnSetup();
+        EXPECT_EQ(d.Status(), "Success");
+        EXPECT_EQ(TickChangeToEnd(d, false), 31);
+    };
+    main.OnSetupIp();
+
+    auto received = fixed.Received();
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[1].bytes, Request("198.18.0.100", "admin", "admin", "198.18.0.150", "@0"));
+}
+
 // A discovery reply (another operator's scan, say) says nothing about this
 // change: the status stays, and with no target it sets no address mode.
 TEST_F(ChangeOnLan, DiscoveryReplyDuringTheChangeLeavesTheStatus)
@@ -390,7 +437,8 @@ TEST_F(ChangeOnLan, DiscoveryReplyDuringTheChangeLeavesTheStatus)
 }
 
 // Each row remembers its own address mode, and the dialog opens with it, not
-// with that of whichever device replied last.
+// with that of whichever device replied last; a row without one opens with
+// neither radio chosen.
 TEST_F(ChangeOnLan, DialogOpensWithTheMarkedDevicesOwnMode)
 {
     StartSimulator(AddDeviceHost(100), { "--mode", "0", "--hostname", "fixed" });
@@ -405,8 +453,8 @@ TEST_F(ChangeOnLan, DialogOpensWithTheMarkedDevicesOwnMode)
     const Case cases[] = {
         { "198.18.0.100", 1, 0 },
         { "198.18.0.101", 0, 1 },
-        { "198.18.0.102", 1, 1 }, // no mode of its own: the dialog keeps what it has
-        { "198.18.0.102", 0, 0 },
+        { "198.18.0.102", 1, -1 }, // no mode of its own: neither, the operator chooses
+        { "198.18.0.102", 0, -1 },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.address);

@@ -78,6 +78,7 @@ public:
     std::string typedPassword = "admin";
     int authRuns = 0;
     std::vector<std::string> authOpenedWith; // user and password shown at each opening
+    std::function<void()> duringAuth;         // while the Authentication dialog is open
     std::string m_strUser;
     std::string m_strPassword;
 
@@ -125,6 +126,8 @@ protected:
     {
         ++authRuns;
         authOpenedWith.push_back(m_strUser + "/" + m_strPassword);
+        if (duringAuth)
+            duringAuth();
         if (authResult == IDOK) {
             m_strUser = typedUser;
             m_strPassword = typedPassword;

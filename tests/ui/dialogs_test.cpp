@@ -204,6 +204,34 @@ TEST_F(SetupIpDialogTest, FirstAddressFieldKeepsToOneTo223)
     });
 }
 
+// Each address control is one tab stop, entered at its first field; within
+// it the dot still moves on.
+TEST_F(SetupIpDialogTest, TabStopsOncePerAddressControl)
+{
+    Open(0, [](QWidget* w) {
+        auto focused = [w] { return QApplication::focusWidget(); };
+        auto tab = [&](bool back) {
+            QTest::keyClick(focused(), back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+            QApplication::processEvents();
+            return focused();
+        };
+        ASSERT_TRUE(WaitUntil([&] { return Ctl(w, IDC_SETUP)->hasFocus(); }));
+        EXPECT_EQ(tab(false), Ctl(w, IDCANCEL));
+        EXPECT_EQ(tab(false), Field(w, IDC_NEW_ADDRESS, 0));
+        QTest::keyClicks(focused(), "10.");
+        EXPECT_EQ(focused(), Field(w, IDC_NEW_ADDRESS, 1));
+        EXPECT_EQ(tab(false), Field(w, IDC_NEW_GATEWAY, 0));
+        EXPECT_EQ(tab(false), Field(w, IDC_NEW_NETMASK, 0));
+        EXPECT_EQ(tab(false), Ctl(w, IDC_SETUP)) << "around to the first tab stop";
+        EXPECT_EQ(tab(true), Field(w, IDC_NEW_NETMASK, 0));
+        Field(w, IDC_NEW_GATEWAY, 2)->setFocus();
+        ASSERT_TRUE(WaitUntil([&] { return Field(w, IDC_NEW_GATEWAY, 2)->hasFocus(); }));
+        EXPECT_EQ(tab(true), Field(w, IDC_NEW_ADDRESS, 0));
+        EXPECT_EQ(tab(true), Ctl(w, IDCANCEL));
+        EXPECT_EQ(Text(w, IDC_NEW_ADDRESS), "10.18.0.20");
+    });
+}
+
 TEST_F(SetupIpDialogTest, BackEscapeAndTheCloseBoxEndItWithCancel)
 {
     m_dlg.m_nMode = 0;
@@ -397,27 +425,53 @@ TEST_F(AboutBoxTest, EnterEscapeAndTheCloseBoxEndIt)
 }
 
 // The templates' widths were made for a narrower face than the one here.
+// The centred status line does not grow with its text: it must hold each
+// outcome whole, at 100 % and at 200 % (the templates' font at twice its size).
 TEST_F(AboutBoxTest, NoLabelOfTheThreeDialogsIsCutOff)
 {
-    auto check = [](QWidget* w) {
+    auto fits = [](QWidget* w, QLabel* l) {
+        EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+        EXPECT_GE(l->height(), l->sizeHint().height()) << l->text().toStdString();
+        if (l->parentWidget() == w) {
+            EXPECT_TRUE(w->rect().contains(l->geometry())) << l->text().toStdString();
+        }
+    };
+    auto check = [&](QWidget* w) {
         for (QLabel* l : w->findChildren<QLabel*>()) {
-            if (l->isVisible() && !l->text().isEmpty() && !(l->alignment() & Qt::AlignHCenter)) {
-                EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
-            }
+            if (l->isVisible() && !l->text().isEmpty())
+                fits(w, l);
         }
         for (QRadioButton* r : w->findChildren<QRadioButton*>())
             EXPECT_GE(r->width(), r->sizeHint().width()) << r->text().toStdString();
         QTest::keyClick(w, Qt::Key_Escape);
     };
-    CAboutBox about;
-    WhenShown("dlg100", check);
-    about.DoModal();
-    CAuthDlg auth;
-    WhenShown("dlg130", check);
-    auth.DoModal();
-    CSetupIpDlg setup;
-    WhenShown("dlg131", check);
-    setup.DoModal();
+    LoadOrbiskResources();
+    for (int scale : {1, 2}) {
+        SCOPED_TRACE(scale * 100);
+        DialogTemplate about = kAboutTemplate, auth = kAuthTemplate, setupIp = kSetupIpTemplate;
+        for (DialogTemplate* t : {&about, &auth, &setupIp}) {
+            t->pointSize *= scale;
+            AfxRegisterDialogTemplate(*t);
+        }
+        CAboutBox aboutBox;
+        WhenShown("dlg100", check);
+        aboutBox.DoModal();
+        CAuthDlg authDlg;
+        WhenShown("dlg130", check);
+        authDlg.DoModal();
+        CSetupIpDlg setup;
+        WhenShown("dlg131", [&](QWidget* w) {
+            for (const char* outcome : {text::kSuccess, text::kWrongCredentials, text::kNotModified}) {
+                setup.m_Status.SetWindowText(outcome);
+                EXPECT_EQ(Text(w, IDC_STATUS), outcome);
+                fits(w, Ctl<QLabel>(w, IDC_STATUS));
+            }
+            check(w);
+        });
+        setup.DoModal();
+        for (const DialogTemplate* t : {&kAboutTemplate, &kAuthTemplate, &kSetupIpTemplate})
+            AfxRegisterDialogTemplate(*t);
+    }
 }
 
 TEST(OrbiskIcon, IsDrawnAt128PixelsAndRegisteredAsIcon128)

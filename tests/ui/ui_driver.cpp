@@ -16,6 +16,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProcess>
@@ -215,6 +216,8 @@ void AddScreenshotSteps(Script& script)
     script.When("Setup IP dialog", [] { return IsModal("dlg131"); }, [] {
         QWidget* setup = Modal();
         Picture({setup}, "main_window_setup_ip.png");
+        // The device moves to a new address.
+        CWnd::FromHandle(Ctl(setup, IDC_NEW_ADDRESS))->SetWindowText("198.18.0.120");
         Click(setup, IDC_SETUP);
     });
     script.When("Authentication dialog", [] { return IsModal("dlg130"); }, [] {
@@ -234,9 +237,20 @@ void AddScreenshotSteps(Script& script)
         Picture({owner, box}, "main_window_auth_message.png");
         box->button(QMessageBox::Ok)->click();
     });
-    script.When("Authentication dialog again", [] { return IsModal("dlg130") && !VisibleMessageBox(); },
-        [] { Click(Modal(), IDCANCEL); });
-    script.When("Setup IP dialog again", [] { return IsModal("dlg131"); }, [] { Click(Modal(), IDCANCEL); });
+    script.When("Authentication dialog again", [] { return IsModal("dlg130") && !VisibleMessageBox(); }, [] {
+        QWidget* auth = Modal();
+        if (auto* password = qobject_cast<QLineEdit*>(Ctl(auth, IDC_PASSWORD)))
+            password->setText("admin");
+        Click(auth, IDOK);
+    });
+    script.When("the device's answer", [] {
+        auto* status = qobject_cast<QLabel*>(Ctl(Modal(), IDC_STATUS));
+        return IsModal("dlg131") && status && status->text() == "Success";
+    }, [] {
+        QWidget* setup = Modal();
+        Picture({setup}, "main_window_setup_ip_success.png");
+        Click(setup, IDCANCEL);
+    }, 20000);
     script.When("main window again", [] { return IsModal("dlg102"); }, [] {
         // The About entry of the window menu.
         MainWindow()->SendMessage(WM_SYSCOMMAND, CScanDlg::IDM_ABOUTBOX, 0);

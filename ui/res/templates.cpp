@@ -51,7 +51,8 @@ constexpr DialogItemTemplate kSetupIpItems[] = {
     {IDC_NEW_ADDRESS, "SysIPAddress32", "IPAddress2", 0x50010000, 108, 48, 67, 12},
     {IDC_NEW_GATEWAY, "SysIPAddress32", "IPAddress3", 0x50010000, 108, 63, 67, 12},
     {IDC_NEW_NETMASK, "SysIPAddress32", "IPAddress4", 0x50010000, 108, 78, 67, 12},
-    {IDC_STATUS, "Static", "Not set", 0x50020001, 19, 123, 63, 13},
+    // A row of its own under the buttons: every outcome text fits whole.
+    {IDC_STATUS, "Static", "Not set", 0x50020001, 7, 141, 196, 10},
     {kNoId, "Button", "", 0x50000007, 22, 37, 165, 64},
     {IDC_STATIC_IP, "Button", "Static IP", 0x50020009, 25, 17, 52, 10},
     {IDC_DHCP, "Button", "DHCP", 0x50000009, 77, 17, 32, 10},
@@ -62,4 +63,4 @@ constexpr DialogItemTemplate kSetupIpItems[] = {
 const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, "About Orbisk", 0x80C800C0, 0, 0, 0, 235, 55, kFont, kPointSize, kAboutItems};
 const DialogTemplate kScanTemplate{IDD_SCAN_DIALOG, "Orbisk", 0x90C800C0, 0x00040000, 0, 0, 405, 227, kFont, kPointSize, kScanItems};
 const DialogTemplate kAuthTemplate{IDD_AUTH, "Authentication", 0x80C800C0, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems};
-const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", 0x80C800C0, 0, 0, 0, 210, 155, kFont, kPointSize, kSetupIpItems};
+const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", 0x80C800C0, 0, 0, 0, 210, 169, kFont, kPointSize, kSetupIpItems};
