@@ -95,9 +95,9 @@ int& CScanOperation::AddressMode()
     return SetupDlg().m_nMode;
 }
 
-void CScanOperation::AddDeviceRow(std::string reply, std::string sender, RowInfo info)
+void CScanOperation::AddDeviceRow(const DeviceReply& reply)
 {
-    ::AddDeviceRow(DeviceList(), m_nDeviceCount, std::move(reply), std::move(sender), info);
+    ::AddDeviceRow(DeviceList(), m_nDeviceCount, reply);
 }
 
 void CScanOperation::OnSetupIp()
@@ -114,10 +114,10 @@ void CScanOperation::OnSetupIp()
     RowInfo info = list.GetItemData(row);
     // The change goes out of the port the device answered on: a device of the
     // same address on another port is not changed with it.
-    SelectedDevice.ifindex = info.ifindex;
+    SelectedDevice.ifindex = info.reply.ifindex;
     // Open on the marked device's own mode, not on whichever device replied
     // last; a device that did not say opens with neither, so the operator chooses.
-    SetupDlg().m_nMode = (info.mode == 0 || info.mode == 1) ? info.mode : -1;
+    SetupDlg().m_nMode = ModeIndex(info.reply.mode);
     SetupDlg().m_pScanOwner = this;
     RunSetupDialog();
     StartScan();
@@ -151,7 +151,7 @@ void CSetupOperation::OnSetup()
     request.address = wnd.GetItemText(IDC_NEW_ADDRESS);
     request.gateway = wnd.GetItemText(IDC_NEW_GATEWAY);
     request.netmask = wnd.GetItemText(IDC_NEW_NETMASK);
-    request.mode = chosenMode == 0 ? 0 : 1;
+    request.mode = chosenMode == 0 ? AddressMode::Static : AddressMode::Dhcp;
 
     // A running scan would share the listener and could swallow the change reply.
     if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())

@@ -85,7 +85,7 @@ public:
     bool IsScanning() const { return m_bScanning; }
 
     int& AddressMode() override;
-    void AddDeviceRow(std::string reply, std::string sender, RowInfo info) override;
+    void AddDeviceRow(const DeviceReply& reply) override;
 
     int m_nDeviceCount = 0;
     unsigned m_nTick = 0;

@@ -1,7 +1,5 @@
 #include "device_table.h"
 
-#include "wire.h"
-
 #include <algorithm>
 
 int CMemoryListView::GetItemCount() const
@@ -63,42 +61,34 @@ RowInfo CMemoryListView::GetItemData(int row) const
 
 namespace {
 
-void NoteMac(IListView& list, int row, const std::string& reply, unsigned ifindex)
+void NoteMac(IListView& list, int row, const DeviceReply& reply)
 {
-    if (reply.empty() || reply[0] != wire::kDeviceMark)
-        return;
     RowInfo info = list.GetItemData(row);
-    std::string mac = SplitDiscoveryReply(reply)[2];
-    if (info.ifindex != ifindex || std::find(info.macs.begin(), info.macs.end(), mac) != info.macs.end())
+    if (info.reply.ifindex != reply.ifindex || std::find(info.macs.begin(), info.macs.end(), reply.mac) != info.macs.end())
         return;
-    info.macs.push_back(mac);
+    info.macs.push_back(reply.mac);
     list.SetItemData(row, info);
 }
 
 } // namespace
 
-void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, RowInfo info)
+void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply)
 {
     for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (list.GetItemText(row, ColAddress) == sender) {
-            NoteMac(list, row, reply, info.ifindex);
+        if (list.GetItemText(row, ColAddress) == reply.sender) {
+            NoteMac(list, row, reply);
             return;
         }
     }
-    if (reply.empty() || reply[0] != wire::kDeviceMark)
-        return;
-
-    auto f = SplitDiscoveryReply(reply);
-    info.macs = { f[2] };
     int row = nDeviceCount;
     list.InsertItem(row, std::to_string(row));
-    list.SetItemText(row, ColAddress, sender);
-    list.SetItemText(row, ColVersion, f[3]);
-    list.SetItemText(row, ColHostname, f[1]);
-    list.SetItemText(row, ColGateway, f[0]);
-    list.SetItemText(row, ColMac, f[2]);
-    list.SetItemText(row, ColNetmask, f[4]);
-    list.SetItemData(row, info);
+    list.SetItemText(row, ColAddress, reply.sender);
+    list.SetItemText(row, ColVersion, reply.version);
+    list.SetItemText(row, ColHostname, reply.hostname);
+    list.SetItemText(row, ColGateway, reply.gateway);
+    list.SetItemText(row, ColMac, reply.mac);
+    list.SetItemText(row, ColNetmask, reply.netmask);
+    list.SetItemData(row, RowInfo { reply, { reply.mac } });
     ++nDeviceCount;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wire.h"
+
 #include <string>
 #include <vector>
 
@@ -16,12 +18,11 @@ enum DeviceColumn {
     ColNetmask = 6,
 };
 
-// What a row remembers of its reply beside the texts.
+// What a row remembers beside its texts: the reply that made it, and every
+// MAC address that answered from its sender on that port (more than one:
+// several devices share the address).
 struct RowInfo {
-    int mode = -1;         // the reply's own address mode; -1 when it carried none
-    unsigned ifindex = 0;  // the network port it arrived by; 0 when unknown
-    // Every MAC address that answered from the row's sender on that port:
-    // more than one means several devices share the address.
+    DeviceReply reply;
     std::vector<std::string> macs;
 };
 
@@ -67,10 +68,9 @@ private:
     int m_nMark = -1;
 };
 
-// Appends a row for a discovery reply unless its sender is listed already or
-// the text does not start with '#'. nDeviceCount is the window's row counter.
-// A listed sender answering on the row's port with another MAC address adds
-// that address to the row's record.
-void AddDeviceRow(IListView& list, int& nDeviceCount, std::string reply, std::string sender, RowInfo info = {});
+// Appends a row for a discovery reply unless its sender is listed already.
+// nDeviceCount is the window's row counter. A listed sender answering on the
+// row's port with another MAC address adds that address to the row's record.
+void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply);
 
 void ClearDevices(IListView& list, int& nDeviceCount);

@@ -3,7 +3,6 @@
 #include "listener.h"
 #include "wire.h"
 
-#include <cstring>
 
 ReplyKind PollReply(CReplyTarget* target)
 {
@@ -38,10 +37,6 @@ ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const 
     std::span<const char> datagram(data, static_cast<size_t>(length));
     int& mode = target->AddressMode();
     mode = WalkAddressMode(datagram, mode);
-    RowInfo info { WalkAddressMode(datagram, -1), ifindex, {} };
-
-    const void* nul = std::memchr(data, '\0', static_cast<size_t>(length));
-    size_t textLength = nul ? static_cast<size_t>(static_cast<const char*>(nul) - data) : static_cast<size_t>(length);
-    target->AddDeviceRow(std::string(data, textLength), sender.ToString(), info);
+    target->AddDeviceRow(*ParseDeviceReply(datagram, sender.ToString(), ifindex));
     return ReplyDevice;
 }

@@ -19,8 +19,7 @@ public:
     virtual ~CReplyTarget() = default;
     // The Setup IP dialog's address mode (m_nMode).
     virtual int& AddressMode() = 0;
-    // info: this reply's own address mode and the port it arrived by.
-    virtual void AddDeviceRow(std::string reply, std::string sender, RowInfo info) = 0;
+    virtual void AddDeviceRow(const DeviceReply& reply) = 0;
 };
 
 // The main window as far as the receiver reaches it, over an in-memory device
@@ -28,9 +27,9 @@ public:
 class CMemoryReplyTarget : public CReplyTarget {
 public:
     int& AddressMode() override { return m_nMode; }
-    void AddDeviceRow(std::string reply, std::string sender, RowInfo info) override
+    void AddDeviceRow(const DeviceReply& reply) override
     {
-        ::AddDeviceRow(m_list, m_nDeviceCount, std::move(reply), std::move(sender), info);
+        ::AddDeviceRow(m_list, m_nDeviceCount, reply);
     }
 
     CMemoryListView m_list;

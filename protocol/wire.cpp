@@ -1,5 +1,7 @@
 #include "wire.h"
 
+#include <cstring>
+
 std::string BuildDiscoveryRequest()
 {
     return wire::kDiscoveryRequest;
@@ -10,7 +12,7 @@ std::string BuildChangeRequest(const ChangeRequest& r)
     const char sep = wire::kSeparator;
     std::string text = wire::kChangePrefix;
     text += r.current + sep + r.user + sep + r.password + sep + r.address + sep + r.netmask + sep + r.gateway;
-    text += r.mode == 0 ? wire::kStaticEnding : wire::kDhcpEnding;
+    text += r.mode == AddressMode::Static ? wire::kStaticEnding : wire::kDhcpEnding;
     return text;
 }
 
@@ -32,11 +34,11 @@ std::optional<ChangeRequest> ParseChangeRequest(std::string_view datagram)
         rest = rest.substr(at + 1);
     }
     ChangeRequest r { std::string(fields[0]), std::string(fields[1]), std::string(fields[2]),
-        std::string(fields[3]), std::string(fields[4]), std::string(fields[5]), 0 };
+        std::string(fields[3]), std::string(fields[4]), std::string(fields[5]), AddressMode::Static };
     if (rest == "0")
-        r.mode = 0;
+        r.mode = AddressMode::Static;
     else if (rest == "1@")
-        r.mode = 1;
+        r.mode = AddressMode::Dhcp;
     else
         return std::nullopt;
     return r;
@@ -89,4 +91,33 @@ int WalkAddressMode(std::span<const char> datagram, int current)
             current = 1;
     }
     return current;
+}
+
+int ModeIndex(AddressMode mode)
+{
+    return mode == AddressMode::Static ? 0 : mode == AddressMode::Dhcp ? 1 : -1;
+}
+
+AddressMode ModeOfIndex(int index)
+{
+    return index == 0 ? AddressMode::Static : index == 1 ? AddressMode::Dhcp : AddressMode::NotGiven;
+}
+
+std::optional<DeviceReply> ParseDeviceReply(std::span<const char> datagram, std::string sender, unsigned ifindex)
+{
+    if (datagram.empty() || datagram[0] != wire::kDeviceMark)
+        return std::nullopt;
+    const void* nul = std::memchr(datagram.data(), '\0', datagram.size());
+    size_t textLength = nul ? static_cast<size_t>(static_cast<const char*>(nul) - datagram.data()) : datagram.size();
+    auto f = SplitDiscoveryReply(std::string_view(datagram.data(), textLength));
+    DeviceReply reply;
+    reply.sender = std::move(sender);
+    reply.gateway = std::move(f[0]);
+    reply.hostname = std::move(f[1]);
+    reply.mac = std::move(f[2]);
+    reply.version = std::move(f[3]);
+    reply.netmask = std::move(f[4]);
+    reply.mode = ModeOfIndex(WalkAddressMode(datagram, -1));
+    reply.ifindex = ifindex;
+    return reply;
 }

@@ -28,6 +28,14 @@ inline constexpr int kDiscoveryFields = 6;     // gateway, host, MAC, version, n
 
 } // namespace wire
 
+// How a device takes its address: "0" and "1" on the wire.
+enum class AddressMode { NotGiven, Static, Dhcp };
+
+// The radio index of the Setup IP dialog (0 Static IP, 1 DHCP, -1 neither)
+// and back.
+int ModeIndex(AddressMode mode);
+AddressMode ModeOfIndex(int index);
+
 // Values of an address-change request, in the order they go on the wire.
 struct ChangeRequest {
     std::string current;   // the device's listed address
@@ -36,10 +44,27 @@ struct ChangeRequest {
     std::string address;   // new address
     std::string netmask;   // new netmask (before the gateway on the wire)
     std::string gateway;   // new gateway
-    int mode = 0;          // 0 static; any other value is sent as DHCP
+    AddressMode mode = AddressMode::Static; // anything but Static is sent as DHCP
 };
 
-// Fields of a discovery reply, in their wire order.
+// A discovery reply as the tool reads it.
+struct DeviceReply {
+    std::string sender;    // the address it came from: the device's address
+    std::string gateway;
+    std::string hostname;
+    std::string mac;
+    std::string version;
+    std::string netmask;
+    AddressMode mode = AddressMode::NotGiven;
+    unsigned ifindex = 0;  // the network port it arrived by; 0 when unknown
+};
+
+// Reads a received datagram as a discovery reply: the fields from the text
+// before its first NUL, the mode by WalkAddressMode over all of it. Nothing
+// when it does not start with '#'.
+std::optional<DeviceReply> ParseDeviceReply(std::span<const char> datagram, std::string sender, unsigned ifindex = 0);
+
+// Fields of a discovery reply as a device builds it, in their wire order.
 struct DiscoveryFields {
     std::string gateway;
     std::string hostname;

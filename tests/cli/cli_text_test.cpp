@@ -8,24 +8,15 @@ CliDevice Device(int number, const std::string& address, const std::string& vers
     const std::string& gateway, const std::string& mac, const std::string& netmask, int mode,
     const std::string& interfaceName = "eth0")
 {
-    CliDevice d;
-    d.row.cells[ColNumber] = std::to_string(number);
-    d.row.cells[ColAddress] = address;
-    d.row.cells[ColVersion] = version;
-    d.row.cells[ColHostname] = host;
-    d.row.cells[ColGateway] = gateway;
-    d.row.cells[ColMac] = mac;
-    d.row.cells[ColNetmask] = netmask;
-    d.row.info.mode = mode;
-    d.interfaceName = interfaceName;
-    return d;
+    DeviceReply r { address, gateway, host, mac, version, netmask, ModeOfIndex(mode), 0 };
+    return CliDevice { number, r, interfaceName };
 }
 
 TEST(CliText, ModeTexts)
 {
-    EXPECT_EQ(ModeText(0), "static");
-    EXPECT_EQ(ModeText(1), "dhcp");
-    EXPECT_EQ(ModeText(-1), "");
+    EXPECT_EQ(ModeText(AddressMode::Static), "static");
+    EXPECT_EQ(ModeText(AddressMode::Dhcp), "dhcp");
+    EXPECT_EQ(ModeText(AddressMode::NotGiven), "");
 }
 
 TEST(CliText, Utf8SequencesAreRecognisedAndMalformedOnesRefused)

@@ -33,7 +33,7 @@ void CheckParsed(std::string_view datagram)
     for (const std::string* f : { &parsed->current, &parsed->user, &parsed->password, &parsed->address,
              &parsed->netmask, &parsed->gateway })
         FUZZ_CHECK(Clean(*f));
-    FUZZ_CHECK(parsed->mode == 0 || parsed->mode == 1);
+    FUZZ_CHECK(parsed->mode == AddressMode::Static || parsed->mode == AddressMode::Dhcp);
     FUZZ_CHECK(BuildChangeRequest(*parsed) == datagram.substr(0, datagram.find('\0')));
 }
 
@@ -46,13 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     fuzz::Input in(data, size);
     ChangeRequest request;
-    request.mode = static_cast<int8_t>(in.Byte());
+    request.mode = static_cast<AddressMode>(in.Byte() % 3);
     for (std::string* f : { &request.current, &request.user, &request.password, &request.address,
              &request.netmask, &request.gateway })
         *f = std::string(in.Chunk());
 
     const std::string text = BuildChangeRequest(request);
-    const std::string ending = request.mode == 0 ? "@0" : "@1@";
+    const std::string ending = request.mode == AddressMode::Static ? "@0" : "@1@";
     FUZZ_CHECK(text.starts_with("STLG@"));
     FUZZ_CHECK(text.ends_with(ending));
     FUZZ_CHECK(text.size() == 5 + request.current.size() + request.user.size() + request.password.size()
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(back->address == request.address);
         FUZZ_CHECK(back->netmask == request.netmask);
         FUZZ_CHECK(back->gateway == request.gateway);
-        FUZZ_CHECK(back->mode == (request.mode == 0 ? 0 : 1));
+        FUZZ_CHECK(back->mode == (request.mode == AddressMode::Static ? AddressMode::Static : AddressMode::Dhcp));
     }
     return 0;
 }

@@ -23,7 +23,7 @@ bool Listed(const std::vector<DeviceRow>& rows, const std::string& sender)
 
 bool SameCells(const DeviceRow& a, const DeviceRow& b)
 {
-    return std::equal(std::begin(a.cells), std::end(a.cells), std::begin(b.cells)) && a.info.mode == b.info.mode;
+    return std::equal(std::begin(a.cells), std::end(a.cells), std::begin(b.cells)) && a.info.reply.mode == b.info.reply.mode;
 }
 
 } // namespace
@@ -48,7 +48,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::string sender = "198.18.0." + std::to_string(control & 0x0f);
         if (control & 0x20)
             sender = std::string(in.Chunk());
-        const int rowMode = (control & 0x10) ? 1 : -1;
         fuzz::ExactBuffer reply(in.Chunk());
         const std::string_view text = reply.view();
 
@@ -62,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(IsCompleteDiscoveryReply(text) == complete);
 
         const std::vector<DeviceRow> before = list.Rows();
-        AddDeviceRow(list, nDeviceCount, std::string(text), sender, RowInfo { rowMode, 0, {} });
+        if (auto parsed = ParseDeviceReply(std::span<const char>(text.data(), text.size()), sender))
+            AddDeviceRow(list, nDeviceCount, *parsed);
         const std::vector<DeviceRow>& rows = list.Rows();
 
         const bool added = !Listed(before, sender) && !text.empty() && text[0] == '#';
@@ -74,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const DeviceRow& row = rows.back();
             FUZZ_CHECK(row.cells[ColNumber] == std::to_string(before.size()));
             FUZZ_CHECK(row.cells[ColAddress] == sender);
-            FUZZ_CHECK(fuzz::RowShowsFields(row, expected));
-            FUZZ_CHECK(row.info.mode == rowMode);
+            FUZZ_CHECK(fuzz::RowShowsFields(row, fuzz::ReferenceFields(text.substr(0, text.find('\0')))));
+            FUZZ_CHECK(row.info.reply.mode == ModeOfIndex(fuzz::ReferenceMode(text, -1)));
         }
         const int mark = list.GetSelectionMark();
         FUZZ_CHECK(mark >= -1 && mark < list.GetItemCount());

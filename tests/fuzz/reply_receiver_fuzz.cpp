@@ -34,7 +34,7 @@ bool SameRow(const DeviceRow& a, const DeviceRow& b)
     for (int c = 0; c < kDeviceColumns; ++c)
         if (a.cells[c] != b.cells[c])
             return false;
-    return a.info.mode == b.info.mode;
+    return a.info.reply.mode == b.info.reply.mode;
 }
 
 bool Listed(const std::vector<DeviceRow>& rows, const std::string& sender)
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 FUZZ_CHECK(fuzz::RowShowsFields(row, f));
                 for (int c = ColVersion; c <= ColNetmask; ++c)
                     FUZZ_CHECK(text.find(row.cells[c]) != std::string_view::npos);
-                FUZZ_CHECK(row.info.mode == fuzz::ReferenceMode(bytes, -1));
+                FUZZ_CHECK(row.info.reply.mode == ModeOfIndex(fuzz::ReferenceMode(bytes, -1)));
             }
         } else {
             FUZZ_CHECK(window.m_nMode == modeBefore);

@@ -533,7 +533,8 @@ class SetupIpWithoutRoute : public PrivateNetTest { };
 TEST_F(SetupIpWithoutRoute, NoMarkedRow)
 {
     TestMainWindow main;
-    main.AddDeviceRow("#198.18.0.1@nas@02:00:00:00:00:01@1.0@255.255.255.0@0@", "198.18.0.100", RowInfo { 0, 0, {} });
+    main.AddDeviceRow({ "198.18.0.100", "198.18.0.1", "nas", "02:00:00:00:00:01", "1.0", "255.255.255.0",
+        AddressMode::Static, 0 });
     ASSERT_EQ(main.Rows(), 1);
     main.OnSetupIp();
     ASSERT_EQ(main.wnd.boxes.size(), 1u);

@@ -9,9 +9,10 @@ namespace {
 
 class DeviceTable : public ::testing::Test {
 protected:
-    void Add(const std::string& reply, const std::string& sender, int rowMode = -1)
+    void Add(const std::string& reply, const std::string& sender)
     {
-        AddDeviceRow(m_list, m_nDeviceCount, reply, sender, RowInfo { rowMode, 0, {} });
+        if (auto parsed = ParseDeviceReply(std::span<const char>(reply.data(), reply.size()), sender))
+            AddDeviceRow(m_list, m_nDeviceCount, *parsed);
     }
 
     std::vector<std::string> Row(int row) const
@@ -50,13 +51,13 @@ TEST_F(DeviceTable, RowsAreNumberedFromZeroInArrivalOrder)
 
 TEST_F(DeviceTable, ListedSenderKeepsItsFirstRow)
 {
-    Add("#G@H@M@V@N@1@", "10.0.0.5", 1);
-    Add("#G2@H2@M2@V2@N2@0@", "10.0.0.5", 0);
+    Add("#G@H@M@V@N@1@", "10.0.0.5");
+    Add("#G2@H2@M2@V2@N2@0@", "10.0.0.5");
     Add("garbage", "10.0.0.5");
     EXPECT_EQ(m_nDeviceCount, 1);
     ASSERT_EQ(m_list.GetItemCount(), 1);
     EXPECT_EQ(Row(0), (Cells { "0", "10.0.0.5", "V", "H", "G", "M", "N" }));
-    EXPECT_EQ(m_list.GetItemData(0).mode, 1);
+    EXPECT_EQ(m_list.GetItemData(0).reply.mode, AddressMode::Dhcp);
 }
 
 TEST_F(DeviceTable, SendersAreComparedWhole)
@@ -158,16 +159,16 @@ TEST_F(DeviceTable, SelectionMarkNamesOnlyExistingRows)
 
 TEST_F(DeviceTable, RowRemembersItsOwnAddressMode)
 {
-    Add("#a@@@@@1@", "10.0.0.5", 1);
-    Add("#b@@@@@0@", "10.0.0.6", 0);
+    Add("#a@@@@@1@", "10.0.0.5");
+    Add("#b@@@@@0@", "10.0.0.6");
     Add("#c@@@@@@", "10.0.0.7");
-    EXPECT_EQ(m_list.GetItemData(0).mode, 1);
-    EXPECT_EQ(m_list.GetItemData(1).mode, 0);
-    EXPECT_EQ(m_list.GetItemData(2).mode, -1);
-    EXPECT_EQ(m_list.GetItemData(3).mode, -1);
+    EXPECT_EQ(m_list.GetItemData(0).reply.mode, AddressMode::Dhcp);
+    EXPECT_EQ(m_list.GetItemData(1).reply.mode, AddressMode::Static);
+    EXPECT_EQ(m_list.GetItemData(2).reply.mode, AddressMode::NotGiven);
+    EXPECT_EQ(m_list.GetItemData(3).reply.mode, AddressMode::NotGiven);
     ClearDevices(m_list, m_nDeviceCount);
-    Add("#b@@@@@0@", "10.0.0.6", 0);
-    EXPECT_EQ(m_list.GetItemData(0).mode, 0);
+    Add("#b@@@@@0@", "10.0.0.6");
+    EXPECT_EQ(m_list.GetItemData(0).reply.mode, AddressMode::Static);
 }
 
 } // namespace

@@ -26,14 +26,14 @@ std::string Bytes(const char (&text)[N])
 class FakeWindow : public CReplyTarget {
 public:
     int& AddressMode() override { return m_nMode; }
-    void AddDeviceRow(std::string reply, std::string sender, RowInfo info) override
+    void AddDeviceRow(const DeviceReply& reply) override
     {
         m_replies.push_back(reply);
-        ::AddDeviceRow(m_list, m_nDeviceCount, reply, sender, info);
+        ::AddDeviceRow(m_list, m_nDeviceCount, reply);
     }
 
     int m_nMode = -1;
-    std::vector<std::string> m_replies;
+    std::vector<DeviceReply> m_replies;
     CMemoryListView m_list;
     int m_nDeviceCount = 0;
 };
@@ -144,7 +144,7 @@ TEST_F(ReplyReceiver, ReadsExactlyHundredBytesAndDropsLongerWhole)
     EXPECT_EQ(PollReply(&m_window), ReplyDevice);
     EXPECT_EQ(m_window.m_nMode, 1);
     ASSERT_EQ(m_window.m_replies.size(), 1u);
-    EXPECT_EQ(m_window.m_replies[0], hundred);
+    EXPECT_EQ(m_window.m_replies[0].gateway, SplitDiscoveryReply(hundred)[0]);
     EXPECT_EQ(m_window.m_list.GetItemText(0, ColAddress), "127.0.0.5");
 
     EXPECT_EQ(PollReply(&m_window), ReplyDenied);
@@ -192,9 +192,12 @@ TEST_F(ReplyReceiver, HandsOverTheTextUpToTheFirstNulAndTheSender)
         EXPECT_EQ(PollReply(&m_window), ReplyDevice);
 
     ASSERT_EQ(m_window.m_replies.size(), 3u);
-    EXPECT_EQ(m_window.m_replies[0], "#G@H@M@V@N@1@");
-    EXPECT_EQ(m_window.m_replies[1], "#G@H");
-    EXPECT_EQ(m_window.m_replies[2], "#g@h@m@v@n@@after");
+    EXPECT_EQ(m_window.m_replies[0].netmask, "N");
+    EXPECT_EQ(m_window.m_replies[0].sender, "127.0.0.5");
+    EXPECT_EQ(m_window.m_replies[1].gateway, "G");
+    EXPECT_EQ(m_window.m_replies[1].hostname, ""); // cut at the NUL: no closing '@'
+    EXPECT_EQ(m_window.m_replies[1].sender, "127.200.100.250");
+    EXPECT_EQ(m_window.m_replies[2].netmask, "n");
     EXPECT_EQ(m_window.m_nMode, 0); // the second reply's mode, read past its NUL
 
     CMemoryListView& list = m_window.m_list;
@@ -206,9 +209,9 @@ TEST_F(ReplyReceiver, HandsOverTheTextUpToTheFirstNulAndTheSender)
     EXPECT_EQ(list.GetItemText(1, ColHostname), "");
     EXPECT_EQ(list.GetItemText(2, ColAddress), "127.0.0.50");
     // Each row keeps the mode of its own reply, not the window's.
-    EXPECT_EQ(list.GetItemData(0).mode, 1);
-    EXPECT_EQ(list.GetItemData(1).mode, 0);
-    EXPECT_EQ(list.GetItemData(2).mode, -1);
+    EXPECT_EQ(list.GetItemData(0).reply.mode, AddressMode::Dhcp);
+    EXPECT_EQ(list.GetItemData(1).reply.mode, AddressMode::Static);
+    EXPECT_EQ(list.GetItemData(2).reply.mode, AddressMode::NotGiven);
 }
 
 TEST_F(ReplyReceiver, SameReplyTwiceSetsTheModeTwiceButAddsOneRow)

@@ -13,7 +13,7 @@ std::string Bytes(const char (&text)[N])
     return std::string(text, N - 1);
 }
 
-ChangeRequest Sample(int mode)
+ChangeRequest Sample(AddressMode mode)
 {
     return { "198.18.0.20", "admin", "pw", "198.18.0.30", "255.255.0.0", "198.18.0.1", mode };
 }
@@ -29,32 +29,31 @@ TEST(WireRequests, DiscoveryRequestIsFourCharactersBeforeItsNul)
 
 TEST(WireRequests, ChangeRequestEndingsDifferInLength)
 {
-    EXPECT_EQ(BuildChangeRequest(Sample(0)),
+    EXPECT_EQ(BuildChangeRequest(Sample(AddressMode::Static)),
               "STLG@198.18.0.20@admin@pw@198.18.0.30@255.255.0.0@198.18.0.1@0");
-    EXPECT_EQ(BuildChangeRequest(Sample(1)),
+    EXPECT_EQ(BuildChangeRequest(Sample(AddressMode::Dhcp)),
               "STLG@198.18.0.20@admin@pw@198.18.0.30@255.255.0.0@198.18.0.1@1@");
-    // Neither radio button selected (-1), or any other value, goes out as DHCP.
-    EXPECT_EQ(BuildChangeRequest(Sample(-1)), BuildChangeRequest(Sample(1)));
-    EXPECT_EQ(BuildChangeRequest(Sample(7)), BuildChangeRequest(Sample(1)));
+    // A mode not given goes out as DHCP.
+    EXPECT_EQ(BuildChangeRequest(Sample(AddressMode::NotGiven)), BuildChangeRequest(Sample(AddressMode::Dhcp)));
 }
 
 TEST(WireRequests, ChangeRequestFieldOrderIsNetmaskBeforeGateway)
 {
-    ChangeRequest r { "C", "U", "P", "A", "N", "G", 0 };
+    ChangeRequest r { "C", "U", "P", "A", "N", "G", AddressMode::Static };
     EXPECT_EQ(BuildChangeRequest(r), "STLG@C@U@P@A@N@G@0");
-    r.mode = 1;
+    r.mode = AddressMode::Dhcp;
     EXPECT_EQ(BuildChangeRequest(r), "STLG@C@U@P@A@N@G@1@");
 }
 
 TEST(WireRequests, ValuesGoOutUnescaped)
 {
-    ChangeRequest r { "C", "a@b", "p\xb2\xe2", "A", "N", "", 0 };
+    ChangeRequest r { "C", "a@b", "p\xb2\xe2", "A", "N", "", AddressMode::Static };
     EXPECT_EQ(BuildChangeRequest(r), "STLG@C@a@b@p\xb2\xe2@A@N@@0");
 }
 
 TEST(WireRequests, ParseReadsBackBothForms)
 {
-    for (int mode : { 0, 1 }) {
+    for (AddressMode mode : { AddressMode::Static, AddressMode::Dhcp }) {
         std::string text = BuildChangeRequest(Sample(mode));
         for (std::string datagram : { text, text + std::string(1, '\0'), text + std::string("\0junk", 5) }) {
             auto parsed = ParseChangeRequest(datagram);
@@ -77,7 +76,7 @@ TEST(WireRequests, ParseReadsBackBothForms)
 
 TEST(WireRequests, ParseRejectsTruncatedAndGarbage)
 {
-    for (int mode : { 0, 1 }) {
+    for (AddressMode mode : { AddressMode::Static, AddressMode::Dhcp }) {
         std::string text = BuildChangeRequest(Sample(mode));
         for (size_t n = 0; n < text.size(); ++n)
             EXPECT_FALSE(ParseChangeRequest(text.substr(0, n)).has_value()) << text.substr(0, n);

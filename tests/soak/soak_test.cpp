@@ -261,7 +261,8 @@ protected:
             DeviceRow row;
             for (int c = 0; c < kDeviceColumns && c < static_cast<int>(records[r].size()); ++c)
                 row.cells[c] = records[r][c];
-            row.info.mode = records[r].size() > kDeviceColumns && records[r][kDeviceColumns] == "dhcp" ? 1 : 0;
+            row.info.reply.mode = records[r].size() > kDeviceColumns && records[r][kDeviceColumns] == "dhcp"
+                ? AddressMode::Dhcp : AddressMode::Static;
             rows.push_back(row);
         }
         return rows;

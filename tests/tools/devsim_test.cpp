@@ -182,7 +182,7 @@ TEST(DevsimIdentity, NetmaskPrefixAndRequestRecognition)
 TEST(DevsimIdentity, ChangeDecisionFollowsAddressAndCredentials)
 {
     SimDevice d = MakeDevices(Parse({ "--password", "pw" }), { Ip("198.18.0.20") })[0];
-    ChangeRequest r { "198.18.0.20", "admin", "pw", "198.18.0.30", "255.255.0.0", "198.18.0.1", 0 };
+    ChangeRequest r { "198.18.0.20", "admin", "pw", "198.18.0.30", "255.255.0.0", "198.18.0.1", AddressMode::Static };
     SimOptions plain = Parse({});
 
     ChangeDecision ok = DecideChange(d, r, plain);
@@ -208,7 +208,7 @@ TEST(DevsimIdentity, ChangeDecisionFollowsAddressAndCredentials)
     EXPECT_FALSE(DecideChange(d, badMask, plain).apply);
     // DHCP does not look at the address fields.
     ChangeRequest dhcp = badAddress;
-    dhcp.mode = 1;
+    dhcp.mode = AddressMode::Dhcp;
     EXPECT_EQ(DecideChange(d, dhcp, plain).reply, "$0");
 
     ChangeDecision overridden = DecideChange(d, r, Parse({ "--change-reply", "$7" }));
@@ -370,7 +370,7 @@ TEST_F(DevsimOnLan, StaticChangeArrivesByteExactAndTheDeviceMovesToTheNewAddress
     StartDevsim({ "--password", "s3cret", "--netmask", "255.255.0.0" });
     // New address in the old /24: it goes on as a secondary of the old
     // primary, which must not take it along when removed.
-    ChangeRequest request { "198.18.0.20", "admin", "s3cret", "198.18.0.77", "255.255.255.0", "198.18.0.254", 0 };
+    ChangeRequest request { "198.18.0.20", "admin", "s3cret", "198.18.0.77", "255.255.255.0", "198.18.0.254", AddressMode::Static };
     std::string text = BuildChangeRequest(request);
     ASSERT_EQ(SendBroadcast(text), 1);
     std::vector<Datagram> got = Collect(1, 2000, 100);
@@ -399,7 +399,7 @@ TEST_F(DevsimOnLan, StaticChangeArrivesByteExactAndTheDeviceMovesToTheNewAddress
 TEST_F(DevsimOnLan, DhcpChangeEndsWithItsOwnSeparatorAndKeepsTheAddress)
 {
     StartDevsim({ "--user", "root", "--password", "pw" });
-    ChangeRequest request { "198.18.0.20", "root", "pw", "198.18.0.20", "255.255.255.0", "198.18.0.1", 1 };
+    ChangeRequest request { "198.18.0.20", "root", "pw", "198.18.0.20", "255.255.255.0", "198.18.0.1", AddressMode::Dhcp };
     ASSERT_EQ(SendBroadcast(BuildChangeRequest(request)), 1);
     std::vector<Datagram> got = Collect(1, 2000, 100);
     ASSERT_EQ(got.size(), 1u);
@@ -421,7 +421,7 @@ TEST_F(DevsimOnLan, DhcpChangeEndsWithItsOwnSeparatorAndKeepsTheAddress)
 TEST_F(DevsimOnLan, WrongCredentialsAreDeniedAndChangeNothing)
 {
     StartDevsim({ "--user", "admin", "--password", "pw" });
-    ChangeRequest request { "198.18.0.20", "admin", "pw ", "198.18.0.77", "255.255.255.0", "198.18.0.1", 0 };
+    ChangeRequest request { "198.18.0.20", "admin", "pw ", "198.18.0.77", "255.255.255.0", "198.18.0.1", AddressMode::Static };
     ASSERT_EQ(SendBroadcast(BuildChangeRequest(request)), 1);
     request.user = "Admin";
     request.password = "pw";
@@ -442,7 +442,7 @@ TEST_F(DevsimOnLan, WrongCredentialsAreDeniedAndChangeNothing)
 TEST_F(DevsimOnLan, RequestsForOthersAndBrokenRequestsAreIgnored)
 {
     StartDevsim({});
-    ChangeRequest other { "198.18.0.2", "admin", "admin", "198.18.0.77", "255.255.255.0", "198.18.0.1", 0 };
+    ChangeRequest other { "198.18.0.2", "admin", "admin", "198.18.0.77", "255.255.255.0", "198.18.0.1", AddressMode::Static };
     ASSERT_EQ(SendBroadcast(BuildChangeRequest(other)), 1);
     // Static ending with a DHCP-style '@' after it, and an unknown mode.
     ASSERT_EQ(SendBroadcast("STLG@198.18.0.20@admin@admin@198.18.0.77@255.255.255.0@198.18.0.1@0@"), 1);
@@ -487,7 +487,7 @@ TEST_F(DevsimOnLan, TwentyFiveDevicesAnswerFromTheirOwnAddresses)
     EXPECT_EQ(SplitDiscoveryReply(got[0].bytes)[1], "nas-0008");
 
     // One device moves; the others stay where they are.
-    ChangeRequest move { "198.18.0.110", "admin", "admin", "198.18.0.210", "255.255.255.0", "198.18.0.1", 0 };
+    ChangeRequest move { "198.18.0.110", "admin", "admin", "198.18.0.210", "255.255.255.0", "198.18.0.1", AddressMode::Static };
     ASSERT_EQ(SendBroadcast(BuildChangeRequest(move)), 1);
     got = Collect(1, 2000, 100);
     ASSERT_EQ(got.size(), 1u);
@@ -519,7 +519,7 @@ TEST_F(DevsimOnLan, RawRepliesComeOutByteForByteAndDuplicatesRepeatTheWholeAnswe
 TEST_F(DevsimOnLan, ChangeReplyOverrideComesAfterTheDelayAndChangesNothing)
 {
     StartDevsim({ "--change-reply", "$7", "--reply-delay", "150" });
-    ChangeRequest request { "198.18.0.20", "admin", "admin", "198.18.0.77", "255.255.255.0", "198.18.0.1", 0 };
+    ChangeRequest request { "198.18.0.20", "admin", "admin", "198.18.0.77", "255.255.255.0", "198.18.0.1", AddressMode::Static };
     auto sent = Clock::now();
     ASSERT_EQ(SendBroadcast(BuildChangeRequest(request)), 1);
     std::vector<Datagram> got = Collect(1, 2000);

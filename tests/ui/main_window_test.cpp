@@ -431,10 +431,12 @@ TEST_F(MainWindowPrivateNetTest, DoubleClickOpensOnlyWhatTheMarkNames)
         DoubleClickAt(list->viewport(), BelowRows(list));
         EXPECT_TRUE(m_urls.empty());
 
-        dlg.AddDeviceRow("#198.18.0.1@nas@02:00:00:00:00:01@1.0@255.255.255.0@0", "198.18.0.101", RowInfo { 0, 0, {} });
+        dlg.AddDeviceRow({ "198.18.0.101", "198.18.0.1", "nas", "02:00:00:00:00:01", "1.0", "255.255.255.0",
+            AddressMode::Static, 0 });
         // Longer than any dotted quad: the URL would not fit its buffer.
         std::string longText(60, '9');
-        dlg.AddDeviceRow("#198.18.0.1@long@02:00:00:00:00:02@1.0@255.255.255.0@0", longText, RowInfo { 0, 0, {} });
+        dlg.AddDeviceRow(
+            { longText, "198.18.0.1", "long", "02:00:00:00:00:02", "1.0", "255.255.255.0", AddressMode::Static, 0 });
         ASSERT_EQ(Rows(dlg), 2);
 
         ClickAt(list->viewport(), RowCentre(list, 1));
@@ -712,7 +714,7 @@ TEST_F(MainWindowLanTest, AddressChangeFromTheMainWindow)
     });
     EXPECT_EQ(Run(dlg, script), IDCANCEL);
 
-    ChangeRequest request{"198.18.0.101", "root", "s3cret", "198.18.0.150", kAlpha.netmask, kAlpha.gateway, 0};
+    ChangeRequest request{"198.18.0.101", "root", "s3cret", "198.18.0.150", kAlpha.netmask, kAlpha.gateway, AddressMode::Static};
     std::vector<std::string> got = Received(dev);
     std::string sent = BuildChangeRequest(request) + std::string(1, '\0');
     EXPECT_EQ(std::count(got.begin(), got.end(), sent), 1) << "change request not received as built";

@@ -77,12 +77,14 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     int sent = channel.Send(routes, request, failures);
     if (sent > 0) {
         channel.Collect(deadline, [&](const Datagram& d) {
-            if (!ReadDeviceReply(d.data, d.length, d.sender.ToString(), device))
+            auto reply = ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)),
+                d.sender.ToString(), d.ifindex);
+            if (!reply)
                 return false;
+            device.reply = std::move(*reply);
             if (!result.listed.insert(ListingKey(device)).second)
                 return false; // listed already
-            device.row.cells[ColNumber] = std::to_string(result.devices.size());
-            device.row.info.ifindex = d.ifindex;
+            device.number = static_cast<int>(result.devices.size());
             device.interfaceName = channel.InterfaceName(d.ifindex);
             result.devices.push_back(std::move(device));
             result.arrivalNs.push_back(d.arrivalNs);
@@ -200,16 +202,16 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
 {
     DeviceTest found;
     if (options.mode == AddressMode::Static) {
-        found = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.address; };
+        found = [&](const CliDevice& d) { return d.reply.sender == options.address; };
         // A target aimed at the old address would miss the new one.
         if (!options.plan.targets.empty())
             routes.push_back({ options.address, routes.front().ifindex, routes.front().source, routes.front().interfaceName });
     } else {
         // After DHCP the address is unknown; the device is known by its MAC address.
-        const std::string& mac = before.row.cells[ColMac];
-        const std::string& host = before.row.cells[ColHostname];
+        const std::string& mac = before.reply.mac;
+        const std::string& host = before.reply.hostname;
         found = [&](const CliDevice& d) {
-            return mac.empty() ? d.row.cells[ColHostname] == host : d.row.cells[ColMac] == mac;
+            return mac.empty() ? d.reply.hostname == host : d.reply.mac == mac;
         };
     }
     // A device may take a moment to move to its new configuration.
@@ -219,7 +221,7 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
             return StatusNetwork;
         for (const CliDevice& device : result.devices) {
             if (found(device)) {
-                out << "The device answers at " << device.row.cells[ColAddress] << '\n';
+                out << "The device answers at " << device.reply.sender << '\n';
                 return StatusOk;
             }
         }
@@ -250,7 +252,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     request.address = options.address;
     request.netmask = options.netmask;
     request.gateway = options.gateway;
-    request.mode = options.mode == AddressMode::Static ? 0 : 1;
+    request.mode = options.mode;
     request.user = options.user;
     if (!ReadPassword(options.passwordStdin, request.password, error)) {
         err << "orbisk-cli: " << error << '\n';
@@ -262,7 +264,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     // not changed with it.
     CliDevice before;
     ScanResult lookup;
-    auto isDevice = [&](const CliDevice& d) { return d.row.cells[ColAddress] == options.device; };
+    auto isDevice = [&](const CliDevice& d) { return d.reply.sender == options.device; };
     if (!Discover(channel, routes, kDefaultScanMs, isDevice, lookup, err)) {
         WipeText(request.password);
         return StatusNetwork;
@@ -270,7 +272,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     bool found = !lookup.devices.empty() && isDevice(lookup.devices.back());
     if (found) {
         before = lookup.devices.back();
-        routes = RoutesToPort(routes, before.row.info.ifindex);
+        routes = RoutesToPort(routes, before.reply.ifindex);
     }
     if (options.mode == AddressMode::Dhcp) {
         // The request carries the device's present values, as the desktop
@@ -281,8 +283,8 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
             return StatusNoAnswer;
         }
         request.address = options.device;
-        request.netmask = before.row.cells[ColNetmask];
-        request.gateway = before.row.cells[ColGateway];
+        request.netmask = before.reply.netmask;
+        request.gateway = before.reply.gateway;
     }
 
     std::string text = BuildChangeRequest(request);

@@ -272,7 +272,7 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
         }
         if (name == "--static" || name == "--dhcp") {
             AddressMode mode = name == "--static" ? AddressMode::Static : AddressMode::Dhcp;
-            if (reader.HasInline() || (options.mode != AddressMode::Unset && options.mode != mode)) {
+            if (reader.HasInline() || (options.mode != AddressMode::NotGiven && options.mode != mode)) {
                 error = reader.HasInline() ? name + " takes no value" : "--static and --dhcp exclude each other";
                 return std::nullopt;
             }
@@ -318,7 +318,7 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
     }
     if (!CheckAddress("device address", options.device, error))
         return std::nullopt;
-    if (options.mode == AddressMode::Unset) {
+    if (options.mode == AddressMode::NotGiven) {
         error = "set-ip needs --static or --dhcp";
         return std::nullopt;
     }

@@ -2,6 +2,8 @@
 
 // Command lines of orbisk-cli, parsed without touching the network.
 
+#include "wire.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,11 +38,9 @@ struct ScanOptions {
     bool help = false;
 };
 
-enum class AddressMode { Unset, Static, Dhcp };
-
 struct SetIpOptions {
     std::string device;  // the device's present address, as listed
-    AddressMode mode = AddressMode::Unset;
+    AddressMode mode = AddressMode::NotGiven;
     std::string address, netmask, gateway;
     std::string user;
     bool passwordStdin = false;

@@ -18,13 +18,21 @@ const char* const kJsonKeys[kColumns] = {
     "no", "address", "version", "hostname", "gateway", "mac", "netmask", "mode", "interface",
 };
 
+// The desktop table's seven columns, then the mode and the interface.
 std::string Cell(const CliDevice& device, int column)
 {
-    if (column < kDeviceColumns)
-        return device.row.cells[column];
-    if (column == kDeviceColumns)
-        return ModeText(device.row.info.mode);
-    return device.interfaceName;
+    const DeviceReply& r = device.reply;
+    switch (column) {
+    case ColNumber: return std::to_string(device.number);
+    case ColAddress: return r.sender;
+    case ColVersion: return r.version;
+    case ColHostname: return r.hostname;
+    case ColGateway: return r.gateway;
+    case ColMac: return r.mac;
+    case ColNetmask: return r.netmask;
+    case kDeviceColumns: return ModeText(r.mode);
+    default: return device.interfaceName;
+    }
 }
 
 void AppendHex(std::string& out, const char* pattern, unsigned char byte)
@@ -73,11 +81,11 @@ size_t DisplayWidth(std::string_view text)
 
 } // namespace
 
-std::string ModeText(int mode)
+std::string ModeText(AddressMode mode)
 {
-    if (mode == 0)
+    if (mode == AddressMode::Static)
         return "static";
-    if (mode == 1)
+    if (mode == AddressMode::Dhcp)
         return "dhcp";
     return "";
 }

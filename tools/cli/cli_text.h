@@ -10,12 +10,13 @@
 #include <vector>
 
 struct CliDevice {
-    DeviceRow row;              // the desktop table's seven cells and the row's address mode
+    int number = 0;             // position in the listing, from 0
+    DeviceReply reply;
     std::string interfaceName;  // the local interface that heard the reply, empty when unknown
 };
 
 // "static", "dhcp" or "".
-std::string ModeText(int mode);
+std::string ModeText(AddressMode mode);
 
 // Length of the well-formed UTF-8 sequence starting at text[i], 0 when the
 // bytes there are not one (overlong forms and surrogates are not).

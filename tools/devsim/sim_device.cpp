@@ -150,7 +150,7 @@ ChangeDecision DecideChange(const SimDevice& device, const ChangeRequest& reques
         return decision;
     }
     in_addr unused {};
-    if (request.mode == 0
+    if (request.mode == AddressMode::Static
         && (inet_pton(AF_INET, request.address.c_str(), &unused) != 1 || PrefixOfNetmask(request.netmask) < 0)) {
         decision.reply = { wire::kChangeMark, '2' };
         return decision;
@@ -162,7 +162,7 @@ ChangeDecision DecideChange(const SimDevice& device, const ChangeRequest& reques
 
 void ApplyChangeFields(SimDevice& device, const ChangeRequest& request)
 {
-    if (request.mode != 0) {
+    if (request.mode != AddressMode::Static) {
         device.fields.mode = "1";
         return;
     }

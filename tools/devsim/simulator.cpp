@@ -235,7 +235,7 @@ void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, in
             continue;
         in_addr to {};
         inet_pton(AF_INET, request->address.c_str(), &to);
-        for (size_t j = 0; decision.apply && request->mode == 0 && j < m_devices.size(); ++j) {
+        for (size_t j = 0; decision.apply && request->mode == AddressMode::Static && j < m_devices.size(); ++j) {
             if (j != i && m_devices[j].address.s_addr == to.s_addr) {
                 decision.reply = { wire::kChangeMark, '2' }; // another simulated device holds it
                 decision.apply = false;
@@ -299,7 +299,7 @@ bool CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
 {
     SimDevice& d = m_devices[device];
     std::string old = AddressText(d.address);
-    if (change.mode == 0) {
+    if (change.mode == AddressMode::Static) {
         in_addr to {};
         inet_pton(AF_INET, change.address.c_str(), &to);
         std::string error = MoveHostAddress(d.address, to, PrefixOfNetmask(change.netmask));
@@ -309,7 +309,7 @@ bool CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
         }
     }
     ApplyChangeFields(d, change);
-    if (change.mode == 0)
+    if (change.mode == AddressMode::Static)
         std::fprintf(stderr, "orbisk-devsim: %s is now %s netmask %s gateway %s (static)\n", old.c_str(),
             change.address.c_str(), change.netmask.c_str(), change.gateway.c_str());
     else
