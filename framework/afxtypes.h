@@ -136,6 +136,11 @@ constexpr LPARAM MAKEIPADDRESS(int b1, int b2, int b3, int b4)
 
 // Message box types and results.
 inline constexpr UINT MB_OK = 0;
+inline constexpr UINT MB_YESNO = 0x4;
+inline constexpr UINT MB_ICONWARNING = 0x30;
+inline constexpr UINT MB_DEFBUTTON2 = 0x100;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
 
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) { return (WPARAM)((low & 0xFFFF) | ((high & 0xFFFF) << 16)); }
 constexpr UINT LOWORD(WPARAM v) { return static_cast<UINT>(v & 0xFFFF); }

@@ -404,12 +404,20 @@ LRESULT AfxNotifyParent(QWidget* control, UINT code, NMHDR& hdr)
 
 // ---- message boxes ---------------------------------------------------------
 
-int CWnd::MessageBox(const CString& text, const char* caption, UINT)
+int CWnd::MessageBox(const CString& text, const char* caption, UINT type)
 {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(caption ? caption : AfxGetAppName()),
-                    QString::fromStdString(text), QMessageBox::Ok, m_hWnd);
+    const bool yesNo = (type & 0xF) == MB_YESNO;
+    QMessageBox box((type & 0xF0) == MB_ICONWARNING ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    QString::fromUtf8(caption ? caption : AfxGetAppName()), QString::fromStdString(text),
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, m_hWnd);
     box.setObjectName("msgbox");
+    if (yesNo) {
+        box.setDefaultButton((type & 0xF00) == MB_DEFBUTTON2 ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    }
     box.setWindowModality(m_hWnd ? Qt::WindowModal : Qt::ApplicationModal);
-    box.exec();
-    return kIdOk;
+    int pressed = box.exec();
+    if (!yesNo)
+        return kIdOk;
+    return pressed == QMessageBox::Yes ? IDYES : IDNO;
 }

@@ -115,6 +115,13 @@ void CScanOperation::OnSetupIp()
     // The change goes out of the port the device answered on: a device of the
     // same address on another port is not changed with it.
     SelectedDevice.ifindex = info.reply.ifindex;
+    SelectedDevice.mac = info.reply.mac;
+    SelectedDevice.macs = info.macs;
+    SelectedDevice.listed.clear();
+    for (int other = 0; other < list.GetItemCount(); ++other) {
+        for (const std::string& mac : list.GetItemData(other).macs)
+            SelectedDevice.listed.push_back({ list.GetItemText(other, ColAddress), mac });
+    }
     // Open on the marked device's own mode, not on whichever device replied
     // last; a device that did not say opens with neither, so the operator chooses.
     SetupDlg().m_nMode = ModeIndex(info.reply.mode);
@@ -152,6 +159,25 @@ void CSetupOperation::OnSetup()
     request.gateway = wnd.GetItemText(IDC_NEW_GATEWAY);
     request.netmask = wnd.GetItemText(IDC_NEW_NETMASK);
     request.mode = chosenMode == 0 ? AddressMode::Static : AddressMode::Dhcp;
+
+    // What would cut the device off, or change other devices with it, is
+    // sent only when the operator says so.
+    auto sendDespite = [&](const std::string& problem) {
+        return problem.empty() || wnd.AskYesNo(problem + text::kSendAnyway);
+    };
+    bool send = sendDespite(SharedAddressProblem(device.address, device.macs));
+    if (send && request.mode == AddressMode::Static) {
+        std::string problem = StaticConfigProblem(request.address, request.netmask, request.gateway);
+        if (problem.empty())
+            problem = AddressInUseProblem(request.address, device.address, device.mac, device.listed);
+        send = sendDespite(problem);
+    }
+    if (!send) {
+        AuthUser().clear();
+        AuthPassword().clear();
+        wnd.EnableItem(IDC_SETUP, true);
+        return;
+    }
 
     // A running scan would share the listener and could swallow the change reply.
     if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())

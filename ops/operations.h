@@ -1,10 +1,12 @@
 #pragma once
 
+#include "change_check.h"
 #include "device_table.h"
 #include "reply_receiver.h"
 #include "window_services.h"
 
 #include <string>
+#include <vector>
 
 // Texts shown to the operator.
 namespace text {
@@ -21,6 +23,7 @@ inline constexpr char kSelectMode[] = "Select Static IP or DHCP";
 inline constexpr char kPortInUse[] = "Port 10001 is in use by another program; replies cannot be received.";
 inline constexpr char kCannotListen[] = "Replies cannot be received: ";
 inline constexpr char kNotSent[] = "The request could not be sent: ";
+inline constexpr char kSendAnyway[] = "\n\nSend the request anyway?";
 } // namespace text
 
 inline constexpr unsigned kTimerId = 0;
@@ -36,6 +39,9 @@ struct SelectedDeviceRecord {
     std::string gateway;
     std::string netmask;
     unsigned ifindex = 0;  // the port its reply came in by; 0: unknown, every port
+    std::string mac {};
+    std::vector<std::string> macs {};        // every MAC address heard at its address on that port
+    std::vector<ListedDevice> listed {};     // the table when the dialog opened
 };
 extern SelectedDeviceRecord SelectedDevice;
 

@@ -17,6 +17,8 @@ public:
     // An OK-only message box with the application's caption, owned by this
     // window, or by no window when owned is false.
     virtual void MessageBox(const std::string& text, bool owned = true) = 0;
+    // A Yes / No question owned by this window, No the default; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
     // Holds the thread; the change wait sleeps between its polls.
     virtual void Sleep(unsigned ms);
 };

@@ -23,7 +23,7 @@ enum DeviceColumn {
 // several devices share the address).
 struct RowInfo {
     DeviceReply reply;
-    std::vector<std::string> macs;
+    std::vector<std::string> macs {};
 };
 
 struct DeviceRow {

@@ -30,6 +30,11 @@ void CWndServices::KillTimer(unsigned id)
     m_wnd.KillTimer(id);
 }
 
+bool CWndServices::AskYesNo(const std::string& text)
+{
+    return m_wnd.MessageBox(text, nullptr, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
 void CWndServices::MessageBox(const std::string& text, bool owned)
 {
     if (owned)

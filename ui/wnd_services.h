@@ -19,6 +19,7 @@ public:
     void SetTimer(unsigned id, unsigned ms) override;
     void KillTimer(unsigned id) override;
     void MessageBox(const std::string& text, bool owned = true) override;
+    bool AskYesNo(const std::string& text) override;
 
 private:
     CWnd& m_wnd;

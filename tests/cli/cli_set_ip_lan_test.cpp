@@ -241,3 +241,98 @@ TEST_F(CliSetIp, PasswordPromptOnATerminalDoesNotEcho)
 }
 
 } // namespace
+
+namespace {
+
+size_t ChangeRequests(const CDevsimProcess& sim)
+{
+    size_t n = 0;
+    for (const LoggedDatagram& d : sim.Received())
+        n += d.bytes.rfind("STLG@", 0) == 0;
+    return n;
+}
+
+// Each configuration that would leave the device unreachable is refused
+// with exit status 2 and its reason, before anything reaches the device;
+// --force sends it all the same.
+TEST_F(CliSetIp, ConfigurationsThatCutTheDeviceOffAreRefused)
+{
+    StartLan({});
+    struct Case {
+        const char* address;
+        const char* netmask;
+        const char* gateway;
+        const char* says;
+    };
+    const Case cases[] = {
+        { "198.18.0.77", "255.0.255.0", "198.18.0.1", "The netmask 255.0.255.0 is not contiguous" },
+        { "198.18.0.77", "0.0.0.0", "198.18.0.1", "The netmask 0.0.0.0 is not usable" },
+        { "198.18.0.77", "255.255.255.255", "198.18.0.1", "The netmask 255.255.255.255 is not usable" },
+        { "198.18.0.0", "255.255.255.0", "198.18.0.1", "198.18.0.0 is the network address of the subnet 198.18.0.0/24" },
+        { "198.18.0.255", "255.255.255.0", "198.18.0.1", "198.18.0.255 is the broadcast address of the subnet" },
+        { "0.18.0.77", "255.255.255.0", "0.18.0.1", "The address 0.18.0.77 is not usable" },
+        { "127.0.0.77", "255.255.255.0", "127.0.0.1", "127.0.0.77 is a loopback address" },
+        { "224.0.0.77", "255.255.255.0", "224.0.0.1", "224.0.0.77 is a multicast address" },
+        { "255.255.255.255", "255.255.255.0", "198.18.0.1", "255.255.255.255 is the broadcast address" },
+        { "198.18.0.77", "255.255.255.0", "198.18.1.1", "The gateway 198.18.1.1 is not a host of the subnet 198.18.0.0/24" },
+        { "198.18.0.77", "255.255.255.0", "198.18.0.77", "The gateway 198.18.0.77 is the new address itself" },
+    };
+    for (const Case& c : cases) {
+        auto args = kToStatic77;
+        args[4] = c.address;
+        args[6] = c.netmask;
+        args[8] = c.gateway;
+        CliRun run = RunCliOn(*op, args, "admin\n");
+        EXPECT_EQ(run.status, 2) << c.says;
+        EXPECT_TRUE(Has(run.err, c.says) && Has(run.err, "--force")) << run.err;
+    }
+    EXPECT_TRUE(sim.Received().empty());
+
+    auto forced = kToStatic77;
+    forced[8] = "198.18.1.1"; // a gateway the device cannot reach
+    forced.push_back("--force");
+    CliRun run = RunCliOn(*op, forced, "admin\n");
+    EXPECT_EQ(run.out, "Success\n") << run.err;
+    EXPECT_EQ(ChangeRequests(sim), 1u);
+}
+
+// Another host holds the new address: it answers the network's question
+// and is named by its MAC address; the device is not sent the change.
+TEST_F(CliSetIp, AnAddressAnotherHostHoldsIsRefused)
+{
+    StartLan({});
+    Host& holder = lan.AddHost("holder", 0, 77);
+    std::string link;
+    ASSERT_EQ(lan.Run(holder, { "cat", "/sys/class/net/eth0/address" }, &link), 0);
+    std::string mac = link.substr(0, link.find('\n'));
+    CliRun run = RunCliOn(*op, kToStatic77, "admin\n");
+    EXPECT_EQ(run.status, 2) << run.err;
+    EXPECT_TRUE(Has(run.err, "The address 198.18.0.77 is already in use by the host with MAC address " + mac))
+        << run.err;
+    EXPECT_EQ(ChangeRequests(sim), 0u);
+}
+
+// Two factory-fresh devices at one address: both are listed, with a warning;
+// a change is refused, naming both, unless forced.
+TEST_F(CliSetIp, TwoDevicesAtOneAddressAreListedAndNotChangedTogether)
+{
+    StartLan({ "--mac", "02:00:00:00:00:0a" });
+    Host& twin = lan.AddHost("twin", 0, 21);
+    ASSERT_EQ(lan.Run(twin, { "ip", "addr", "flush", "dev", "eth0" }), 0);
+    ASSERT_EQ(lan.Run(twin, { "ip", "addr", "add", "198.18.0.20/24", "dev", "eth0" }), 0);
+    ASSERT_EQ(lan.Run(twin, { "ip", "route", "replace", "default", "dev", "eth0" }), 0);
+    CDevsimProcess twinSim(lan);
+    ASSERT_TRUE(twinSim.Start(twin, { "--mac", "02:00:00:00:00:0b" })) << twinSim.Failure();
+
+    CliRun scan = RunCliOn(*op, { "scan", "--timeout", "400", "--csv" });
+    EXPECT_EQ(Lines(scan.out).size(), 3u) << scan.out;
+    EXPECT_TRUE(Has(scan.out, ",02:00:00:00:00:0a,") && Has(scan.out, ",02:00:00:00:00:0b,")) << scan.out;
+    EXPECT_TRUE(Has(scan.err, "warning: Several devices answer at 198.18.0.20")) << scan.err;
+
+    CliRun refused = RunCliOn(*op, kToStatic77, "admin\n");
+    EXPECT_EQ(refused.status, 2) << refused.err;
+    EXPECT_TRUE(Has(refused.err, "02:00:00:00:00:0a") && Has(refused.err, "02:00:00:00:00:0b")) << refused.err;
+    EXPECT_EQ(ChangeRequests(sim) + ChangeRequests(twinSim), 0u);
+}
+
+} // namespace

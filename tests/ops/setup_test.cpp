@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cerrno>
 #include <cstring>
@@ -505,6 +506,59 @@ TEST_F(ChangeOnLan, NothingIsSentWithoutModeOrCredentials)
 
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(sim.Received().empty());
+}
+
+// Two factory-fresh devices answer at one address. Setup asks first, naming
+// both MAC addresses: No sends nothing and gives Setup back; Yes sends the
+// one request, which both devices hear. A configuration that would cut the
+// device off is asked about the same way.
+TEST_F(ChangeOnLan, SeveralDevicesAtOneAddressAreAskedAboutFirst)
+{
+    vlan::Host& a = AddDeviceHost(20);
+    vlan::Host& b = AddDeviceHost(21);
+    ASSERT_EQ(m_lan.Run(b, { "ip", "addr", "flush", "dev", "eth0" }), 0);
+    ASSERT_EQ(m_lan.Run(b, { "ip", "addr", "add", "198.18.0.20/24", "dev", "eth0" }), 0);
+    ASSERT_EQ(m_lan.Run(b, { "ip", "route", "replace", "default", "dev", "eth0" }), 0);
+    const CDevsimProcess& simA = StartSimulator(a, { "--mac", "02:00:00:00:00:0a" });
+    const CDevsimProcess& simB = StartSimulator(b, { "--mac", "02:00:00:00:00:0b" });
+    auto changes = [](const CDevsimProcess& sim) {
+        auto got = sim.Received();
+        return std::count_if(got.begin(), got.end(), [](const LoggedDatagram& d) { return d.bytes.rfind("STLG@", 0) == 0; });
+    };
+    TestMainWindow main;
+    ScanAndMark(main, 1, "198.18.0.20");
+    main.inDialog = [&](TestSetupDlg& d) {
+        TypeNewConfig(d, "198.18.0.150");
+        d.wnd.texts[IDC_NEW_NETMASK] = "255.255.0.255";
+        d.wnd.answers = { true, false };
+        d.OnSetup();
+        ASSERT_EQ(d.wnd.questions.size(), 2u);
+        EXPECT_NE(d.wnd.questions[0].find("Several devices answer at 198.18.0.20 (MAC addresses "), std::string::npos)
+            << d.wnd.questions[0];
+        EXPECT_NE(d.wnd.questions[0].find("02:00:00:00:00:0a"), std::string::npos);
+        EXPECT_NE(d.wnd.questions[0].find("02:00:00:00:00:0b"), std::string::npos);
+        EXPECT_EQ(d.wnd.questions[1],
+            "The netmask 255.255.0.255 is not contiguous: its one bits must all come first.\n\nSend the request anyway?");
+        EXPECT_TRUE(d.wnd.Enabled(IDC_SETUP));
+        EXPECT_FALSE(d.wnd.timerArmed);
+        EXPECT_EQ(d.m_strPassword, "");
+
+        d.wnd.texts[IDC_NEW_NETMASK] = "255.255.255.0";
+        d.OnSetup(); // No to the shared address
+        ASSERT_EQ(d.wnd.questions.size(), 3u);
+        EXPECT_FALSE(d.wnd.timerArmed);
+
+        d.wnd.answers = { true };
+        PadTheWait(d);
+        d.OnSetup();
+        EXPECT_EQ(d.wnd.questions.size(), 4u);
+        EXPECT_TRUE(d.wnd.timerArmed);
+        d.Close();
+    };
+    main.OnSetupIp();
+    main.EndScan();
+    EXPECT_EQ(changes(simA), 1);
+    EXPECT_EQ(changes(simB), 1);
 }
 
 class ChangeWithoutRoute : public PrivateNetTest { };

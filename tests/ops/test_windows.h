@@ -42,6 +42,14 @@ public:
         if (onBox)
             onBox(text);
     }
+    bool AskYesNo(const std::string& text) override
+    {
+        questions.push_back(text);
+        bool yes = !answers.empty() && answers.front();
+        if (!answers.empty())
+            answers.erase(answers.begin());
+        return yes;
+    }
     void Sleep(unsigned ms) override
     {
         ++sleeps;
@@ -59,6 +67,8 @@ public:
     std::map<int, std::string> texts;
     std::map<int, bool> enabled;
     std::vector<ShownBox> boxes;
+    std::vector<std::string> questions; // Yes / No questions asked
+    std::vector<bool> answers;          // the operator's answers in turn; No when none is left
     bool timerArmed = false;
     unsigned timerId = 99;
     unsigned timerMs = 0;

@@ -97,6 +97,11 @@ public:
     void SetTimer(unsigned, unsigned) override { timerArmed = true; }
     void KillTimer(unsigned) override { timerArmed = false; }
     void MessageBox(const std::string& text, bool) override { boxes.push_back(text); }
+    bool AskYesNo(const std::string& text) override
+    {
+        boxes.push_back(text);
+        return false;
+    }
     void Sleep(unsigned ms) override
     {
         ++sleeps;
@@ -269,7 +274,8 @@ protected:
     }
 
     // Every row is one discovery reply that its sender really sent, cell for
-    // cell and byte for byte, and no sender is listed twice.
+    // cell and byte for byte. The window lists no sender twice; orbisk-cli
+    // lists no sender twice with the same MAC address.
     void ExpectRowsFromReplies(const std::vector<DeviceRow>& rows, CPacketCapture& capture, const char* who,
         bool window = false)
     {
@@ -277,7 +283,8 @@ protected:
         std::set<std::string> senders;
         for (const DeviceRow& row : rows) {
             const std::string& sender = row.cells[ColAddress];
-            EXPECT_TRUE(senders.insert(sender).second) << who << " lists " << sender << " twice";
+            std::string key = window ? sender : sender + " " + row.cells[ColMac];
+            EXPECT_TRUE(senders.insert(key).second) << who << " lists " << key << " twice";
             auto sent = capture.DiscoveryReplies().find(sender);
             bool found = false;
             if (sent != capture.DiscoveryReplies().end()) {

@@ -5,6 +5,7 @@
 #include "cli_options.h"
 #include "cli_password.h"
 #include "cli_text.h"
+#include "change_check.h"
 #include "reply_receiver.h"
 #include "wire.h"
 
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string_view>
 #include <unordered_set>
 
@@ -53,6 +55,7 @@ constexpr const char* kFirewallHint =
 
 constexpr int kVerifyScans = 3;
 constexpr int kVerifyScanMs = 1000;
+constexpr int64_t kSharedAddressGraceMs = 300;
 // Room for the largest bursts measured; beyond it the containers grow as usual.
 constexpr size_t kExpectedDevices = 16384;
 
@@ -139,6 +142,43 @@ bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChan
     return false;
 }
 
+// Refused before sending: exit status 2 and the reason.
+int Refuse(const std::string& problem, std::ostream& err)
+{
+    err << "orbisk-cli: " << problem << " Nothing was sent; --force sends it anyway.\n";
+    return StatusUsage;
+}
+
+// The MAC addresses that answer at the device's address on its port: the
+// look-up stops at the first, so others of the same burst are waited for a
+// little longer.
+std::vector<std::string> MacsAtPort(CReplyChannel& channel, const ScanResult& lookup, const CliDevice& device)
+{
+    std::vector<std::string> macs;
+    auto note = [&](const DeviceReply& r) {
+        if (r.sender == device.reply.sender && r.ifindex == device.reply.ifindex
+            && std::find(macs.begin(), macs.end(), r.mac) == macs.end())
+            macs.push_back(r.mac);
+    };
+    for (const CliDevice& d : lookup.devices)
+        note(d.reply);
+    channel.Collect(MonotonicNs() + kSharedAddressGraceMs * 1000000, [&](const Datagram& d) {
+        if (auto r = ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)), d.sender.ToString(),
+                d.ifindex))
+            note(*r);
+        return false;
+    });
+    return macs;
+}
+
+std::vector<ListedDevice> Listed(const ScanResult& scan)
+{
+    std::vector<ListedDevice> listed;
+    for (const CliDevice& d : scan.devices)
+        listed.push_back({ d.reply.sender, d.reply.mac });
+    return listed;
+}
+
 // The routes that leave by port `ifindex`; all of them when none is tied to
 // that port (unicast targets go where the routing table says).
 std::vector<Route> RoutesToPort(const std::vector<Route>& routes, unsigned ifindex)
@@ -149,6 +189,19 @@ std::vector<Route> RoutesToPort(const std::vector<Route>& routes, unsigned ifind
             chosen.push_back(route);
     }
     return chosen.empty() ? routes : chosen;
+}
+
+// Devices listed once per address and MAC address: several at one address on
+// one port would all take a change request meant for one of them.
+void WarnSharedAddresses(const std::vector<CliDevice>& devices, std::ostream& err)
+{
+    std::map<std::pair<std::string, unsigned>, std::vector<std::string>> macs;
+    for (const CliDevice& d : devices)
+        macs[{ d.reply.sender, d.reply.ifindex }].push_back(d.reply.mac);
+    for (const auto& [where, list] : macs) {
+        if (std::string problem = SharedAddressProblem(where.first, list); !problem.empty())
+            err << "orbisk-cli: warning: " << problem << '\n';
+    }
 }
 
 int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
@@ -175,6 +228,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     out.flush();
     if (options.stats)
         PrintStats(result, err);
+    WarnSharedAddresses(result.devices, err);
     if (result.devices.empty()) {
         if (options.format == OutputFormat::Table)
             err << "No device answered\n";
@@ -246,6 +300,12 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     if (!PrepareNetwork(options.plan, routes, channel, err))
         return StatusNetwork;
     std::string error;
+    // A configuration that would cut the device off is refused before anything is sent.
+    if (options.mode == AddressMode::Static && !options.force) {
+        if (std::string problem = StaticConfigProblem(options.address, options.netmask, options.gateway);
+            !problem.empty())
+            return Refuse(problem, err);
+    }
 
     ChangeRequest request;
     request.current = options.device;
@@ -273,6 +333,15 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     if (found) {
         before = lookup.devices.back();
         routes = RoutesToPort(routes, before.reply.ifindex);
+        if (!options.force) {
+            std::string problem = SharedAddressProblem(options.device, MacsAtPort(channel, lookup, before));
+            if (problem.empty() && options.mode == AddressMode::Static)
+                problem = AddressInUseProblem(options.address, options.device, before.reply.mac, Listed(lookup));
+            if (!problem.empty()) {
+                WipeText(request.password);
+                return Refuse(problem, err);
+            }
+        }
     }
     if (options.mode == AddressMode::Dhcp) {
         // The request carries the device's present values, as the desktop

@@ -285,6 +285,8 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
             options.passwordStdin = true;
         } else if (name == "--verify" && !reader.HasInline()) {
             options.verify = true;
+        } else if (name == "--force" && !reader.HasInline()) {
+            options.force = true;
         } else if (name == "--timeout") {
             auto value = reader.Value(error);
             auto timeout = value ? ParseTimeout(*value, error) : std::nullopt;
@@ -383,8 +385,8 @@ std::string ScanUsage()
 std::string SetIpUsage()
 {
     return "Usage: orbisk-cli set-ip DEVICE --static --address A --netmask N --gateway G --user NAME\n"
-           "                         [--password-stdin] [--timeout MS] [--verify]\n"
-           "       orbisk-cli set-ip DEVICE --dhcp --user NAME [--password-stdin] [--timeout MS] [--verify]\n"
+           "                         [--password-stdin] [--timeout MS] [--verify] [--force]\n"
+           "       orbisk-cli set-ip DEVICE --dhcp --user NAME [--password-stdin] [--timeout MS] [--verify] [--force]\n"
            "       (where the request goes: [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]])\n"
            "\n"
            "Sends the address-change request for the device now at DEVICE and waits for its\n"
@@ -406,6 +408,9 @@ std::string SetIpUsage()
            "                        instead of asking on the terminal\n"
            "  --timeout MS          how long to wait for the answer (default 3000)\n"
            "  --verify              after \"Success\", scan again and report where the device answers\n"
+           "  --force               send even what the checks refuse: a netmask, address or gateway\n"
+           "                        that would cut the device off, an address another host holds,\n"
+           "                        several devices answering at DEVICE (they would all change)\n"
            "  --interface NAME      send out of that port alone\n"
            "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
            "  --target ADDRESS[/PREFIX]\n"

@@ -46,6 +46,7 @@ struct SetIpOptions {
     bool passwordStdin = false;
     int timeoutMs = 3000;
     bool verify = false;
+    bool force = false;  // send even what the checks before sending would refuse
     SendPlan plan;
     bool help = false;
 };
