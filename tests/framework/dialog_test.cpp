@@ -46,17 +46,18 @@ TEST(DialogUnits, ConvertWithRoundingFromTheBaseUnits)
     EXPECT_EQ(AfxDialogUnitsToPixelsX(0, base), 0);
 }
 
-TEST(DialogUnits, BaseUnitsComeFromTheFontsLettersAndHeight)
+TEST(DialogUnits, BaseUnitsScaleWithTheTemplateFont)
 {
-    QFont font = AfxTemplateFont("宋体", 9);
-    QFontMetrics fm(font);
-    DialogBaseUnits base = AfxGetDialogBaseUnits(font);
-    EXPECT_EQ(base.cy, fm.height());
-    int letters = fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    EXPECT_EQ(base.cx, (letters / 26 + 1) / 2);
+    DialogBaseUnits base = AfxGetDialogBaseUnits(AfxTemplateFont("宋体", 9));
+    // A character cell of a readable face: taller than wide, a few pixels wide.
     EXPECT_GT(base.cx, 3);
-    // A larger face gives larger units.
-    EXPECT_GT(AfxGetDialogBaseUnits(AfxTemplateFont("宋体", 18)).cy, base.cy);
+    EXPECT_GT(base.cy, base.cx);
+    // Twice the size gives about twice the units.
+    DialogBaseUnits large = AfxGetDialogBaseUnits(AfxTemplateFont("宋体", 18));
+    EXPECT_GE(2 * large.cy, 3 * base.cy);
+    EXPECT_LE(2 * large.cy, 5 * base.cy);
+    EXPECT_GE(2 * large.cx, 3 * base.cx);
+    EXPECT_LE(2 * large.cx, 5 * base.cx);
 }
 
 TEST_F(DialogTest, WindowIsBuiltFromTheTemplateInDialogUnits)
