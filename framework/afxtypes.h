@@ -4,6 +4,8 @@
 // framework. Values follow the classic desktop dialog API so that the
 // dialogs read like their originals; the framework itself runs on Qt.
 
+#include "afxids.h"
+
 #include <cstdint>
 #include <string>
 
@@ -41,9 +43,6 @@ public:
     BOOL LoadString(UINT id);
 };
 
-// Standard command ids the framework itself routes.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
 inline constexpr UINT ID_HELP = 0xE146;
 
 // Messages.

@@ -345,7 +345,7 @@ TEST_F(MainWindowPrivateNetTest, ShowsSevenCentredColumnsAndAnIdleScanButton)
         EXPECT_EQ(ButtonText(w, IDC_CLEAR), "Clear");
         EXPECT_EQ(ButtonText(w, IDC_SETUP_IP), "Setup IP");
         // No default button: Enter would go to it instead of starting a scan.
-        for (int id : {IDC_SCAN, IDCANCEL, IDC_CLEAR, IDC_SETUP_IP})
+        for (int id : {int(IDC_SCAN), int(IDCANCEL), int(IDC_CLEAR), int(IDC_SETUP_IP)})
             EXPECT_FALSE(Button(w, id)->isDefault()) << id;
     });
     script.Then("Esc ends it", [&] { PressKey(List(dlg.m_hWnd), Qt::Key_Escape); });
