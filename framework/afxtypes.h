@@ -4,6 +4,8 @@
 // framework. Values follow the classic desktop dialog API so that the
 // dialogs read like their originals; the framework itself runs on Qt.
 
+#include "afxids.h"
+
 #include <cstdint>
 #include <string>
 
@@ -41,9 +43,6 @@ public:
     BOOL LoadString(UINT id);
 };
 
-// Standard command ids the framework itself routes.
-inline constexpr int kIdOk = 1;
-inline constexpr int kIdCancel = 2;
 inline constexpr UINT ID_HELP = 0xE146;
 
 // Messages.
@@ -67,9 +66,16 @@ inline constexpr DWORD WS_POPUP = 0x80000000;
 inline constexpr DWORD WS_CHILD = 0x40000000;
 inline constexpr DWORD WS_VISIBLE = 0x10000000;
 inline constexpr DWORD WS_DISABLED = 0x08000000;
+inline constexpr DWORD WS_CAPTION = 0x00C00000;
 inline constexpr DWORD WS_BORDER = 0x00800000;
+inline constexpr DWORD WS_SYSMENU = 0x00080000;
 inline constexpr DWORD WS_GROUP = 0x00020000;
 inline constexpr DWORD WS_TABSTOP = 0x00010000;
+
+inline constexpr DWORD DS_SETFONT = 0x40;
+inline constexpr DWORD DS_MODALFRAME = 0x80;
+
+inline constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 
 inline constexpr DWORD BS_TYPEMASK = 0x0000000F;
 inline constexpr DWORD BS_PUSHBUTTON = 0x0;
@@ -139,8 +145,6 @@ inline constexpr UINT MB_OK = 0;
 inline constexpr UINT MB_YESNO = 0x4;
 inline constexpr UINT MB_ICONWARNING = 0x30;
 inline constexpr UINT MB_DEFBUTTON2 = 0x100;
-inline constexpr int IDYES = 6;
-inline constexpr int IDNO = 7;
 
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) { return (WPARAM)((low & 0xFFFF) | ((high & 0xFFFF) << 16)); }
 constexpr UINT LOWORD(WPARAM v) { return static_cast<UINT>(v & 0xFFFF); }

@@ -100,7 +100,7 @@ int AfxMessageBox(const CString& text, UINT)
     QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
     box.show();
     loop.exec();
-    return kIdOk;
+    return IDOK;
 }
 
 int AfxMessageBox(UINT idString, UINT type)

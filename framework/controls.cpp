@@ -99,26 +99,30 @@ ReportListWidget::ReportListWidget(QWidget* parent) : QTreeWidget(parent)
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &ReportListWidget::OnSelectionChanged);
 }
 
+// A column's format lives on its header item as the heading's alignment; the
+// cells below take theirs from it.
 int ReportListWidget::InsertColumn(int col, const QString& heading, int format, int width)
 {
-    int count = static_cast<int>(m_formats.size());
+    int count = columnCount();
     if (col < 0)
         return -1;
     if (col > count)
         col = count;
     QStringList headings;
-    for (int i = 0; i < count; ++i)
-        headings << headerItem()->text(i);
+    std::vector<Qt::Alignment> alignments;
     std::vector<int> widths;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
+        headings << headerItem()->text(i);
+        alignments.push_back(Qt::Alignment(headerItem()->textAlignment(i)));
         widths.push_back(columnWidth(i));
+    }
     headings.insert(col, heading);
-    m_formats.insert(m_formats.begin() + col, format);
+    alignments.insert(alignments.begin() + col, AlignmentOf(format));
     widths.insert(widths.begin() + col, width < 0 ? 100 : width);
     setColumnCount(count + 1);
     setHeaderLabels(headings);
     for (int i = 0; i <= count; ++i) {
-        headerItem()->setTextAlignment(i, AlignmentOf(m_formats[i]));
+        headerItem()->setTextAlignment(i, alignments[i]);
         setColumnWidth(i, widths[i]);
     }
     for (int r = 0; r < topLevelItemCount(); ++r) {
@@ -127,14 +131,19 @@ int ReportListWidget::InsertColumn(int col, const QString& heading, int format, 
             item->setText(c, item->text(c - 1));
         item->setText(col, QString());
         for (int c = 0; c <= count; ++c)
-            item->setTextAlignment(c, AlignmentOf(m_formats[c]));
+            item->setTextAlignment(c, alignments[c]);
     }
     return col;
 }
 
 int ReportListWidget::ColumnFormat(int col) const
 {
-    return col >= 0 && col < static_cast<int>(m_formats.size()) ? m_formats[col] : -1;
+    if (col < 0 || col >= columnCount())
+        return -1;
+    int alignment = headerItem()->textAlignment(col);
+    if (alignment & Qt::AlignHCenter)
+        return LVCFMT_CENTER;
+    return alignment & Qt::AlignRight ? LVCFMT_RIGHT : LVCFMT_LEFT;
 }
 
 int ReportListWidget::InsertRow(int row, const QString& text)
@@ -143,8 +152,8 @@ int ReportListWidget::InsertRow(int row, const QString& text)
     if (row < 0 || row > count)
         row = count;
     auto* item = new QTreeWidgetItem();
-    for (int c = 0; c < static_cast<int>(m_formats.size()); ++c)
-        item->setTextAlignment(c, AlignmentOf(m_formats.empty() ? LVCFMT_LEFT : m_formats[c]));
+    for (int c = 0; c < columnCount(); ++c)
+        item->setTextAlignment(c, Qt::Alignment(headerItem()->textAlignment(c)));
     item->setText(0, text);
     insertTopLevelItem(row, item);
     if (m_nMark >= row)

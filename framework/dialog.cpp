@@ -192,17 +192,17 @@ void DialogWidget::done(int r)
         QDialog::done(r);
         return;
     }
-    Command(r == QDialog::Accepted ? kIdOk : kIdCancel);
+    Command(r == QDialog::Accepted ? IDOK : IDCANCEL);
 }
 
 void DialogWidget::accept()
 {
-    Command(kIdOk);
+    Command(IDOK);
 }
 
 void DialogWidget::reject()
 {
-    Command(kIdCancel);
+    Command(IDCANCEL);
 }
 
 void DialogWidget::keyPressEvent(QKeyEvent* event)
@@ -213,7 +213,7 @@ void DialogWidget::keyPressEvent(QKeyEvent* event)
     }
     switch (event->key()) {
     case Qt::Key_Escape:
-        Command(kIdCancel);
+        Command(IDCANCEL);
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -229,7 +229,7 @@ void DialogWidget::keyPressEvent(QKeyEvent* event)
                 return;
             }
         }
-        Command(kIdOk);
+        Command(IDOK);
         return;
     }
     case Qt::Key_F1:
@@ -268,8 +268,8 @@ const AFX_MSGMAP* CDialog::GetThisMessageMap()
 {
     using ThisClass = CDialog;
     static const AFX_MSGMAP_ENTRY entries[] = {
-        ON_COMMAND(kIdOk, OnOK)
-        ON_COMMAND(kIdCancel, OnCancel)
+        ON_COMMAND(IDOK, OnOK)
+        ON_COMMAND(IDCANCEL, OnCancel)
         {0, 0, 0, nullptr}
     };
     static const AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
@@ -298,7 +298,7 @@ INT_PTR CDialog::DoModal()
 
     Attach(dlg);
     m_bEnded = false;
-    m_nResult = kIdCancel;
+    m_nResult = IDCANCEL;
     if (OnInitDialog()) {
         if (QWidget* first = FirstTabStop(dlg))
             first->setFocus(Qt::TabFocusReason);
@@ -354,18 +354,18 @@ void CDialog::DoDataExchange(CDataExchange*)
 void CDialog::OnOK()
 {
     UpdateData(TRUE);
-    EndDialog(kIdOk);
+    EndDialog(IDOK);
 }
 
 void CDialog::OnCancel()
 {
-    EndDialog(kIdCancel);
+    EndDialog(IDCANCEL);
 }
 
 LRESULT CDialog::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_CLOSE)
-        return SendMessage(WM_COMMAND, MAKEWPARAM(kIdCancel, BN_CLICKED), 0);
+        return SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     return CWnd::DefWindowProc(message, wParam, lParam);
 }
 

@@ -96,12 +96,15 @@ protected:
 
 private:
     void OnSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
-    std::vector<int> m_formats;
     int m_nMark = -1;
     DWORD m_exStyle = 0;
 };
 
 class IpAddressWidget : public QFrame, public ControlMessageTarget {
+    Q_OBJECT
+    // The dotted text, as the window text of the control.
+    Q_PROPERTY(QString text READ Text WRITE SetText)
+
 public:
     explicit IpAddressWidget(QWidget* parent);
 

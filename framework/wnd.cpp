@@ -128,43 +128,29 @@ CWnd* CWnd::GetParent() const
     return m_hWnd ? FromHandle(m_hWnd->parentWidget()) : nullptr;
 }
 
+// Every control shows its text in one Qt property: "text" (buttons, labels,
+// edits, the IP-address control), a group box's "title", else the window title.
+static const char* TextProperty(const QWidget* w)
+{
+    const QMetaObject* meta = w->metaObject();
+    if (meta->indexOfProperty("text") >= 0)
+        return "text";
+    if (meta->indexOfProperty("title") >= 0)
+        return "title";
+    return "windowTitle";
+}
+
 void CWnd::SetWindowText(const CString& text)
 {
-    if (!m_hWnd)
-        return;
-    QString q = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (auto* b = qobject_cast<QAbstractButton*>(m_hWnd))
-        b->setText(q);
-    else if (auto* l = qobject_cast<QLabel*>(m_hWnd))
-        l->setText(q);
-    else if (auto* e = qobject_cast<QLineEdit*>(m_hWnd))
-        e->setText(q);
-    else if (auto* g = qobject_cast<QGroupBox*>(m_hWnd))
-        g->setTitle(q);
-    else if (auto* ip = dynamic_cast<IpAddressWidget*>(m_hWnd))
-        ip->SetText(q);
-    else
-        m_hWnd->setWindowTitle(q);
+    if (m_hWnd)
+        m_hWnd->setProperty(TextProperty(m_hWnd), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 CString CWnd::GetWindowText() const
 {
     if (!m_hWnd)
         return {};
-    QString q;
-    if (auto* b = qobject_cast<QAbstractButton*>(m_hWnd))
-        q = b->text();
-    else if (auto* l = qobject_cast<QLabel*>(m_hWnd))
-        q = l->text();
-    else if (auto* e = qobject_cast<QLineEdit*>(m_hWnd))
-        q = e->text();
-    else if (auto* g = qobject_cast<QGroupBox*>(m_hWnd))
-        q = g->title();
-    else if (auto* ip = dynamic_cast<IpAddressWidget*>(m_hWnd))
-        q = ip->Text();
-    else
-        q = m_hWnd->windowTitle();
-    return CString(q.toStdString());
+    return CString(m_hWnd->property(TextProperty(m_hWnd)).toString().toStdString());
 }
 
 void CWnd::GetWindowText(CString& text) const
@@ -418,6 +404,6 @@ int CWnd::MessageBox(const CString& text, const char* caption, UINT type)
     box.setWindowModality(m_hWnd ? Qt::WindowModal : Qt::ApplicationModal);
     int pressed = box.exec();
     if (!yesNo)
-        return kIdOk;
+        return IDOK;
     return pressed == QMessageBox::Yes ? IDYES : IDNO;
 }

@@ -10,7 +10,7 @@
 
 CUdpSocket g_listener;
 
-static int BindToolPort(CUdpSocket& socket)
+int BindToolPort(CUdpSocket& socket)
 {
     if (socket.m_hRawSocket == -1)
         return EBADF;

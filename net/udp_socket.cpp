@@ -50,6 +50,13 @@ BOOL CSockAddr::IsDottedQuad(const char* text)
     return 1;
 }
 
+bool IsDottedQuadIpv4(std::string_view text)
+{
+    in_addr unused {};
+    return text.size() < INET_ADDRSTRLEN && text.find('\0') == std::string_view::npos
+        && inet_pton(AF_INET, std::string(text).c_str(), &unused) == 1;
+}
+
 int WaitReadable(int handle, int ms)
 {
     if (handle < 0) {

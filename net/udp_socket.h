@@ -3,6 +3,7 @@
 #include <netinet/in.h>
 
 #include <string>
+#include <string_view>
 
 using BOOL = int;
 
@@ -22,6 +23,10 @@ public:
 
     sockaddr_in m_addr;
 };
+
+// True for exactly four decimal numbers 0 to 255 joined by dots, with no
+// leading zeros, signs or blanks (what inet_pton accepts).
+bool IsDottedQuadIpv4(std::string_view text);
 
 // A datagram socket that owns one raw handle (-1 while it holds none).
 class CUdpSocket {

@@ -1,10 +1,9 @@
 #pragma once
 
 // Resource and control identifiers shared by the operations and the dialogs.
-enum : int {
-    IDOK = 1,
-    IDCANCEL = 2,
+#include "../framework/afxids.h" // IDOK, IDCANCEL
 
+enum : int {
     IDD_ABOUTBOX = 100,
     IDS_ABOUTBOX = 101,
     IDD_SCAN_DIALOG = 102,

@@ -20,7 +20,7 @@ protected:
         CTestDlg dlg;
         WhenShown("dlg900", [&](QWidget* w) {
             body(dlg, w);
-            dlg.EndDialog(kIdCancel);
+            dlg.EndDialog(IDCANCEL);
         });
         dlg.DoModal();
         m_fieldChanges = dlg.fieldChanges;
@@ -145,7 +145,7 @@ TEST_F(ControlsTest, FieldChangedNotificationNamesTheFieldAndMayReplaceItsValue)
         dlg.replaceFieldValue = 9;
         TypeAndLeave(w, 1, "100");
         EXPECT_EQ(Field(w, 1)->text(), "9");
-        dlg.EndDialog(kIdCancel);
+        dlg.EndDialog(IDCANCEL);
     });
     dlg.DoModal();
     ASSERT_GE(dlg.fieldChanges.size(), 2u);
@@ -259,7 +259,7 @@ TEST_F(ControlsTest, DoubleClickAnywhereInTheListNotifiesTheDialog)
         auto* tree = Ctl<QTreeWidget>(w, IDC_T_LIST);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, RowCentre(tree, 1));
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, Qt::NoModifier, BelowRows(tree));
-        dlg.EndDialog(kIdCancel);
+        dlg.EndDialog(IDCANCEL);
     });
     dlg.DoModal();
     ASSERT_EQ(dlg.dblClicks.size(), 2u);

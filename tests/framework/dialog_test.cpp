@@ -46,17 +46,18 @@ TEST(DialogUnits, ConvertWithRoundingFromTheBaseUnits)
     EXPECT_EQ(AfxDialogUnitsToPixelsX(0, base), 0);
 }
 
-TEST(DialogUnits, BaseUnitsComeFromTheFontsLettersAndHeight)
+TEST(DialogUnits, BaseUnitsScaleWithTheTemplateFont)
 {
-    QFont font = AfxTemplateFont("宋体", 9);
-    QFontMetrics fm(font);
-    DialogBaseUnits base = AfxGetDialogBaseUnits(font);
-    EXPECT_EQ(base.cy, fm.height());
-    int letters = fm.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    EXPECT_EQ(base.cx, (letters / 26 + 1) / 2);
+    DialogBaseUnits base = AfxGetDialogBaseUnits(AfxTemplateFont("宋体", 9));
+    // A character cell of a readable face: taller than wide, a few pixels wide.
     EXPECT_GT(base.cx, 3);
-    // A larger face gives larger units.
-    EXPECT_GT(AfxGetDialogBaseUnits(AfxTemplateFont("宋体", 18)).cy, base.cy);
+    EXPECT_GT(base.cy, base.cx);
+    // Twice the size gives about twice the units.
+    DialogBaseUnits large = AfxGetDialogBaseUnits(AfxTemplateFont("宋体", 18));
+    EXPECT_GE(2 * large.cy, 3 * base.cy);
+    EXPECT_LE(2 * large.cy, 5 * base.cy);
+    EXPECT_GE(2 * large.cx, 3 * base.cx);
+    EXPECT_LE(2 * large.cx, 5 * base.cx);
 }
 
 TEST_F(DialogTest, WindowIsBuiltFromTheTemplateInDialogUnits)
@@ -99,10 +100,10 @@ TEST_F(DialogTest, EachOpeningCreatesTheWindowAfreshAndRebindsControls)
     dlg.onInit = [](CTestDlg& d) {
         EXPECT_EQ(d.m_Edit.GetWindowText(), "") << "a new window starts from the template";
         d.m_Edit.SetWindowText("typed");
-        d.EndDialog(kIdCancel);
+        d.EndDialog(IDCANCEL);
     };
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "init"}));
 }
 
@@ -110,10 +111,10 @@ TEST_F(DialogTest, EscapeAndCloseBoxSendCancelEnterWithoutDefaultButtonSendsOk)
 {
     CTestDlg dlg;
     WhenShown("dlg900", [](QWidget* w) { QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_Escape); });
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 
     WhenShown("dlg900", [](QWidget* w) { w->close(); });
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     // The close box is a system command, and its default processing closes.
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "cancel", "init", "sys" + std::to_string(SC_CLOSE), "cancel"}));
 
@@ -122,7 +123,7 @@ TEST_F(DialogTest, EscapeAndCloseBoxSendCancelEnterWithoutDefaultButtonSendsOk)
         Ctl(w, IDC_T_EDIT)->setFocus();
         QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_Return);
     });
-    EXPECT_EQ(dlg.DoModal(), kIdOk);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "ok"}));
 }
 
@@ -137,11 +138,11 @@ TEST_F(DialogTest, EnterClicksTheFocusedButtonElseTheDefaultButtonWhenEnabled)
         go->setEnabled(false);
         QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_Enter);
         EXPECT_EQ(dlg.log.size(), 2u) << "a disabled default button takes no Enter, and it is no IDOK";
-        Ctl(w, kIdCancel)->setFocus();
-        EXPECT_TRUE(WaitUntil([&] { return Ctl(w, kIdCancel)->hasFocus(); }));
-        QTest::keyClick(Ctl(w, kIdCancel), Qt::Key_Return);
+        Ctl(w, IDCANCEL)->setFocus();
+        EXPECT_TRUE(WaitUntil([&] { return Ctl(w, IDCANCEL)->hasFocus(); }));
+        QTest::keyClick(Ctl(w, IDCANCEL), Qt::Key_Return);
     });
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "go", "cancel"}));
 }
 
@@ -168,7 +169,7 @@ TEST_F(DialogTest, F1IsTheHelpCommandOfTheApplication)
     CTestDlg dlg;
     WhenShown("dlg900", [&](QWidget* w) {
         QTest::keyClick(Ctl(w, IDC_T_EDIT), Qt::Key_F1);
-        dlg.EndDialog(kIdCancel);
+        dlg.EndDialog(IDCANCEL);
     });
     dlg.DoModal();
     EXPECT_EQ(app.helps, 1);
@@ -252,7 +253,7 @@ TEST_F(DialogTest, RadioLoadSelectsTheIndexOrNoneAndStaysInItsGroup)
             EXPECT_FALSE(Checked(w, IDC_T_RADIO_B)) << outside;
             EXPECT_TRUE(Checked(w, IDC_T_RADIO_C)) << outside;
         }
-        d.EndDialog(kIdCancel);
+        d.EndDialog(IDCANCEL);
     };
     dlg.DoModal();
 }
@@ -278,7 +279,7 @@ TEST_F(DialogTest, RadioSaveGivesTheCheckedIndexOrMinusOne)
         EXPECT_TRUE(Checked(w, IDC_T_RADIO_A)) << "clicking the checked radio keeps it";
         dlg.UpdateData(TRUE);
         EXPECT_EQ(dlg.m_nRadio, 0);
-        dlg.EndDialog(kIdCancel);
+        dlg.EndDialog(IDCANCEL);
     });
     dlg.DoModal();
     // Each click of radio A reached its handler.
@@ -293,15 +294,15 @@ TEST_F(DialogTest, TextExchangeBothWaysAndOkSavesCancelDoesNot)
         auto* pw = Ctl<QLineEdit>(w, IDC_T_PASSWORD);
         EXPECT_EQ(pw->text(), "secret");
         pw->setText("  ");
-        Click(Ctl(w, kIdCancel));
+        Click(Ctl(w, IDCANCEL));
     });
-    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.m_strText, "secret");
     WhenShown("dlg900", [&](QWidget* w) {
         Ctl<QLineEdit>(w, IDC_T_PASSWORD)->setText("用户 x");
-        Click(Ctl(w, kIdOk));
+        Click(Ctl(w, IDOK));
     });
-    EXPECT_EQ(dlg.DoModal(), kIdOk);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_strText, "用户 x");
 }
 
@@ -323,7 +324,7 @@ TEST_F(DialogTest, GetDlgItemReachesUnboundControlsAndBoundOnesAlike)
         EXPECT_TRUE(disabled->IsWindowEnabled());
         EXPECT_FALSE(disabled->EnableWindow(FALSE));
         EXPECT_EQ(d.GetWindowText(), "Test");
-        d.EndDialog(kIdCancel);
+        d.EndDialog(IDCANCEL);
     };
     dlg.DoModal();
 }
@@ -346,7 +347,7 @@ TEST_F(DialogTest, SettingAnArmedTimerAgainRestartsItsInterval)
         if (at.size() == 2) {
             EXPECT_TRUE(d.KillTimer(7));
             EXPECT_FALSE(d.KillTimer(7));
-            QTimer::singleShot(150, [&] { d.EndDialog(kIdOk); });
+            QTimer::singleShot(150, [&] { d.EndDialog(IDOK); });
         }
     };
     dlg.DoModal();
@@ -364,7 +365,7 @@ TEST_F(DialogTest, TimersAreSeparateByIdAndEndWithTheWindow)
     };
     dlg.onTick = [](CTestDlg& d, UINT_PTR) {
         if (std::count(d.ticks.begin(), d.ticks.end(), 1u) == 2)
-            d.EndDialog(kIdOk);
+            d.EndDialog(IDOK);
     };
     dlg.DoModal();
     long zeros = std::count(dlg.ticks.begin(), dlg.ticks.end(), 0u);
@@ -388,9 +389,9 @@ TEST_F(DialogTest, AnotherWindowsTimerKeepsTickingWhileADialogOrBoxIsModal)
             EXPECT_TRUE(WaitUntil([&] { return outer.ticks.size() >= ticksAtInner + 5; }));
             EXPECT_EQ(QApplication::activeModalWidget(), w);
             ticksAfterInner = outer.ticks.size();
-            Click(Ctl(w, kIdCancel));
+            Click(Ctl(w, IDCANCEL));
         });
-        EXPECT_EQ(inner.DoModal(), kIdCancel);
+        EXPECT_EQ(inner.DoModal(), IDCANCEL);
 
         // A box owned by a window.
         WhenShown("msgbox", [&](QWidget* box) {
@@ -405,7 +406,7 @@ TEST_F(DialogTest, AnotherWindowsTimerKeepsTickingWhileADialogOrBoxIsModal)
             EXPECT_EQ(mb->buttons().size(), 1);
             Click(mb->button(QMessageBox::Ok));
         });
-        EXPECT_EQ(outer.MessageBox("owned"), kIdOk);
+        EXPECT_EQ(outer.MessageBox("owned"), IDOK);
 
         // A box without an owner.
         WhenShown("msgbox", [&](QWidget* box) {
@@ -416,8 +417,8 @@ TEST_F(DialogTest, AnotherWindowsTimerKeepsTickingWhileADialogOrBoxIsModal)
             EXPECT_TRUE(outer.m_hWnd->isEnabled()) << "a box without owner disables no window";
             Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok));
         });
-        EXPECT_EQ(AfxMessageBox("free"), kIdOk);
-        outer.EndDialog(kIdOk);
+        EXPECT_EQ(AfxMessageBox("free"), IDOK);
+        outer.EndDialog(IDOK);
     });
     outer.DoModal();
     EXPECT_GE(ticksAfterInner, ticksAtInner + 5);
@@ -438,7 +439,7 @@ TEST_F(DialogTest, BoxWithoutOwnerTakesInputOverAModalDialogWhichStaysUsable)
             Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok));
         });
         AfxMessageBox("free");
-        dlg.EndDialog(kIdOk);
+        dlg.EndDialog(IDOK);
     });
     dlg.DoModal();
     EXPECT_TRUE(dialogUsable);

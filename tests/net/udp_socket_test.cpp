@@ -64,19 +64,11 @@ protected:
     CSockAddr m_address { nullptr, 0 };
 };
 
-TEST(UdpSocket, FreshObjectHoldsNothing)
-{
-    CUdpSocket s;
-    EXPECT_EQ(s.m_hRawSocket, -1);
-    EXPECT_EQ(s.m_nTimeoutMs, -1);
-    EXPECT_EQ(s.m_nReadPos, 0);
-    EXPECT_EQ(s.m_nReadLen, 0);
-}
-
 TEST(UdpSocket, OpenSetsBroadcastAndCloseReleasesOnce)
 {
     PRIVATE_NET_REQUIRE();
     CUdpSocket s;
+    EXPECT_EQ(s.m_hRawSocket, -1);
     ASSERT_EQ(s.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET), 1);
     int fd = s.m_hRawSocket;
     ASSERT_GE(fd, 0);

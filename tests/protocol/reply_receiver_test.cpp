@@ -22,20 +22,17 @@ std::string Bytes(const char (&text)[N])
     return std::string(text, N - 1);
 }
 
-// Stands in for the main window: the address mode plus the real device table.
-class FakeWindow : public CReplyTarget {
+// Stands in for the main window: the memory target, which also keeps each
+// reply it was handed.
+class FakeWindow : public CMemoryReplyTarget {
 public:
-    int& AddressMode() override { return m_nMode; }
     void AddDeviceRow(const DeviceReply& reply) override
     {
         m_replies.push_back(reply);
-        ::AddDeviceRow(m_list, m_nDeviceCount, reply);
+        CMemoryReplyTarget::AddDeviceRow(reply);
     }
 
-    int m_nMode = -1;
     std::vector<DeviceReply> m_replies;
-    CMemoryListView m_list;
-    int m_nDeviceCount = 0;
 };
 
 long long MillisSince(std::chrono::steady_clock::time_point start)

@@ -1,6 +1,7 @@
 #include "cli_net.h"
 
 #include "interfaces.h"
+#include "listener.h"
 #include "port_send.h"
 #include "wire.h"
 
@@ -97,9 +98,7 @@ bool CReplyChannel::Open(std::string& error)
         return false;
     }
     int handle = m_socket.m_hRawSocket;
-    CSockAddr local(nullptr, kToolPort);
-    if (bind(handle, reinterpret_cast<const sockaddr*>(&local.m_addr), sizeof local.m_addr) != 0) {
-        int failed = errno;
+    if (int failed = BindToolPort(m_socket); failed != 0) {
         m_socket.Close();
         error = failed == EADDRINUSE ? "Port 10001 is in use by another program"
                                      : std::string("Could not bind port 10001: ") + std::strerror(failed);

@@ -68,8 +68,13 @@ bool WantsHelp(const std::vector<std::string>& args)
     return false;
 }
 
-std::optional<int> ParseTimeout(const std::string& text, std::string& error)
+// The value of --timeout, in milliseconds; false (and error) when it is missing or out of range.
+bool ReadTimeout(ArgReader& reader, int& timeoutMs, std::string& error)
 {
+    std::optional<std::string> given = reader.Value(error);
+    if (!given)
+        return false;
+    const std::string& text = *given;
     long long value = 0;
     bool ok = !text.empty() && text.size() <= 9;
     for (char c : text) {
@@ -78,9 +83,10 @@ std::optional<int> ParseTimeout(const std::string& text, std::string& error)
     }
     if (!ok || value < 1 || value > kMaxTimeoutMs) {
         error = "--timeout \"" + text + "\" is not a number of milliseconds from 1 to " + std::to_string(kMaxTimeoutMs);
-        return std::nullopt;
+        return false;
     }
-    return static_cast<int>(value);
+    timeoutMs = static_cast<int>(value);
+    return true;
 }
 
 // The options that say where requests go; false when the argument is none of them.
@@ -146,27 +152,6 @@ bool CheckAddress(const char* option, const std::string& value, std::string& err
 
 } // namespace
 
-bool IsDottedQuadIpv4(std::string_view text)
-{
-    int parts = 0;
-    size_t i = 0;
-    while (true) {
-        size_t start = i;
-        int value = 0;
-        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 3)
-            value = value * 10 + (text[i++] - '0');
-        size_t digits = i - start;
-        if (digits == 0 || value > 255 || (digits > 1 && text[start] == '0'))
-            return false;
-        ++parts;
-        if (i == text.size())
-            return parts == 4;
-        if (text[i] != '.' || parts == 4)
-            return false;
-        ++i;
-    }
-}
-
 std::optional<std::string> TargetDestination(std::string_view text)
 {
     std::string_view address = text;
@@ -217,11 +202,8 @@ std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args
             if (failed)
                 return std::nullopt;
         } else if (name == "--timeout") {
-            auto value = reader.Value(error);
-            auto timeout = value ? ParseTimeout(*value, error) : std::nullopt;
-            if (!timeout)
+            if (!ReadTimeout(reader, options.timeoutMs, error))
                 return std::nullopt;
-            options.timeoutMs = *timeout;
         } else if (name == "--json" && !reader.HasInline()) {
             json = true;
         } else if (name == "--csv" && !reader.HasInline()) {
@@ -288,11 +270,8 @@ std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& ar
         } else if (name == "--force" && !reader.HasInline()) {
             options.force = true;
         } else if (name == "--timeout") {
-            auto value = reader.Value(error);
-            auto timeout = value ? ParseTimeout(*value, error) : std::nullopt;
-            if (!timeout)
+            if (!ReadTimeout(reader, options.timeoutMs, error))
                 return std::nullopt;
-            options.timeoutMs = *timeout;
         } else if (name == "--address") {
             text = &options.address;
         } else if (name == "--netmask") {

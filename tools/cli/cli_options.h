@@ -2,6 +2,7 @@
 
 // Command lines of orbisk-cli, parsed without touching the network.
 
+#include "udp_socket.h" // IsDottedQuadIpv4: the only address form the devices are known to read
 #include "wire.h"
 
 #include <optional>
@@ -52,10 +53,6 @@ struct SetIpOptions {
 };
 
 inline constexpr int kDefaultScanMs = 1500;
-
-// Four decimal numbers 0 to 255 joined by dots, without signs, spaces or
-// leading zeros: the only form the devices are known to read.
-bool IsDottedQuadIpv4(std::string_view text);
 
 // ADDRESS or ADDRESS/PREFIX to the address a request goes to: the address
 // itself, or the subnet's directed broadcast (every host bit set).

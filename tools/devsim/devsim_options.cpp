@@ -1,6 +1,6 @@
 #include "devsim_options.h"
 
-#include <arpa/inet.h>
+#include "udp_socket.h"
 
 #include <charconv>
 #include <cmath>
@@ -100,12 +100,6 @@ static bool ParseInt(const std::string& text, int low, int high, int& value)
     return true;
 }
 
-static bool IsIpv4(const std::string& text)
-{
-    in_addr unused {};
-    return inet_pton(AF_INET, text.c_str(), &unused) == 1;
-}
-
 namespace {
 
 struct Option {
@@ -133,7 +127,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, st
     auto address = [](std::string& field) {
         return [&field](const std::string& v) {
             field = v;
-            return IsIpv4(v) ? std::string() : "needs an IPv4 address, not \"" + v + "\"";
+            return IsDottedQuadIpv4(v) ? std::string() : "needs an IPv4 address, not \"" + v + "\"";
         };
     };
     auto bytes = [](std::vector<std::string>& list) {
@@ -152,7 +146,7 @@ ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, st
 
     const Option table[] = {
         { "address", true, [&](const std::string& v) {
-            if (!IsIpv4(v))
+            if (!IsDottedQuadIpv4(v))
                 return "needs an IPv4 address, not \"" + v + "\"";
             o.addresses.push_back(v);
             return std::string();

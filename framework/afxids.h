@@ -1,0 +1,10 @@
+#pragma once
+
+// Standard command ids that the framework itself routes and that dialogs
+// return. No Qt here: code that only compares dialog results includes it too.
+enum : int {
+    IDOK = 1,
+    IDCANCEL = 2,
+    IDYES = 6,
+    IDNO = 7,
+};
