@@ -20,3 +20,4 @@ complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l gateway -x -d 
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l user -x -d "administrator's name"
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l password-stdin -d 'password from standard input'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l verify -d 'scan again afterwards'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l force -d 'send what the checks refuse'

@@ -23,7 +23,7 @@ constexpr DWORD kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 // About box.
 constexpr DialogItemTemplate kAboutItems[] = {
     {kNoId, "Static", "#128", kChild | SS_ICON, 11, 17, 20, 20},
-    {kNoId, "Static", "Orbisk 1.0", kLabel | SS_NOPREFIX, 40, 10, 119, 8},
+    {kNoId, "Static", "Orbisk " ORBISK_VERSION, kLabel | SS_NOPREFIX, 40, 10, 119, 8},
     {kNoId, "Static", "Finds NAS devices, sets their IP.", kLabel, 40, 25, 119, 8},
     {IDOK, "Button", "OK", kDefaultButton | WS_GROUP | BS_FLAT, 178, 7, 50, 14},
 };
