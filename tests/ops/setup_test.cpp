@@ -526,7 +526,16 @@ TEST_F(ChangeOnLan, SeveralDevicesAtOneAddressAreAskedAboutFirst)
         return std::count_if(got.begin(), got.end(), [](const LoggedDatagram& d) { return d.bytes.rfind("STLG@", 0) == 0; });
     };
     TestMainWindow main;
-    ScanAndMark(main, 1, "198.18.0.20");
+    main.StartScan();
+    bool padded = false; // once both devices have answered
+    main.TickUntilIdle([&](int) {
+        if (!padded && main.Rows() == 1 && main.list.GetItemData(0).macs.size() == 2) {
+            Inject(kJunk, 25);
+            padded = true;
+        }
+    });
+    ASSERT_TRUE(padded) << "both devices answer the scan";
+    main.list.SetSelectionMark(0);
     main.inDialog = [&](TestSetupDlg& d) {
         TypeNewConfig(d, "198.18.0.150");
         d.wnd.texts[IDC_NEW_NETMASK] = "255.255.0.255";
