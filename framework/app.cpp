@@ -1,11 +1,15 @@
 #include "app.h"
 
+#include "afxids.h"
 #include "dialog.h"
+#include "resources.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QWindow>
+
+#include <string>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,7 +18,7 @@ namespace {
 CWinApp* g_pApp = nullptr;
 }
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "Orbisk")
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName)
 {
     g_pApp = this;
 }
@@ -58,13 +62,18 @@ CWinApp* AfxGetApp()
 
 const char* AfxGetAppName()
 {
-    return g_pApp ? g_pApp->m_pszAppName : "Orbisk";
+    if (g_pApp && g_pApp->m_pszAppName)
+        return g_pApp->m_pszAppName;
+    if (const char* title = AfxFindString(AFX_IDS_APP_TITLE))
+        return title;
+    static std::string programName;
+    programName = QCoreApplication::applicationName().toStdString();
+    return programName.c_str();
 }
 
 int AfxWinMain(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    app.setApplicationName(QString::fromUtf8(AfxGetAppName()));
     // A closed last window must not end a modal loop that is still running.
     app.setQuitOnLastWindowClosed(false);
     CWinApp* theApp = AfxGetApp();
