@@ -49,12 +49,11 @@ private:
 class DialogWidget : public QDialog {
 public:
     DialogWidget(CDialog* owner, QWidget* parent);
-    void SetDefaultId(int id) { m_nDefaultId = id; }
-    int DefaultId() const { return m_nDefaultId; }
     void ReleaseOwner() { m_owner = nullptr; }
     // The controls in template (tab) order.
     const std::vector<QWidget*>& Controls() const { return m_controls; }
     std::vector<QWidget*> m_controls;
+    bool m_bHasDefault = false;   // the template has a default push button
 
     void done(int r) override;
     void accept() override;
@@ -67,7 +66,6 @@ protected:
 private:
     void Command(int id);
     CDialog* m_owner;
-    int m_nDefaultId = 0;
     bool m_bDoneByOwner = false;
     friend class CDialog;
 };
