@@ -5,9 +5,6 @@
 #include "resources.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QMessageBox>
-#include <QWindow>
 
 #include <string>
 
@@ -90,31 +87,4 @@ BOOL AfxSocketInit()
         return FALSE;
     ::close(s);
     return TRUE;
-}
-
-int AfxMessageBox(const CString& text, UINT)
-{
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(AfxGetAppName()), QString::fromStdString(text),
-                    QMessageBox::Ok);
-    box.setObjectName("msgbox");
-    // Without an owner the box disables no window; it runs its own loop.
-    box.setWindowModality(Qt::NonModal);
-    // Qt blocks every window outside the topmost modal one, this box too;
-    // standing in front of that window lets both take input.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        box.winId();
-        box.windowHandle()->setTransientParent(modal->windowHandle());
-    }
-    QEventLoop loop;
-    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
-    box.show();
-    loop.exec();
-    return IDOK;
-}
-
-int AfxMessageBox(UINT idString, UINT type)
-{
-    CString text;
-    text.LoadString(idString);
-    return AfxMessageBox(text, type);
 }
