@@ -26,17 +26,8 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-const AFX_MSGMAP* CWinApp::GetThisMessageMap()
-{
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
-    static const AFX_MSGMAP map{&CCmdTarget::GetThisMessageMap, entries};
-    return &map;
-}
-
-const AFX_MSGMAP* CWinApp::GetMessageMap() const
-{
-    return GetThisMessageMap();
-}
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
 
 BOOL CWinApp::InitInstance()
 {

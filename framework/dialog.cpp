@@ -175,22 +175,10 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
 
 CDialog::~CDialog() = default;
 
-const AFX_MSGMAP* CDialog::GetMessageMap() const
-{
-    return GetThisMessageMap();
-}
-
-const AFX_MSGMAP* CDialog::GetThisMessageMap()
-{
-    using ThisClass = CDialog;
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        ON_COMMAND(IDOK, OnOK)
-        ON_COMMAND(IDCANCEL, OnCancel)
-        {0, 0, 0, nullptr}
-    };
-    static const AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
 
 INT_PTR CDialog::DoModal()
 {
