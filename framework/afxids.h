@@ -8,3 +8,9 @@ enum : int {
     IDYES = 6,
     IDNO = 7,
 };
+
+// The string resource that names the application when its CWinApp gives no
+// name: the caption of message boxes.
+enum : int {
+    AFX_IDS_APP_TITLE = 0xE000,
+};

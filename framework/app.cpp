@@ -1,11 +1,12 @@
 #include "app.h"
 
+#include "afxids.h"
 #include "dialog.h"
+#include "resources.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QMessageBox>
-#include <QWindow>
+
+#include <string>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,7 +15,7 @@ namespace {
 CWinApp* g_pApp = nullptr;
 }
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName ? appName : "Orbisk")
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName)
 {
     g_pApp = this;
 }
@@ -25,17 +26,8 @@ CWinApp::~CWinApp()
         g_pApp = nullptr;
 }
 
-const AFX_MSGMAP* CWinApp::GetThisMessageMap()
-{
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr}};
-    static const AFX_MSGMAP map{&CCmdTarget::GetThisMessageMap, entries};
-    return &map;
-}
-
-const AFX_MSGMAP* CWinApp::GetMessageMap() const
-{
-    return GetThisMessageMap();
-}
+BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
+END_MESSAGE_MAP()
 
 BOOL CWinApp::InitInstance()
 {
@@ -58,13 +50,18 @@ CWinApp* AfxGetApp()
 
 const char* AfxGetAppName()
 {
-    return g_pApp ? g_pApp->m_pszAppName : "Orbisk";
+    if (g_pApp && g_pApp->m_pszAppName)
+        return g_pApp->m_pszAppName;
+    if (const char* title = AfxFindString(AFX_IDS_APP_TITLE))
+        return title;
+    static std::string programName;
+    programName = QCoreApplication::applicationName().toStdString();
+    return programName.c_str();
 }
 
 int AfxWinMain(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    app.setApplicationName(QString::fromUtf8(AfxGetAppName()));
     // A closed last window must not end a modal loop that is still running.
     app.setQuitOnLastWindowClosed(false);
     CWinApp* theApp = AfxGetApp();
@@ -81,31 +78,4 @@ BOOL AfxSocketInit()
         return FALSE;
     ::close(s);
     return TRUE;
-}
-
-int AfxMessageBox(const CString& text, UINT)
-{
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(AfxGetAppName()), QString::fromStdString(text),
-                    QMessageBox::Ok);
-    box.setObjectName("msgbox");
-    // Without an owner the box disables no window; it runs its own loop.
-    box.setWindowModality(Qt::NonModal);
-    // Qt blocks every window outside the topmost modal one, this box too;
-    // standing in front of that window lets both take input.
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        box.winId();
-        box.windowHandle()->setTransientParent(modal->windowHandle());
-    }
-    QEventLoop loop;
-    QObject::connect(&box, &QDialog::finished, &loop, &QEventLoop::quit);
-    box.show();
-    loop.exec();
-    return IDOK;
-}
-
-int AfxMessageBox(UINT idString, UINT type)
-{
-    CString text;
-    text.LoadString(idString);
-    return AfxMessageBox(text, type);
 }

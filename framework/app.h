@@ -6,7 +6,7 @@
 
 class CWinApp : public CCmdTarget {
 public:
-    // No name: the default "Orbisk".
+    // No name: the string AFX_IDS_APP_TITLE, else the program's file name.
     explicit CWinApp(const char* appName = nullptr);
     ~CWinApp() override;
 
@@ -16,7 +16,7 @@ public:
     // m_nHelpTemplate when one is set and none from it is open, nothing otherwise.
     virtual void OnHelp();
 
-    const char* m_pszAppName;
+    const char* m_pszAppName;   // null: see AfxGetAppName
     CWnd* m_pMainWnd = nullptr;
     UINT m_nHelpTemplate = 0;
 
@@ -26,7 +26,8 @@ protected:
 };
 
 CWinApp* AfxGetApp();
-// The caption of every message box.
+// The caption of every message box: the application's name, else the string
+// AFX_IDS_APP_TITLE, else the program's file name.
 const char* AfxGetAppName();
 
 // Creates the Qt application and runs InitInstance of the one CWinApp.

@@ -3,14 +3,15 @@
 #include "app.h"
 #include "controls.h"
 #include "resources.h"
+#include "dialog_widget_p.h"
+#include "ip_address_widget_p.h"
+#include "report_list_widget_p.h"
 #include "widgets_p.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,7 +24,7 @@
 
 namespace {
 
-QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent, QButtonGroup*& radioGroup, int& defaultId)
+QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent, QButtonGroup*& radioGroup, bool hasDefault)
 {
     QString text = QString::fromUtf8(item.text);
     DWORD type = item.style & BS_TYPEMASK;
@@ -49,11 +50,12 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent, QButtonGr
         w = check;
     } else {
         auto* button = new QPushButton(text, parent);
-        button->setAutoDefault(false);
-        if (type == BS_DEFPUSHBUTTON) {
+        // Qt makes the first auto-default button the default of a dialog
+        // that has none; here Enter in such a dialog means IDOK.
+        if (!hasDefault)
+            button->setAutoDefault(false);
+        if (type == BS_DEFPUSHBUTTON)
             button->setDefault(true);
-            defaultId = item.id;
-        }
         QObject::connect(button, &QAbstractButton::clicked, button, [button] { AfxNotifyCommand(button, BN_CLICKED); });
         w = button;
     }
@@ -80,12 +82,20 @@ QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent, const QRe
     return label;
 }
 
-// The controls of one template, created in template (tab) order.
+bool HasDefaultButton(const DialogTemplate& t)
+{
+    return std::any_of(t.items.begin(), t.items.end(), [](const DialogItemTemplate& item) {
+        return std::strcmp(item.cls, "Button") == 0 && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    });
+}
+
+// The controls of one template, created in template order, which is Qt's
+// focus chain and so the tab order.
 void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseUnits& base)
 {
     QButtonGroup* radioGroup = nullptr;
-    int defaultId = 0;
-    QWidget* previousTabStop = nullptr;
+    const bool hasDefault = HasDefaultButton(t);
+    dlg->m_bHasDefault = hasDefault;
     for (const DialogItemTemplate& item : t.items) {
         QRect rect(AfxDialogUnitsToPixelsX(item.x, base), AfxDialogUnitsToPixelsY(item.y, base),
                    AfxDialogUnitsToPixelsX(item.cx, base), AfxDialogUnitsToPixelsY(item.cy, base));
@@ -93,7 +103,7 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
         QWidget* w = nullptr;
         bool iconStatic = false;
         if (std::strcmp(cls, "Button") == 0) {
-            w = CreateButton(item, dlg, radioGroup, defaultId);
+            w = CreateButton(item, dlg, radioGroup, hasDefault);
         } else if (std::strcmp(cls, "Static") == 0) {
             w = CreateStatic(item, dlg, rect);
             iconStatic = (item.style & SS_TYPEMASK) == SS_ICON;
@@ -131,11 +141,6 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
             w->resize(std::max(rect.width(), w->sizeHint().width()), rect.height());
         if (w->focusPolicy() != Qt::NoFocus)
             w->setFocusPolicy((item.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-        if (item.style & WS_TABSTOP) {
-            if (previousTabStop)
-                QWidget::setTabOrder(previousTabStop, w);
-            previousTabStop = w;
-        }
         if (item.style & WS_DISABLED)
             w->setEnabled(false);
         if (!(item.style & WS_VISIBLE))
@@ -144,7 +149,6 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
             w->lower();
         dlg->m_controls.push_back(w);
     }
-    dlg->SetDefaultId(defaultId);
 }
 
 // The template's frame: a window manager shows only the boxes it asks for.
@@ -161,95 +165,7 @@ Qt::WindowFlags WindowFlagsOf(DWORD style)
     return flags;
 }
 
-QWidget* FirstTabStop(DialogWidget* dlg)
-{
-    for (QWidget* child : dlg->Controls()) {
-        DWORD style = static_cast<DWORD>(child->property("ctrlStyle").toULongLong());
-        if ((style & WS_TABSTOP) && child->isEnabled() && !child->isHidden())
-            return child;
-    }
-    return nullptr;
-}
-
 } // namespace
-
-// ---- the dialog window ------------------------------------------------------
-
-DialogWidget::DialogWidget(CDialog* owner, QWidget* parent) : QDialog(parent), m_owner(owner)
-{
-}
-
-void DialogWidget::Command(int id)
-{
-    if (m_owner)
-        m_owner->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED), 0);
-}
-
-void DialogWidget::done(int r)
-{
-    // Only EndDialog ends the dialog; Qt's own paths become commands.
-    if (m_bDoneByOwner || !m_owner) {
-        QDialog::done(r);
-        return;
-    }
-    Command(r == QDialog::Accepted ? IDOK : IDCANCEL);
-}
-
-void DialogWidget::accept()
-{
-    Command(IDOK);
-}
-
-void DialogWidget::reject()
-{
-    Command(IDCANCEL);
-}
-
-void DialogWidget::keyPressEvent(QKeyEvent* event)
-{
-    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
-        QDialog::keyPressEvent(event);
-        return;
-    }
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        Command(IDCANCEL);
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: {
-        // The focused push button, else the default button, else IDOK.
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->parentWidget() == this) {
-            focused->click();
-            return;
-        }
-        if (m_nDefaultId) {
-            if (auto* def = qobject_cast<QPushButton*>(findChild<QWidget*>(QStringLiteral("ctl%1").arg(m_nDefaultId)))) {
-                if (def->isEnabled() && !def->isHidden())
-                    def->click();
-                return;
-            }
-        }
-        Command(IDOK);
-        return;
-    }
-    case Qt::Key_F1:
-        Command(static_cast<int>(ID_HELP));
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-void DialogWidget::closeEvent(QCloseEvent* event)
-{
-    if (m_bDoneByOwner || !m_owner) {
-        event->accept();
-        return;
-    }
-    // The close box is a system command; the dialog decides what it does.
-    event->ignore();
-    m_owner->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-}
 
 // ---- CDialog ------------------------------------------------------------------
 
@@ -259,22 +175,10 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd) : m_nIDTemplate(nIDTemplate
 
 CDialog::~CDialog() = default;
 
-const AFX_MSGMAP* CDialog::GetMessageMap() const
-{
-    return GetThisMessageMap();
-}
-
-const AFX_MSGMAP* CDialog::GetThisMessageMap()
-{
-    using ThisClass = CDialog;
-    static const AFX_MSGMAP_ENTRY entries[] = {
-        ON_COMMAND(IDOK, OnOK)
-        ON_COMMAND(IDCANCEL, OnCancel)
-        {0, 0, 0, nullptr}
-    };
-    static const AFX_MSGMAP map{&CWnd::GetThisMessageMap, entries};
-    return &map;
-}
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
 
 INT_PTR CDialog::DoModal()
 {
@@ -299,10 +203,9 @@ INT_PTR CDialog::DoModal()
     Attach(dlg);
     m_bEnded = false;
     m_nResult = IDCANCEL;
-    if (OnInitDialog()) {
-        if (QWidget* first = FirstTabStop(dlg))
-            first->setFocus(Qt::TabFocusReason);
-    }
+    // Qt gives the focus to the first tab stop when the window shows, unless
+    // OnInitDialog put it elsewhere.
+    OnInitDialog();
     if (!m_bEnded && m_hWnd == dlg)
         dlg->exec();
 

@@ -32,7 +32,8 @@
 // members outlive it, bound controls are unbound when the window goes.
 // CDialog's own map sends IDOK (1) to OnOK and IDCANCEL (2) to OnCancel; Esc
 // and the close box send IDCANCEL; Enter clicks the focused push button, else
-// the template's default button, else sends IDOK.
+// the template's default button (Qt's own handling), else, with no default
+// button in the template, sends IDOK.
 
 #include "wnd.h"
 
@@ -64,8 +65,9 @@ public:
     static bool IsTemplateOpen(UINT nIDTemplate);
 
 protected:
-    // Loads the members onto the controls (UpdateData(FALSE)). Return TRUE to
-    // let the first tab stop take the focus.
+    // Loads the members onto the controls (UpdateData(FALSE)). The first tab
+    // stop takes the focus unless this put it elsewhere; the result is kept
+    // for the derived dialogs' sake.
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange* pDX);
     // UpdateData(TRUE) then EndDialog(IDOK).

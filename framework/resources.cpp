@@ -13,6 +13,7 @@ struct Registry {
     std::map<int, std::function<QIcon()>> iconMakers;
     std::map<int, std::unique_ptr<QIcon>> icons;
     std::map<int, const char*> strings;
+    QStringList fontFallbacks;
 };
 
 Registry& Resources()
@@ -69,15 +70,21 @@ void AfxRegisterString(int id, const char* text)
     Resources().strings[id] = text;
 }
 
-BOOL CString::LoadString(UINT id)
+const char* AfxFindString(int id)
 {
     auto& strings = Resources().strings;
-    auto it = strings.find(static_cast<int>(id));
-    if (it == strings.end() || !it->second) {
+    auto it = strings.find(id);
+    return it == strings.end() ? nullptr : it->second;
+}
+
+BOOL CString::LoadString(UINT id)
+{
+    const char* text = AfxFindString(static_cast<int>(id));
+    if (!text) {
         clear();
         return FALSE;
     }
-    assign(it->second);
+    assign(text);
     return TRUE;
 }
 
@@ -100,17 +107,15 @@ int AfxDialogUnitsToPixelsY(int du, const DialogBaseUnits& base)
     return MulDiv(du, base.cy, 8);
 }
 
+void AfxRegisterFontFallbacks(const QStringList& families)
+{
+    Resources().fontFallbacks = families;
+}
+
 QFont AfxTemplateFont(const char* face, int pointSize)
 {
     QFont font;
-    QStringList families{QString::fromUtf8(face)};
-    // The template's face where the desktop has it; else the CJK faces of
-    // the distribution, which also cover Latin text.
-    for (const char* fallback : {"SimSun", "Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei",
-                                 "AR PL UMing CN", "Droid Sans Fallback"}) {
-        families << QString::fromLatin1(fallback);
-    }
-    font.setFamilies(families);
+    font.setFamilies(QStringList{QString::fromUtf8(face)} + Resources().fontFallbacks);
     font.setPointSize(pointSize);
     return font;
 }

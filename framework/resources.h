@@ -1,8 +1,8 @@
 #pragma once
 
 // Resources: dialog templates as data, icons and strings, looked up by id.
-// A program registers its resources once at start (the dialogs' constructors
-// may do it); DoModal, LoadIcon and CString::LoadString read them.
+// A program registers its resources once at start; DoModal, LoadIcon and
+// CString::LoadString read them.
 //
 // Positions and sizes in a template are dialog units, which scale with the
 // template font: one horizontal unit is a quarter of the font's average
@@ -12,6 +12,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QStringList>
 
 #include <functional>
 #include <span>
@@ -43,6 +44,8 @@ void AfxRegisterIcon(int id, std::function<QIcon()> make);
 HICON LoadIcon(int id);
 
 void AfxRegisterString(int id, const char* text);
+// The registered text, or null.
+const char* AfxFindString(int id);
 
 // Dialog base units of a font: average character width and height in pixels.
 struct DialogBaseUnits {
@@ -54,6 +57,8 @@ DialogBaseUnits AfxGetDialogBaseUnits(const QFont& font);
 int AfxDialogUnitsToPixelsX(int du, const DialogBaseUnits& base);
 int AfxDialogUnitsToPixelsY(int du, const DialogBaseUnits& base);
 
-// The template font. A face missing on this machine falls back to a CJK
-// face, so text in any of the dialogs' scripts renders in one face.
+// The faces, in order, that stand in for a template face missing on this
+// machine; the program picks them for the scripts of its dialogs.
+void AfxRegisterFontFallbacks(const QStringList& families);
+// The template font: the template's face, else the registered fallbacks.
 QFont AfxTemplateFont(const char* face, int pointSize);

@@ -1,11 +1,6 @@
 #include "about_box.h"
 
-#include "orbisk_resources.h"
-
-CAboutBox::CAboutBox() : CDialog(IDD)
-{
-    LoadOrbiskResources();
-}
+CAboutBox::CAboutBox() : CDialog(IDD) {}
 
 CAboutBox::~CAboutBox() = default;
 

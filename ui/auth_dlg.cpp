@@ -1,17 +1,12 @@
 #include "auth_dlg.h"
 
-#include "orbisk_resources.h"
-
 #include <cstring>
 
 namespace {
 constexpr char kEmptyCredentials[] = "用户名或密码不能为空";
 }
 
-CAuthDlg::CAuthDlg(CWnd* pParent) : CDialog(IDD, pParent), m_strUser(""), m_strPassword("")
-{
-    LoadOrbiskResources();
-}
+CAuthDlg::CAuthDlg(CWnd* pParent) : CDialog(IDD, pParent), m_strUser(""), m_strPassword("") {}
 
 CAuthDlg::~CAuthDlg() = default;
 

@@ -39,6 +39,7 @@ END_MESSAGE_MAP()
 BOOL CScanApp::InitInstance()
 {
     LoadOrbiskResources();
+    QGuiApplication::setApplicationName(QString::fromUtf8(AfxGetAppName()));
     // Docks and Wayland compositors match the windows to the menu entry by
     // the desktop file name; the icon covers those that do not.
     QGuiApplication::setApplicationVersion(QStringLiteral(ORBISK_VERSION));

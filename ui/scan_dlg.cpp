@@ -2,7 +2,7 @@
 
 #include "about_box.h"
 #include "device_table.h"
-#include "orbisk_resources.h"
+#include "resources.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -81,11 +81,7 @@ UrlOpener SetUrlOpener(UrlOpener opener)
     return old;
 }
 
-CScanDlg::CScanDlg(CWnd* pParent) : CDialog(IDD, pParent)
-{
-    LoadOrbiskResources();
-    m_hIcon = LoadIcon(IDR_MAINFRAME);
-}
+CScanDlg::CScanDlg(CWnd* pParent) : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
 
 CScanDlg::~CScanDlg() = default;
 

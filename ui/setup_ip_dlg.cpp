@@ -1,11 +1,6 @@
 #include "setup_ip_dlg.h"
 
-#include "orbisk_resources.h"
-
-CSetupIpDlg::CSetupIpDlg(CWnd* pParent) : CDialog(IDD, pParent)
-{
-    LoadOrbiskResources();
-}
+CSetupIpDlg::CSetupIpDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 
 CSetupIpDlg::~CSetupIpDlg() = default;
 

@@ -203,7 +203,6 @@ TEST_F(DialogTest, FrameworkHelpHandlerRunsTheHelpTemplate)
     CTemplateHelpApp app;
     app.OnHelp(); // no template: nothing opens, nothing waits
     app.m_nHelpTemplate = IDD_TEST_DEFAULT;
-    RegisterTestTemplates();
     bool shown = false;
     int mostOpen = 0;
     WhenShown("dlg901", [&](QWidget* w) {

@@ -1,12 +1,11 @@
 #include "qt_test_support.h"
 
+#include "modal_driver.h"
+
 #include <QAbstractButton>
-#include <QElapsedTimer>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
-#include <map>
 #include <memory>
 
 QWidget* FindWindow(const QString& objectName)
@@ -25,49 +24,27 @@ QWidget* WaitForWindow(const QString& objectName, int timeoutMs)
     return found;
 }
 
-namespace {
-std::map<WhenShownHandle, QTimer*> g_pending;
-WhenShownHandle g_nextHandle = 1;
-} // namespace
-
 WhenShownHandle WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs, bool optional)
 {
-    WhenShownHandle handle = g_nextHandle++;
-    auto* poll = new QTimer();
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    poll->setInterval(5);
-    g_pending[handle] = poll;
-    QObject::connect(poll, &QTimer::timeout, [=] {
-        QWidget* w = FindWindow(objectName);
-        if (!w && clock->elapsed() < timeoutMs)
-            return;
-        CancelWhenShown(handle);
-        if (!w) {
-            if (!optional)
-                ADD_FAILURE() << "no window " << objectName.toStdString() << " within " << timeoutMs << " ms";
-            return;
-        }
-        action(w);
-    });
-    poll->start();
-    return handle;
+    auto shown = std::make_shared<QWidget*>(nullptr);
+    return WhenReady([=] { return (*shown = FindWindow(objectName)) != nullptr; }, [=] { action(*shown); },
+                     timeoutMs,
+                     [=] {
+                         if (!optional)
+                             ADD_FAILURE() << "no window " << objectName.toStdString() << " within " << timeoutMs
+                                           << " ms";
+                     },
+                     5);
 }
 
 void CancelWhenShown(WhenShownHandle handle)
 {
-    auto it = g_pending.find(handle);
-    if (it == g_pending.end())
-        return;
-    it->second->stop();
-    it->second->deleteLater();
-    g_pending.erase(it);
+    CancelWait(handle);
 }
 
 void CancelAllWhenShown()
 {
-    while (!g_pending.empty())
-        CancelWhenShown(g_pending.begin()->first);
+    CancelAllWaits();
 }
 
 void Click(QWidget* w)

@@ -1,7 +1,8 @@
 #pragma once
 
 // Helpers for widget tests: modal dialogs are driven from inside their own
-// loops by actions that wait for the window to show up, then act on it.
+// loops by actions that wait for the window to show up, then act on it
+// (waits of modal_driver.h).
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,7 +24,7 @@ QWidget* WaitForWindow(const QString& objectName, int timeoutMs = 5000);
 // window with this objectName exists (a modal loop serves it). Fails the
 // test if none shows within timeoutMs, unless it is optional. Returns a
 // handle for CancelWhenShown; WidgetTest cancels what is left at its end.
-using WhenShownHandle = int;
+using WhenShownHandle = int;   // a WaitHandle
 WhenShownHandle WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000,
                           bool optional = false);
 void CancelWhenShown(WhenShownHandle handle);

@@ -1,5 +1,9 @@
 #include "test_dialogs.h"
 
+#include "afxids.h"
+
+#include <gtest/gtest.h>
+
 namespace {
 
 constexpr DialogItemTemplate kTestItems[] = {
@@ -27,13 +31,21 @@ constexpr DialogItemTemplate kDefaultItems[] = {
 const DialogTemplate kTest{IDD_TEST, "Test", 0x80C800C0, 0, 0, 0, 220, 144, "宋体", 9, kTestItems};
 const DialogTemplate kTestDefault{IDD_TEST_DEFAULT, "Default", 0x80C800C0, 0, 0, 0, 120, 50, "宋体", 9, kDefaultItems};
 
-} // namespace
+// The test program's resources, registered once before the tests as a
+// program does at start.
+class TestResources : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        AfxRegisterDialogTemplate(kTest);
+        AfxRegisterDialogTemplate(kTestDefault);
+        AfxRegisterString(AFX_IDS_APP_TITLE, "Orbisk");
+    }
+};
 
-void RegisterTestTemplates()
-{
-    AfxRegisterDialogTemplate(kTest);
-    AfxRegisterDialogTemplate(kTestDefault);
-}
+const auto* const g_resources = ::testing::AddGlobalTestEnvironment(new TestResources);
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CTestDlg, CDialog)
     ON_BN_CLICKED(IDC_T_GO, OnGo)

@@ -27,11 +27,9 @@ enum : int {
     IDC_T_GO = 60,
 };
 
-void RegisterTestTemplates();
-
 class CTestDlg : public CDialog {
 public:
-    explicit CTestDlg(UINT id = IDD_TEST, CWnd* parent = nullptr) : CDialog(id, parent) { RegisterTestTemplates(); }
+    explicit CTestDlg(UINT id = IDD_TEST, CWnd* parent = nullptr) : CDialog(id, parent) {}
 
     CEdit m_Edit;
     CIPAddressCtrl m_Ip;

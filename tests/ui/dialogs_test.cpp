@@ -445,7 +445,6 @@ TEST_F(AboutBoxTest, NoLabelOfTheThreeDialogsIsCutOff)
             EXPECT_GE(r->width(), r->sizeHint().width()) << r->text().toStdString();
         QTest::keyClick(w, Qt::Key_Escape);
     };
-    LoadOrbiskResources();
     for (int scale : {1, 2}) {
         SCOPED_TRACE(scale * 100);
         DialogTemplate about = kAboutTemplate, auth = kAuthTemplate, setupIp = kSetupIpTemplate;
@@ -476,7 +475,6 @@ TEST_F(AboutBoxTest, NoLabelOfTheThreeDialogsIsCutOff)
 
 TEST(OrbiskIcon, IsDrawnAt128PixelsAndRegisteredAsIcon128)
 {
-    LoadOrbiskResources();
     QImage image = PaintOrbiskIcon(128);
     EXPECT_EQ(image.size(), QSize(128, 128));
     int opaque = 0;

@@ -2,11 +2,11 @@
 // offscreen, on the virtual LAN with orbisk-devsim playing the devices. The
 // test process enters the operator host before any socket is opened.
 //
-// Modal loops are driven by a Script (modal_script.h).
+// Modal loops are driven by a Script (modal_driver.h).
 
 #include "devsim_process.h"
 #include "listener.h"
-#include "modal_script.h"
+#include "modal_driver.h"
 #include "operations.h"
 #include "scan_app.h"
 #include "scan_dlg.h"

@@ -10,7 +10,7 @@
 //                                    button's return, and the rows listed; then
 //                                    the resident memory
 
-#include "modal_script.h"
+#include "modal_driver.h"
 #include "scan_app.h"
 #include "scan_dlg.h"
 

@@ -1,13 +1,14 @@
 #pragma once
 
 // The program's resources: dialog templates 100, 102, 130 and 131, icon 128,
-// strings 101 and 103.
+// strings 101 and 103, the program's name and the template font's fallbacks.
 
 #include "resources.h"
 
 class QImage;
 
-// Registers every resource with the framework; safe to call again.
+// Registers every resource with the framework, once at start before any
+// dialog is built; safe to call again.
 void LoadOrbiskResources();
 
 // The application icon, drawn at size x size pixels.

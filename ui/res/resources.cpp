@@ -1,5 +1,6 @@
 #include "orbisk_resources.h"
 
+#include "afxids.h"
 #include "control_ids.h"
 
 #include <QIcon>
@@ -24,6 +25,12 @@ void LoadOrbiskResources()
             icon.addPixmap(QPixmap::fromImage(PaintOrbiskIcon(size)));
         return icon;
     });
+    // The templates' face where the desktop has it; else the CJK faces of the
+    // distribution, which also cover Latin text, so every dialog's script
+    // renders in one face.
+    AfxRegisterFontFallbacks({"SimSun", "Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei",
+                              "AR PL UMing CN", "Droid Sans Fallback"});
+    AfxRegisterString(AFX_IDS_APP_TITLE, "Orbisk");
     AfxRegisterString(IDS_ABOUTBOX, "About Orbisk(&A)...");
     AfxRegisterString(IDS_SOCKETS_INIT_FAILED, "Communication port initialization failure");
 }

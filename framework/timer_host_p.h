@@ -1,0 +1,25 @@
+#pragma once
+
+#include "afxtypes.h"
+
+#include <QObject>
+
+#include <map>
+
+class QWidget;
+
+// Holds a window's timers; a child of the window, so the timers end with it.
+class TimerHost : public QObject {
+public:
+    explicit TimerHost(QWidget* window);
+    void Set(UINT_PTR id, UINT ms);
+    bool Kill(UINT_PTR id);
+    static TimerHost* Of(QWidget* window, bool create);
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    QWidget* m_window;
+    std::map<UINT_PTR, int> m_timers;   // window's id -> Qt's id
+};
