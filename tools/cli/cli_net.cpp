@@ -159,6 +159,34 @@ void CReplyChannel::Collect(int64_t deadlineNs, const DatagramHandler& handler)
     iovec iovs[kBatch];
     mmsghdr msgs[kBatch];
 
+    // What the last call read but did not hand over comes first.
+    while (!m_held.empty()) {
+        HeldDatagram held = std::move(m_held.front());
+        m_held.pop_front();
+        held.datagram.data = held.bytes.data();
+        if (handler(held.datagram))
+            return;
+    }
+    auto toDatagram = [&](int i) {
+        const msghdr& hdr = msgs[i].msg_hdr;
+        Datagram d;
+        d.data = buffers[i];
+        d.length = static_cast<int>(msgs[i].msg_len);
+        d.sender.m_addr = senders[i];
+        for (cmsghdr* cm = CMSG_FIRSTHDR(&hdr); cm != nullptr; cm = CMSG_NXTHDR(const_cast<msghdr*>(&hdr), cm)) {
+            if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO) {
+                in_pktinfo info;
+                std::memcpy(&info, CMSG_DATA(cm), sizeof info);
+                d.ifindex = static_cast<unsigned>(info.ipi_ifindex);
+            } else if (cm->cmsg_level == SOL_SOCKET && cm->cmsg_type == SO_TIMESTAMPNS) {
+                timespec at;
+                std::memcpy(&at, CMSG_DATA(cm), sizeof at);
+                d.arrivalNs = static_cast<int64_t>(at.tv_sec) * 1000000000 + at.tv_nsec;
+            }
+        }
+        return d;
+    };
+
     int handle = m_socket.m_hRawSocket;
     while (true) {
         int64_t left = deadlineNs - MonotonicNs();
@@ -185,26 +213,18 @@ void CReplyChannel::Collect(int64_t deadlineNs, const DatagramHandler& handler)
             if (count <= 0)
                 break;
             for (int i = 0; i < count; ++i) {
-                const msghdr& hdr = msgs[i].msg_hdr;
-                if (hdr.msg_flags & MSG_TRUNC)
+                if (msgs[i].msg_hdr.msg_flags & MSG_TRUNC)
                     continue; // longer than any reply: dropped whole
-                Datagram d;
-                d.data = buffers[i];
-                d.length = static_cast<int>(msgs[i].msg_len);
-                d.sender.m_addr = senders[i];
-                for (cmsghdr* cm = CMSG_FIRSTHDR(&hdr); cm != nullptr; cm = CMSG_NXTHDR(const_cast<msghdr*>(&hdr), cm)) {
-                    if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO) {
-                        in_pktinfo info;
-                        std::memcpy(&info, CMSG_DATA(cm), sizeof info);
-                        d.ifindex = static_cast<unsigned>(info.ipi_ifindex);
-                    } else if (cm->cmsg_level == SOL_SOCKET && cm->cmsg_type == SO_TIMESTAMPNS) {
-                        timespec at;
-                        std::memcpy(&at, CMSG_DATA(cm), sizeof at);
-                        d.arrivalNs = static_cast<int64_t>(at.tv_sec) * 1000000000 + at.tv_nsec;
-                    }
+                if (!handler(toDatagram(i)))
+                    continue;
+                // The rest of the batch has left the queue: kept for the next call.
+                for (int rest = i + 1; rest < count; ++rest) {
+                    if (msgs[rest].msg_hdr.msg_flags & MSG_TRUNC)
+                        continue;
+                    Datagram d = toDatagram(rest);
+                    m_held.push_back({ std::string(d.data, static_cast<size_t>(d.length)), d });
                 }
-                if (handler(d))
-                    return;
+                return;
             }
             if (count < kBatch)
                 break;

@@ -7,6 +7,7 @@
 #include "udp_socket.h"
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -53,7 +54,8 @@ public:
     int Send(const std::vector<Route>& routes, const std::string& text, std::string& failures);
 
     // Hands every datagram of at most the reply limit to the handler until
-    // the deadline (CLOCK_MONOTONIC ns) or until the handler says stop.
+    // the deadline (CLOCK_MONOTONIC ns) or until the handler says stop;
+    // datagrams read with the last one handed are handed first next time.
     // Longer datagrams are dropped, as the protocol wants.
     void Collect(int64_t deadlineNs, const DatagramHandler& handler);
 
@@ -62,8 +64,13 @@ public:
     std::string InterfaceName(unsigned index);
 
 private:
+    struct HeldDatagram {
+        std::string bytes;
+        Datagram datagram;
+    };
     CUdpSocket m_socket;
     std::map<unsigned, std::string> m_names;
+    std::deque<HeldDatagram> m_held; // read in a batch after the handler said stop
 };
 
 int64_t MonotonicNs();
