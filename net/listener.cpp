@@ -25,13 +25,12 @@ BOOL SendBroadcast(std::string text, int* pError, unsigned ifindex)
     CUdpSocket sender;
     int openError = sender.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) ? 0 : errno;
     BindToolPort(sender); // while the listener holds 10001 the datagram leaves from another port
-    int listError = 0;
-    auto attempts = BroadcastOnEveryPort(sender.m_hRawSocket, text.c_str(), text.size() + 1, kDevicePort, ifindex,
-        &listError);
-    sender.Close();
-    int sendError = listError;
+    int sendError = 0;
     // A port that refuses is no failure while another took the request.
-    if (CountSent(attempts, attempts.empty() ? nullptr : &sendError) > 0)
+    bool sent = CountSent(BroadcastOnEveryPort(sender.m_hRawSocket, text.c_str(), text.size() + 1, kDevicePort,
+                              ifindex), &sendError) > 0;
+    sender.Close();
+    if (sent)
         return 1;
     if (pError != nullptr)
         *pError = openError != 0 ? openError : sendError;

@@ -36,16 +36,12 @@ int SendThroughPort(int handle, const void* data, size_t length, const sockaddr_
     return sendmsg(handle, &msg, 0) >= 0 ? 0 : errno;
 }
 
-std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only,
-    int* listError)
+std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only)
 {
-    std::vector<PortAttempt> attempts;
     std::vector<NetInterface> interfaces;
-    if (int failed = ListBroadcastInterfaces(interfaces); failed != 0) {
-        if (listError != nullptr)
-            *listError = failed;
-        return attempts;
-    }
+    if (int failed = ListBroadcastInterfaces(interfaces); failed != 0)
+        return { { 0, failed } };
+    std::vector<PortAttempt> attempts;
     sockaddr_in destination {};
     destination.sin_family = AF_INET;
     destination.sin_port = htons(static_cast<uint16_t>(port));
@@ -55,12 +51,12 @@ std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size
             continue;
         in_addr source {};
         inet_pton(AF_INET, i.address.c_str(), &source);
-        attempts.push_back({ i.name, i.index, SendThroughPort(handle, data, length, destination, i.index, source) });
+        attempts.push_back({ i.index, SendThroughPort(handle, data, length, destination, i.index, source) });
     }
     if (only != 0 && attempts.empty())
-        attempts.push_back({ "", only, ENODEV }); // the port the device was heard on is gone
+        attempts.push_back({ only, ENODEV }); // the port the device was heard on is gone
     else if (attempts.empty())
-        attempts.push_back({ "", 0, SendThroughPort(handle, data, length, destination, 0, in_addr {}) });
+        attempts.push_back({ 0, SendThroughPort(handle, data, length, destination, 0, in_addr {}) });
     return attempts;
 }
 

@@ -8,7 +8,6 @@
 #include <netinet/in.h>
 
 #include <cstddef>
-#include <string>
 #include <vector>
 
 // Sends one datagram from `handle` to `destination`. ifindex 0 lets the
@@ -19,19 +18,16 @@ int SendThroughPort(int handle, const void* data, size_t length, const sockaddr_
 
 // One port that was asked to carry a broadcast.
 struct PortAttempt {
-    std::string interfaceName;  // empty for the routed send
-    unsigned ifindex = 0;
-    int error = 0;              // 0 when the datagram left
+    unsigned ifindex = 0;  // 0 for the routed send
+    int error = 0;         // 0 when the datagram left
 };
 
 // Sends to 255.255.255.255:port out of every IPv4 interface that is up, not
 // loopback and broadcast-capable, listed afresh at each call; with `only`
 // not 0, out of that interface alone (ENODEV when it is no longer such an
-// interface). With no such interface at all, the one routed send.
-// Returns every attempt, in order; empty only when listing failed, then
-// with that errno in listError.
-std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only,
-    int* listError = nullptr);
+// interface). With no such interface at all, the one routed send. Returns
+// every attempt, in order; a failed listing is one failed attempt.
+std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only);
 
 // How many attempts left; the errno of the first that failed, or 0.
 int CountSent(const std::vector<PortAttempt>& attempts, int* firstError = nullptr);

@@ -1,17 +1,12 @@
 #include "change_check.h"
 
 #include "interfaces.h"
+#include "neighbour.h"
 
 #include <arpa/inet.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <cctype>
-#include <chrono>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
-#include <thread>
 
 namespace {
 
@@ -43,23 +38,6 @@ int PrefixLength(uint32_t mask)
 std::string Subnet(uint32_t address, uint32_t mask)
 {
     return Dotted(address & mask) + "/" + std::to_string(PrefixLength(mask));
-}
-
-// The MAC address the kernel has resolved for `address`, "" when none.
-std::string ResolvedNeighbour(const std::string& address)
-{
-    std::ifstream table("/proc/net/arp");
-    std::string line;
-    std::getline(table, line); // heading
-    while (std::getline(table, line)) {
-        std::istringstream fields(line);
-        std::string ip, type, flags, mac;
-        fields >> ip >> type >> flags >> mac;
-        constexpr unsigned long kComplete = 0x2; // ATF_COM
-        if (ip == address && (std::stoul(flags, nullptr, 16) & kComplete) && mac != "00:00:00:00:00:00")
-            return mac;
-    }
-    return {};
 }
 
 bool SameMac(std::string a, std::string b)
@@ -134,21 +112,7 @@ std::string AddressInUseProblem(const std::string& address, const std::string& d
     if (!onLink)
         return {};
 
-    // Any datagram makes the kernel ask the segment who holds the address;
-    // the discard port keeps it harmless for whoever does.
-    int probe = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (probe == -1)
-        return {};
-    sockaddr_in to {};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(9);
-    to.sin_addr.s_addr = htonl(wanted);
-    sendto(probe, "", 0, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    close(probe);
-    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
-    std::string holder;
-    while ((holder = ResolvedNeighbour(address)).empty() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::string holder = ProbeNeighbour(address, waitMs);
     if (holder.empty() || SameMac(holder, deviceMac))
         return {};
     return "The address " + address + " is already in use by the host with MAC address " + holder + ".";

@@ -59,6 +59,11 @@ constexpr int64_t kSharedAddressGraceMs = 300;
 // Room for the largest bursts measured; beyond it the containers grow as usual.
 constexpr size_t kExpectedDevices = 16384;
 
+std::optional<DeviceReply> ReplyOf(const Datagram& d)
+{
+    return ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)), d.sender.ToString(), d.ifindex);
+}
+
 // Sends the discovery request and lists devices until the timeout, or until
 // `done` accepts a newly listed device. False when nothing could be sent.
 bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, const DeviceTest& done,
@@ -80,8 +85,7 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     int sent = channel.Send(routes, request, failures);
     if (sent > 0) {
         channel.Collect(deadline, [&](const Datagram& d) {
-            auto reply = ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)),
-                d.sender.ToString(), d.ifindex);
+            auto reply = ReplyOf(d);
             if (!reply)
                 return false;
             device.reply = std::move(*reply);
@@ -163,8 +167,7 @@ std::vector<std::string> MacsAtPort(CReplyChannel& channel, const ScanResult& lo
     for (const CliDevice& d : lookup.devices)
         note(d.reply);
     channel.Collect(MonotonicNs() + kSharedAddressGraceMs * 1000000, [&](const Datagram& d) {
-        if (auto r = ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)), d.sender.ToString(),
-                d.ifindex))
+        if (auto r = ReplyOf(d))
             note(*r);
         return false;
     });

@@ -1,0 +1,50 @@
+#include "neighbour.h"
+
+#include <arpa/inet.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+// The MAC address the kernel has resolved for `address`, "" when none.
+std::string ResolvedNeighbour(const std::string& address)
+{
+    std::ifstream table("/proc/net/arp");
+    std::string line;
+    std::getline(table, line); // heading
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string ip, type, flags, mac;
+        fields >> ip >> type >> flags >> mac;
+        constexpr unsigned long kComplete = 0x2; // ATF_COM
+        if (ip == address && (std::stoul(flags, nullptr, 16) & kComplete) && mac != "00:00:00:00:00:00")
+            return mac;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string ProbeNeighbour(const std::string& address, int waitMs)
+{
+    sockaddr_in to {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9); // discard: harmless for whoever holds the address
+    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1)
+        return {};
+    int probe = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (probe == -1)
+        return {};
+    sendto(probe, "", 0, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    close(probe);
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    std::string holder;
+    while ((holder = ResolvedNeighbour(address)).empty() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return holder;
+}
