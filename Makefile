@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 # Building and running (scdoc makes the manual pages; the font is the dialogs').
 APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev scdoc fonts-wqy-microhei
 # Testing, fuzzing, the virtual LAN, Xvfb, and checking the packages.
-APT_TEST_PACKAGES = libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
+APT_TEST_PACKAGES = libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
 	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)

@@ -9,7 +9,9 @@
 class QWidget;
 
 // Holds a window's timers; a child of the window, so the timers end with it.
+// Q_OBJECT: Qt 6.5 and later refuse findChild<> on a class without it.
 class TimerHost : public QObject {
+    Q_OBJECT
 public:
     explicit TimerHost(QWidget* window);
     void Set(UINT_PTR id, UINT ms);

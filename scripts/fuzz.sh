@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the libFuzzer programs of tests/fuzz with clang-14 in build-fuzz and
+# Builds the libFuzzer programs of tests/fuzz with the release's clang in build-fuzz and
 # runs each for FUZZ_SECONDS (default 60). Fails on any crash, sanitizer
 # report, leak, slow input or out-of-memory; the input that did it is left in
 # build-fuzz/artifacts/. New inputs found go to tests/fuzz/corpus-work/ (not
@@ -15,7 +15,7 @@ build=${FUZZ_BUILD:-build-fuzz}
 jobs=${JOBS:-2}
 targets=${*:-reply_receiver device_table change_request}
 
-cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DORBISK_FUZZ=ON -DORBISK_BUILD_TESTS=OFF -DORBISK_BUILD_UI=OFF >"$build.configure.log" 2>&1 \
     || { cat "$build.configure.log"; exit 1; }
 rm -f "$build.configure.log"
