@@ -1,7 +1,8 @@
 # Orbisk: `make run` builds and starts the desktop program, `make test` builds
 # and runs every test, `make package` makes the Debian packages. Each installs
-# what is missing first (Debian 12): `make run` only what building and running
-# need, `make test` the test tools as well.
+# what is missing first (Debian 12, 13 or testing): `make run` only what
+# building and running need, `make test` the test tools as well. Package names
+# are ones every release has (clang and libclang-rt-dev are each release's own).
 
 BUILD ?= build
 JOBS ?= 2
@@ -100,3 +101,13 @@ screenshots: build-test
 
 bench: build-test
 	$(SUDO) sh scripts/bench_desktop.sh $(BUILD)
+
+# --- Other Debian releases (scripts/check_release.sh; root) ---
+# `make check-releases` runs `make test` and `make package-check` on a fresh
+# Debian 13 and a fresh Debian testing, each in a throw-away chroot.
+RELEASES ?= trixie testing
+
+.PHONY: check-releases
+
+check-releases:
+	for r in $(RELEASES); do $(SUDO) env JOBS=$(JOBS) sh scripts/check_release.sh $$r || exit 1; done

@@ -2,7 +2,8 @@
 # Tries the README's set-up on a fresh machine of another Debian release: makes
 # a throw-away chroot of CODENAME (trixie, forky, testing, ...) from the mirror
 # this machine's apt already uses, clones the committed tree into it and runs
-# `make test` (CI=true) and `make package-check` there, as root.
+# `make test` (CI=true, any compiler warning an error) and `make package-check`
+# there, as root.
 #
 #   scripts/check_release.sh CODENAME
 #
@@ -60,15 +61,16 @@ trap 'exit 130' INT TERM HUP
 # Testing's Release file may be past its Valid-Until on a mirror that lags:
 # accepted here, inside the chroot too.
 tarball=$cache/$codename.tar
-mkdir -p "$cache"
 if [ "$cache" = none ] || [ -z "$(find "$tarball" -mtime -7 2>/dev/null)" ]; then
     echo "== bootstrapping $codename from $mirror"
     out=$work/base.tar
-    [ "$cache" = none ] || out=$tarball.new
     mmdebstrap --quiet --variant=minbase --include=make,git,ca-certificates \
         --aptopt='Acquire::Check-Valid-Until "false"' \
         "$codename" "$out" "$mirror"
-    [ "$cache" = none ] || { mv "$out" "$tarball"; out=$tarball; }
+    if [ "$cache" != none ]; then
+        mkdir -p "$cache"
+        cp "$out" "$tarball.new" && mv "$tarball.new" "$tarball"
+    fi
 else
     out=$tarball
 fi
@@ -91,9 +93,9 @@ unshare --mount --pid --fork --propagation private --kill-child sh -eu -c '
     exec chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
         LANG=C.UTF-8 CI=true JOBS="$2" sh -euc "
             cd /src/orbisk
+            make test JOBS=\$JOBS CMAKE_FLAGS=-DCMAKE_COMPILE_WARNING_AS_ERROR=ON
             g++ --version | head -n 1
-            make test JOBS=\$JOBS
-            dpkg-query -W -f=\"\\\${Package} \\\${Version}\\n\" qt6-base-dev cmake g++ clang 2>/dev/null
+            dpkg-query -W -f=\"\\\${Package} \\\${Version}\\n\" qt6-base-dev cmake clang
             make package-check"
 ' check-release "$root" "$jobs" &
 child=$!
