@@ -45,7 +45,18 @@ child=""
 cleanup() {
     status=$?
     trap - EXIT INT TERM HUP
-    [ -n "$child" ] && kill -KILL "$child" 2>/dev/null && wait "$child" 2>/dev/null
+    if [ -n "$child" ]; then
+        kill -KILL "$child" 2>/dev/null || true
+        wait "$child" 2>/dev/null || true
+    fi
+    # The kernel ends the chroot's processes with its PID namespace; give it
+    # a moment before removing their files.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        busy=$(for p in /proc/[0-9]*; do
+            [ "$(readlink "$p/root" 2>/dev/null)" = "$root" ] && echo "$p"; done || true)
+        [ -z "$busy" ] && break
+        sleep 1
+    done
     # Mounts live only in the child's mount namespace; check that none leaked.
     if grep -q " $work" /proc/self/mounts; then
         echo "mounts under $work left; not removing it" >&2
