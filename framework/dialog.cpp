@@ -151,6 +151,54 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
     }
 }
 
+QWidget* ControlOf(DialogWidget* dlg, int id)
+{
+    for (QWidget* w : dlg->Controls()) {
+        if (AfxGetCtrlId(w) == id)
+            return w;
+    }
+    return nullptr;
+}
+
+// The visible text static of the template that shows `text`.
+QLabel* LabelShowing(DialogWidget* dlg, const QString& text)
+{
+    for (QWidget* w : dlg->Controls()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        if (label && !label->isHidden() && label->text() == text)
+            return label;
+    }
+    return nullptr;
+}
+
+// What a screen reader reads for the controls whose own text does not say
+// what they are. A label becomes its control's buddy too, which is how Qt
+// ties the two for assistive technology; a label without '&' (no mnemonic)
+// draws as before.
+void NameControls(const DialogTemplate& t, DialogWidget* dlg)
+{
+    for (const ControlAccess& access : t.access) {
+        QWidget* w = ControlOf(dlg, access.id);
+        if (!w)
+            continue;
+        if (access.kind == AccessKind::AnnouncesText) {
+            w->setProperty("announcesText", true);
+            continue;
+        }
+        QString name = QString::fromUtf8(access.text);
+        if (access.kind == AccessKind::LabelledBy) {
+            QLabel* label = LabelShowing(dlg, name);
+            Q_ASSERT_X(label, "NameControls", "no static shows the label's text");
+            if (label)
+                label->setBuddy(w);
+        }
+        if (auto* ip = qobject_cast<IpAddressWidget*>(w))
+            ip->SetAccessibleLabel(name);
+        else
+            w->setAccessibleName(name);
+    }
+}
+
 // The template's frame: a window manager shows only the boxes it asks for.
 Qt::WindowFlags WindowFlagsOf(DWORD style)
 {
@@ -199,6 +247,7 @@ INT_PTR CDialog::DoModal()
     DialogBaseUnits base = AfxGetDialogBaseUnits(font);
     dlg->setFixedSize(AfxDialogUnitsToPixelsX(t->cx, base), AfxDialogUnitsToPixelsY(t->cy, base));
     BuildControls(*t, dlg, base);
+    NameControls(*t, dlg);
 
     Attach(dlg);
     m_bEnded = false;

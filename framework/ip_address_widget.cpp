@@ -2,6 +2,7 @@
 
 #include "wnd.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -9,8 +10,22 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
+namespace {
+
+// Qt would read the control as a frame; it is one group of four fields.
+QAccessibleInterface* GroupOfFields(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("IpAddressWidget") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Grouping);
+    return nullptr;
+}
+
+} // namespace
+
 IpAddressWidget::IpAddressWidget(QWidget* parent) : QFrame(parent)
 {
+    static const bool groupInstalled = (QAccessible::installFactory(GroupOfFields), true);
+    Q_UNUSED(groupInstalled);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
@@ -42,6 +57,16 @@ IpAddressWidget::IpAddressWidget(QWidget* parent) : QFrame(parent)
             dot->setAlignment(Qt::AlignCenter);
             layout->addWidget(dot);
         }
+    }
+    SetAccessibleLabel(QString());
+}
+
+void IpAddressWidget::SetAccessibleLabel(const QString& label)
+{
+    setAccessibleName(label);
+    for (int i = 0; i < 4; ++i) {
+        QString part = QStringLiteral("part %1 of 4").arg(i + 1);
+        m_fields[i]->setAccessibleName(label.isEmpty() ? part : label + QStringLiteral(", ") + part);
     }
 }
 

@@ -27,6 +27,9 @@ public:
     int Low(int field) const { return m_low[field]; }
     int High(int field) const { return m_high[field]; }
     QLineEdit* Field(int i) const { return m_fields[i]; }
+    // What a screen reader reads: the control as one group named `label`,
+    // each field as "<label>, part <n> of 4".
+    void SetAccessibleLabel(const QString& label);
 
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
 

@@ -25,6 +25,22 @@ struct DialogItemTemplate {
     short x, y, cx, cy; // dialog units
 };
 
+// What a screen reader reads for a control that its own text does not name
+// (an edit, an IP-address control, a list), and which texts it announces.
+// Kept beside a template so that the template's texts, sizes and order stay
+// as stored.
+enum class AccessKind {
+    LabelledBy,    // the template's static showing `text` labels the control
+    Named,         // `text` names the control without being shown
+    AnnouncesText, // a status line: each new text is announced
+};
+
+struct ControlAccess {
+    int id;
+    AccessKind kind;
+    const char* text;
+};
+
 struct DialogTemplate {
     int id;
     const char* caption;
@@ -34,6 +50,7 @@ struct DialogTemplate {
     const char* fontFace;
     int pointSize;
     std::span<const DialogItemTemplate> items;
+    std::span<const ControlAccess> access;
 };
 
 void AfxRegisterDialogTemplate(const DialogTemplate& dialog);

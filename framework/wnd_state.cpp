@@ -5,6 +5,10 @@
 #include <QVariant>
 #include <QWidget>
 
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QAccessible>
+#endif
+
 // Every control shows its text in one Qt property: "text" (buttons, labels,
 // edits, the IP-address control), a group box's "title", else the window title.
 static const char* TextProperty(const QWidget* w)
@@ -17,10 +21,29 @@ static const char* TextProperty(const QWidget* w)
     return "windowTitle";
 }
 
+// A status line's new text is spoken where Qt can announce it (6.8 on);
+// before that a screen reader finds it in place.
+static void Announce(QWidget* w, const QString& text)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(w, text);
+    event.setPoliteness(QAccessible::AnnouncementPoliteness::Polite);
+    QAccessible::updateAccessibility(&event);
+#else
+    Q_UNUSED(w);
+    Q_UNUSED(text);
+#endif
+}
+
 void CWnd::SetWindowText(const CString& text)
 {
-    if (m_hWnd)
-        m_hWnd->setProperty(TextProperty(m_hWnd), QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (!m_hWnd)
+        return;
+    QString value = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    m_hWnd->setProperty(TextProperty(m_hWnd), value);
+    // Set while the window opens, the text is read with the window.
+    if (m_hWnd->isVisible() && m_hWnd->property("announcesText").toBool())
+        Announce(m_hWnd, value);
 }
 
 CString CWnd::GetWindowText() const

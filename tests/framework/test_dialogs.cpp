@@ -28,8 +28,8 @@ constexpr DialogItemTemplate kDefaultItems[] = {
     {2, "Button", "Cancel", 0x50010000, 60, 30, 40, 14},
 };
 
-const DialogTemplate kTest{IDD_TEST, "Test", 0x80C800C0, 0, 0, 0, 220, 144, "宋体", 9, kTestItems};
-const DialogTemplate kTestDefault{IDD_TEST_DEFAULT, "Default", 0x80C800C0, 0, 0, 0, 120, 50, "宋体", 9, kDefaultItems};
+const DialogTemplate kTest{IDD_TEST, "Test", 0x80C800C0, 0, 0, 0, 220, 144, "宋体", 9, kTestItems, {}};
+const DialogTemplate kTestDefault{IDD_TEST_DEFAULT, "Default", 0x80C800C0, 0, 0, 0, 120, 50, "宋体", 9, kDefaultItems, {}};
 
 // The test program's resources, registered once before the tests as a
 // program does at start.

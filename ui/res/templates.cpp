@@ -70,6 +70,21 @@ constexpr DialogItemTemplate kSetupIpItems[] = {
     {IDC_DHCP, "Button", "DHCP", kChild | BS_AUTORADIOBUTTON, 77, 17, 32, 10},
 };
 
+// Who names what for a screen reader; the device list shows no label.
+constexpr ControlAccess kScanAccess[] = {
+    {IDC_DEVICE_LIST, AccessKind::Named, "Devices"},
+};
+constexpr ControlAccess kAuthAccess[] = {
+    {IDC_USER, AccessKind::LabelledBy, "User"},
+    {IDC_PASSWORD, AccessKind::LabelledBy, "Password"},
+};
+constexpr ControlAccess kSetupIpAccess[] = {
+    {IDC_NEW_ADDRESS, AccessKind::LabelledBy, "IP Address"},
+    {IDC_NEW_GATEWAY, AccessKind::LabelledBy, "Gateway"},
+    {IDC_NEW_NETMASK, AccessKind::LabelledBy, "Netmask"},
+    {IDC_STATUS, AccessKind::AnnouncesText, nullptr},
+};
+
 // The styles as the templates have always stored them.
 static_assert(kDialog == 0x80C800C0);
 static_assert(kAboutItems[0].style == 0x50000003 && kAboutItems[1].style == 0x50020080 &&
@@ -86,7 +101,7 @@ static_assert((kDialog | WS_VISIBLE) == 0x90C800C0 && WS_EX_APPWINDOW == 0x00040
 
 } // namespace
 
-const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, "About Orbisk", kDialog, 0, 0, 0, 235, 55, kFont, kPointSize, kAboutItems};
-const DialogTemplate kScanTemplate{IDD_SCAN_DIALOG, "Orbisk", kDialog | WS_VISIBLE, WS_EX_APPWINDOW, 0, 0, 405, 227, kFont, kPointSize, kScanItems};
-const DialogTemplate kAuthTemplate{IDD_AUTH, "Authentication", kDialog, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems};
-const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", kDialog, 0, 0, 0, 210, 169, kFont, kPointSize, kSetupIpItems};
+const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, "About Orbisk", kDialog, 0, 0, 0, 235, 55, kFont, kPointSize, kAboutItems, {}};
+const DialogTemplate kScanTemplate{IDD_SCAN_DIALOG, "Orbisk", kDialog | WS_VISIBLE, WS_EX_APPWINDOW, 0, 0, 405, 227, kFont, kPointSize, kScanItems, kScanAccess};
+const DialogTemplate kAuthTemplate{IDD_AUTH, "Authentication", kDialog, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems, kAuthAccess};
+const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", kDialog, 0, 0, 0, 210, 169, kFont, kPointSize, kSetupIpItems, kSetupIpAccess};
