@@ -41,7 +41,8 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent, QButtonGr
             radioGroup = new QButtonGroup(parent);
             radioGroup->setExclusive(true);
         }
-        radioGroup->addButton(radio);
+        // Each radio's id in the group is its place in template order.
+        radioGroup->addButton(radio, static_cast<int>(radioGroup->buttons().size()));
         QObject::connect(radio, &QAbstractButton::clicked, radio, [radio] { AfxNotifyCommand(radio, BN_CLICKED); });
         w = radio;
     } else if (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX) {
@@ -342,34 +343,20 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value)
 
 void DDX_Radio(CDataExchange* pDX, int id, int& value)
 {
-    auto* dlg = dynamic_cast<DialogWidget*>(pDX->m_pDlgWnd->m_hWnd);
-    if (!dlg)
+    CWnd* item = pDX->m_pDlgWnd->GetDlgItem(id);
+    auto* first = item ? qobject_cast<QRadioButton*>(item->m_hWnd) : nullptr;
+    QButtonGroup* group = first ? first->group() : nullptr;
+    if (!group)
         return;
-    // The group: from `id` in template order up to the next WS_GROUP.
-    std::vector<QRadioButton*> group;
-    bool inGroup = false;
-    for (QWidget* child : dlg->Controls()) {
-        DWORD style = static_cast<DWORD>(child->property("ctrlStyle").toULongLong());
-        if (!inGroup) {
-            inGroup = AfxGetCtrlId(child) == id;
-        } else if (style & WS_GROUP) {
-            break;
-        }
-        if (inGroup) {
-            if (auto* radio = qobject_cast<QRadioButton*>(child))
-                group.push_back(radio);
-        }
-    }
+    // The dialog built one group per run of radios; `id` starts this one.
+    const int base = group->id(first);
     if (pDX->m_bSaveAndValidate) {
-        value = -1;
-        for (size_t i = 0; i < group.size(); ++i) {
-            if (group[i]->isChecked()) {
-                value = static_cast<int>(i);
-                break;
-            }
-        }
+        const int checked = group->checkedId();
+        value = checked >= base ? checked - base : -1;
         return;
     }
-    for (size_t i = 0; i < group.size(); ++i)
-        AfxSetButtonCheck(group[i], static_cast<int>(i) == value);
+    for (QAbstractButton* radio : group->buttons()) {
+        if (group->id(radio) >= base)
+            AfxSetButtonCheck(radio, group->id(radio) - base == value);
+    }
 }

@@ -1,6 +1,6 @@
 #include "listener.h"
 
-#include "port_send.h"
+#include "datagram.h"
 #include "wire_ports.h"
 
 #include <sys/ioctl.h>
@@ -20,20 +20,38 @@ int BindToolPort(CUdpSocket& socket)
     return 0;
 }
 
-BOOL SendBroadcast(std::string text, int* pError, unsigned ifindex)
+Status BroadcastRequest(const std::string& text, unsigned ifindex)
 {
     CUdpSocket sender;
-    int openError = sender.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) ? 0 : errno;
+    Status opened;
+    if (!sender.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET))
+        opened = Status::FromErrno(errno, "Could not open a socket");
     BindToolPort(sender); // while the listener holds 10001 the datagram leaves from another port
-    int sendError = 0;
-    // A port that refuses is no failure while another took the request.
-    bool sent = CountSent(BroadcastOnEveryPort(sender.m_hRawSocket, text.c_str(), text.size() + 1, kDevicePort,
-                              ifindex), &sendError) > 0;
+    Result<std::vector<Route>> routes = PlanRoutes(RoutePlan { .ifindex = ifindex });
+    const std::vector<Route> none;
+    Status failed = routes.Ok() ? Status() : routes.Failure();
+    bool sent = false;
+    // The NUL goes too. A port that refuses is no failure while another took the request.
+    std::span<const char> bytes(text.c_str(), text.size() + 1);
+    for (const Route& route : routes.Ok() ? *routes : none) {
+        Status one = SendAlong(sender.m_hRawSocket, route, kDevicePort, bytes);
+        sent = sent || one.Ok();
+        if (failed.Ok())
+            failed = one;
+    }
     sender.Close();
     if (sent)
+        return {};
+    return opened.Ok() ? failed : opened;
+}
+
+BOOL SendBroadcast(std::string text, int* pError, unsigned ifindex)
+{
+    Status sent = BroadcastRequest(text, ifindex);
+    if (sent.Ok())
         return 1;
     if (pError != nullptr)
-        *pError = openError != 0 ? openError : sendError;
+        *pError = sent.Errno();
     return 0;
 }
 
@@ -43,8 +61,7 @@ int OpenListener()
         g_listener.Close();
     if (!g_listener.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) && g_listener.m_hRawSocket == -1)
         return errno;
-    int on = 1; // tells which port each reply came in by
-    setsockopt(g_listener.m_hRawSocket, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    AskArrivalInfo(g_listener.m_hRawSocket, false); // tells which port each reply came in by
     return BindToolPort(g_listener);
 }
 

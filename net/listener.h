@@ -1,5 +1,6 @@
 #pragma once
 
+#include "status.h"
 #include "udp_socket.h"
 
 #include <string>
@@ -13,6 +14,10 @@ extern CUdpSocket g_listener;
 // Returns 1 when at least one port took it; otherwise 0 and, with pError, the
 // errno of the first failure.
 BOOL SendBroadcast(std::string text, int* pError = nullptr, unsigned ifindex = 0);
+
+// The same, failure as a Status: of the first port that refused, or of the
+// socket when none took it.
+Status BroadcastRequest(const std::string& text, unsigned ifindex = 0);
 
 // Binds an open socket to 0.0.0.0:10001, without SO_REUSEADDR: another
 // program holding the port shows as EADDRINUSE. Returns 0 or the errno.

@@ -1,5 +1,7 @@
 #include "neighbour.h"
 
+#include "interfaces.h"
+
 #include <arpa/inet.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -47,4 +49,20 @@ std::string ProbeNeighbour(const std::string& address, int waitMs)
     while ((holder = ResolvedNeighbour(address)).empty() && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return holder;
+}
+
+std::vector<INetworkView::OwnAddress> CHostNetwork::OwnAddresses() const
+{
+    std::vector<OwnAddress> own;
+    Result<std::vector<HostInterface>> all = ListHostInterfaces();
+    if (!all.Ok())
+        return own; // nothing known of the host: the checks that need it pass
+    for (const HostInterface& port : BroadcastPorts(*all))
+        own.push_back({ port.address, port.netmask, port.name });
+    return own;
+}
+
+std::string CHostNetwork::NeighbourHolding(Ipv4 address) const
+{
+    return ProbeNeighbour(address.ToText(), m_nProbeWaitMs);
 }

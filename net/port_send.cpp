@@ -1,62 +1,25 @@
 #include "port_send.h"
 
-#include "interfaces.h"
-#include "wire_ports.h"
-
-#include <arpa/inet.h>
-#include <sys/socket.h>
-
-#include <cerrno>
-#include <cstring>
+#include "datagram.h"
 
 int SendThroughPort(int handle, const void* data, size_t length, const sockaddr_in& destination, unsigned ifindex,
     in_addr source)
 {
-    if (handle < 0)
-        return EBADF;
-    iovec iov { const_cast<void*>(data), length };
-    msghdr msg {};
-    msg.msg_name = const_cast<sockaddr_in*>(&destination);
-    msg.msg_namelen = sizeof destination;
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
-    if (ifindex != 0 || source.s_addr != INADDR_ANY) {
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
-        cmsghdr* cm = CMSG_FIRSTHDR(&msg);
-        cm->cmsg_level = IPPROTO_IP;
-        cm->cmsg_type = IP_PKTINFO;
-        cm->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
-        in_pktinfo info {};
-        info.ipi_ifindex = static_cast<int>(ifindex);
-        info.ipi_spec_dst = source;
-        std::memcpy(CMSG_DATA(cm), &info, sizeof info);
-    }
-    return sendmsg(handle, &msg, 0) >= 0 ? 0 : errno;
+    std::span<const char> bytes(static_cast<const char*>(data), length);
+    return SendDatagram(handle, bytes, destination, ifindex, Ipv4::FromInAddr(source)).Errno();
 }
 
 std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only)
 {
-    std::vector<NetInterface> interfaces;
-    if (int failed = ListBroadcastInterfaces(interfaces); failed != 0)
-        return { { 0, failed } };
-    std::vector<PortAttempt> attempts;
-    sockaddr_in destination {};
-    destination.sin_family = AF_INET;
-    destination.sin_port = htons(static_cast<uint16_t>(port));
-    destination.sin_addr.s_addr = htonl(INADDR_BROADCAST);
-    for (const NetInterface& i : interfaces) {
-        if (only != 0 && i.index != only)
-            continue;
-        in_addr source {};
-        inet_pton(AF_INET, i.address.c_str(), &source);
-        attempts.push_back({ i.index, SendThroughPort(handle, data, length, destination, i.index, source) });
+    Result<std::vector<Route>> routes = PlanRoutes(RoutePlan { .ifindex = only });
+    if (!routes.Ok()) {
+        const Status& failed = routes.Failure();
+        return { { failed.Code() == std::errc::no_such_device ? only : 0, failed.Errno() } };
     }
-    if (only != 0 && attempts.empty())
-        attempts.push_back({ only, ENODEV }); // the port the device was heard on is gone
-    else if (attempts.empty())
-        attempts.push_back({ 0, SendThroughPort(handle, data, length, destination, 0, in_addr {}) });
+    std::vector<PortAttempt> attempts;
+    std::span<const char> bytes(static_cast<const char*>(data), length);
+    for (const Route& route : *routes)
+        attempts.push_back({ route.ifindex, SendAlong(handle, route, port, bytes).Errno() });
     return attempts;
 }
 

@@ -1,9 +1,7 @@
 #pragma once
 
-// Sending out of a chosen network port. A datagram to 255.255.255.255 leaves
-// by the routing table, that is along the default route only (and fails with
-// ENETUNREACH when there is none); naming the interface in IP_PKTINFO sends it
-// out of that port instead, without privileges or SO_BINDTODEVICE.
+// The earlier entry points for sending out of a chosen port, kept for their
+// callers; datagram.h holds the module they are written over.
 
 #include <netinet/in.h>
 
@@ -22,11 +20,10 @@ struct PortAttempt {
     int error = 0;         // 0 when the datagram left
 };
 
-// Sends to 255.255.255.255:port out of every IPv4 interface that is up, not
-// loopback and broadcast-capable, listed afresh at each call; with `only`
-// not 0, out of that interface alone (ENODEV when it is no longer such an
-// interface). With no such interface at all, the one routed send. Returns
-// every attempt, in order; a failed listing is one failed attempt.
+// Sends to 255.255.255.255:port out of every port (BroadcastPorts), listed
+// afresh at each call; with `only` not 0, out of that port alone (ENODEV when
+// it is no longer such a port). With no port at all, the one routed send.
+// Returns every attempt, in order; a failed listing is one failed attempt.
 std::vector<PortAttempt> BroadcastOnEveryPort(int handle, const void* data, size_t length, int port, unsigned only);
 
 // How many attempts left; the errno of the first that failed, or 0.

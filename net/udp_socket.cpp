@@ -1,5 +1,7 @@
 #include "udp_socket.h"
 
+#include "datagram.h"
+
 #include <arpa/inet.h>
 #include <netdb.h>
 #include <poll.h>
@@ -52,9 +54,7 @@ BOOL CSockAddr::IsDottedQuad(const char* text)
 
 bool IsDottedQuadIpv4(std::string_view text)
 {
-    in_addr unused {};
-    return text.size() < INET_ADDRSTRLEN && text.find('\0') == std::string_view::npos
-        && inet_pton(AF_INET, std::string(text).c_str(), &unused) == 1;
+    return Ipv4::Parse(text).has_value();
 }
 
 int WaitReadable(int handle, int ms)
@@ -99,39 +99,24 @@ void CUdpSocket::Close()
 // protocol wants such a datagram dropped whole, as a failed read.
 int ReceiveDatagram(int handle, void* buffer, int length, int flags, sockaddr_in* from, unsigned* ifindex)
 {
-    if (handle < 0) {
-        errno = EBADF;
-        return -1;
-    }
-    iovec iov { buffer, static_cast<size_t>(length < 0 ? 0 : length) };
-    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-    msghdr msg {};
-    msg.msg_name = from;
-    msg.msg_namelen = from ? sizeof *from : 0;
-    msg.msg_iov = &iov;
-    msg.msg_iovlen = 1;
-    if (ifindex != nullptr) {
+    ReceivedDatagram one;
+    one.buffer = std::span<char>(static_cast<char*>(buffer), static_cast<size_t>(length < 0 ? 0 : length));
+    Result<int> got = ReceiveBatch(handle, std::span<ReceivedDatagram>(&one, 1), flags);
+    if (ifindex != nullptr)
         *ifindex = 0;
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
-    }
-    ssize_t n = recvmsg(handle, &msg, flags);
-    if (n < 0)
+    if (!got.Ok() || *got == 0) {
+        errno = got.Ok() ? EAGAIN : got.Failure().Errno();
         return -1;
-    if (msg.msg_flags & MSG_TRUNC) {
+    }
+    if (one.truncated) {
         errno = EMSGSIZE;
         return -1;
     }
-    if (ifindex != nullptr) {
-        for (cmsghdr* cm = CMSG_FIRSTHDR(&msg); cm != nullptr; cm = CMSG_NXTHDR(&msg, cm)) {
-            if (cm->cmsg_level == IPPROTO_IP && cm->cmsg_type == IP_PKTINFO) {
-                in_pktinfo info;
-                std::memcpy(&info, CMSG_DATA(cm), sizeof info);
-                *ifindex = static_cast<unsigned>(info.ipi_ifindex);
-            }
-        }
-    }
-    return static_cast<int>(n);
+    if (from != nullptr)
+        *from = one.sender;
+    if (ifindex != nullptr)
+        *ifindex = one.ifindex;
+    return one.length;
 }
 
 int CUdpSocket::Receive(void* buffer, int length, int flags)

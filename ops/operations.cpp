@@ -2,6 +2,7 @@
 
 #include "control_ids.h"
 #include "listener.h"
+#include "neighbour.h"
 #include "wire.h"
 
 #include <cerrno>
@@ -160,21 +161,8 @@ void CSetupOperation::OnSetup()
     request.netmask = wnd.GetItemText(IDC_NEW_NETMASK);
     request.mode = chosenMode == 0 ? AddressMode::Static : AddressMode::Dhcp;
 
-    // What would cut the device off, or change other devices with it, is
-    // sent only when the operator says so.
-    auto sendDespite = [&](const std::string& problem) {
-        return problem.empty() || wnd.AskYesNo(problem + text::kSendAnyway);
-    };
-    bool send = sendDespite(SharedAddressProblem(device.address, device.macs));
-    if (send && request.mode == AddressMode::Static) {
-        std::string problem = StaticConfigProblem(request.address, request.netmask, request.gateway);
-        if (problem.empty())
-            problem = AddressInUseProblem(request.address, device.address, device.mac, device.listed);
-        send = sendDespite(problem);
-    }
-    if (!send) {
-        AuthUser().clear();
-        AuthPassword().clear();
+    if (!ChecksPass(device, request)) {
+        ForgetCredentials();
         wnd.EnableItem(IDC_SETUP, true);
         return;
     }
@@ -191,6 +179,29 @@ void CSetupOperation::OnSetup()
     m_nTick = 0;
     m_nTickLimit = kChangeTickLimit;
     wnd.SetTimer(kTimerId, kTickMs);
+    ForgetCredentials();
+}
+
+// What would cut the device off, or change other devices with it, is sent
+// only when the operator says so.
+bool CSetupOperation::ChecksPass(const SelectedDeviceRecord& device, const ChangeRequest& request)
+{
+    IWindowServices& wnd = SetupWindow();
+    auto sendDespite = [&](const Status& problem) {
+        return problem.Ok() || wnd.AskYesNo(problem.Message() + text::kSendAnyway);
+    };
+    if (!sendDespite(SharedAddressProblem(device.address, device.macs)))
+        return false;
+    if (request.mode != AddressMode::Static)
+        return true;
+    Status problem = StaticConfigProblem(request.address, request.netmask, request.gateway);
+    if (problem.Ok())
+        problem = AddressInUseProblem(request.address, device.address, device.mac, device.listed, CHostNetwork());
+    return sendDespite(problem);
+}
+
+void CSetupOperation::ForgetCredentials()
+{
     AuthUser().clear();
     AuthPassword().clear();
 }

@@ -75,6 +75,10 @@ protected:
 private:
     // The status line's text for a reply read by the wait or a tick.
     void ShowOutcome(ReplyKind kind);
+    // The checks before sending; false when the operator said No to one.
+    bool ChecksPass(const SelectedDeviceRecord& device, const ChangeRequest& request);
+    // The Authentication dialog opens empty again.
+    void ForgetCredentials();
 
     std::string m_strSendError; // why the last request could not leave, if so
 };

@@ -1,43 +1,15 @@
 #include "change_check.h"
 
-#include "interfaces.h"
-#include "neighbour.h"
-
-#include <arpa/inet.h>
+#include "ipv4.h"
 
 #include <cctype>
-#include <cstdint>
+#include <optional>
 
 namespace {
 
-bool Parse(std::string_view text, uint32_t& value)
+Status Refuse(std::string sentence)
 {
-    in_addr a {};
-    if (inet_pton(AF_INET, std::string(text).c_str(), &a) != 1)
-        return false;
-    value = ntohl(a.s_addr);
-    return true;
-}
-
-std::string Dotted(uint32_t value)
-{
-    in_addr a { htonl(value) };
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &a, text, sizeof text);
-    return text;
-}
-
-int PrefixLength(uint32_t mask)
-{
-    int bits = 0;
-    while (bits < 32 && (mask & (0x80000000u >> bits)))
-        ++bits;
-    return bits;
-}
-
-std::string Subnet(uint32_t address, uint32_t mask)
-{
-    return Dotted(address & mask) + "/" + std::to_string(PrefixLength(mask));
+    return Status::Refused(std::errc::invalid_argument, std::move(sentence));
 }
 
 bool SameMac(std::string a, std::string b)
@@ -48,83 +20,99 @@ bool SameMac(std::string a, std::string b)
     return !a.empty() && a == b;
 }
 
-} // namespace
-
-std::string StaticConfigProblem(std::string_view addressText, std::string_view netmaskText, std::string_view gatewayText)
+Status NetmaskProblem(std::string_view text, std::optional<Ipv4> mask)
 {
-    uint32_t address = 0, mask = 0, gateway = 0;
-    if (!Parse(netmaskText, mask))
-        return "The netmask \"" + std::string(netmaskText) + "\" is not an IPv4 address.";
-    if (mask == 0)
-        return "The netmask 0.0.0.0 is not usable: it makes every address part of the subnet.";
-    if (mask == 0xFFFFFFFFu)
-        return "The netmask 255.255.255.255 is not usable: it leaves no other host, not even the gateway, in the subnet.";
-    if ((~mask & (~mask + 1)) != 0)
-        return "The netmask " + std::string(netmaskText) + " is not contiguous: its one bits must all come first.";
-
-    if (!Parse(addressText, address))
-        return "The address \"" + std::string(addressText) + "\" is not an IPv4 address.";
-    const std::string a(addressText);
-    if (address == 0xFFFFFFFFu)
-        return "The address 255.255.255.255 is the broadcast address.";
-    if ((address >> 24) == 0)
-        return "The address " + a + " is not usable: 0.x.x.x addresses mean \"this network\".";
-    if ((address >> 24) == 127)
-        return "The address " + a + " is a loopback address: the device would reach only itself.";
-    if ((address >> 28) == 0xE)
-        return "The address " + a + " is a multicast address.";
-    if ((address & ~mask) == 0)
-        return "The address " + a + " is the network address of the subnet " + Subnet(address, mask) + ".";
-    if ((address & ~mask) == ~mask)
-        return "The address " + a + " is the broadcast address of the subnet " + Subnet(address, mask) + ".";
-
-    if (!Parse(gatewayText, gateway))
-        return "The gateway \"" + std::string(gatewayText) + "\" is not an IPv4 address.";
-    if (gateway == address)
-        return "The gateway " + std::string(gatewayText) + " is the new address itself.";
-    if ((gateway & mask) != (address & mask) || (gateway & ~mask) == 0 || (gateway & ~mask) == ~mask)
-        return "The gateway " + std::string(gatewayText) + " is not a host of the subnet " + Subnet(address, mask)
-            + " of the new address.";
+    if (!mask)
+        return Refuse("The netmask \"" + std::string(text) + "\" is not an IPv4 address.");
+    if (mask->Value() == 0)
+        return Refuse("The netmask 0.0.0.0 is not usable: it makes every address part of the subnet.");
+    if (mask->Value() == 0xFFFFFFFFu)
+        return Refuse("The netmask 255.255.255.255 is not usable: it leaves no other host, not even the gateway, in the subnet.");
+    if (!mask->PrefixLength())
+        return Refuse("The netmask " + std::string(text) + " is not contiguous: its one bits must all come first.");
     return {};
 }
 
-std::string AddressInUseProblem(const std::string& address, const std::string& deviceAddress,
-    const std::string& deviceMac, const std::vector<ListedDevice>& listed, int waitMs)
+Status AddressProblem(std::string_view text, std::optional<Ipv4> parsed, Ipv4 mask)
 {
-    uint32_t wanted = 0;
-    if (!Parse(address, wanted) || address == deviceAddress) // keeping its address
+    if (!parsed)
+        return Refuse("The address \"" + std::string(text) + "\" is not an IPv4 address.");
+    const std::string a(text);
+    const uint32_t address = parsed->Value();
+    if (address == 0xFFFFFFFFu)
+        return Refuse("The address 255.255.255.255 is the broadcast address.");
+    if ((address >> 24) == 0)
+        return Refuse("The address " + a + " is not usable: 0.x.x.x addresses mean \"this network\".");
+    if ((address >> 24) == 127)
+        return Refuse("The address " + a + " is a loopback address: the device would reach only itself.");
+    if ((address >> 28) == 0xE)
+        return Refuse("The address " + a + " is a multicast address.");
+    if (*parsed == parsed->Network(mask))
+        return Refuse("The address " + a + " is the network address of the subnet " + parsed->Subnet(mask) + ".");
+    if (*parsed == parsed->Broadcast(mask))
+        return Refuse("The address " + a + " is the broadcast address of the subnet " + parsed->Subnet(mask) + ".");
+    return {};
+}
+
+Status GatewayProblem(std::string_view text, std::optional<Ipv4> gateway, Ipv4 address, Ipv4 mask)
+{
+    if (!gateway)
+        return Refuse("The gateway \"" + std::string(text) + "\" is not an IPv4 address.");
+    if (*gateway == address)
+        return Refuse("The gateway " + std::string(text) + " is the new address itself.");
+    if (!gateway->SameSubnet(address, mask) || *gateway == gateway->Network(mask) || *gateway == gateway->Broadcast(mask))
+        return Refuse("The gateway " + std::string(text) + " is not a host of the subnet " + address.Subnet(mask)
+            + " of the new address.");
+    return {};
+}
+
+} // namespace
+
+Status StaticConfigProblem(std::string_view addressText, std::string_view netmaskText, std::string_view gatewayText)
+{
+    std::optional<Ipv4> mask = Ipv4::Parse(netmaskText);
+    if (Status bad = NetmaskProblem(netmaskText, mask); !bad.Ok())
+        return bad;
+    std::optional<Ipv4> address = Ipv4::Parse(addressText);
+    if (Status bad = AddressProblem(addressText, address, *mask); !bad.Ok())
+        return bad;
+    return GatewayProblem(gatewayText, Ipv4::Parse(gatewayText), *address, *mask);
+}
+
+Status AddressInUseProblem(const std::string& address, const std::string& deviceAddress,
+    const std::string& deviceMac, const std::vector<ListedDevice>& listed, const INetworkView& network)
+{
+    std::optional<Ipv4> wanted = Ipv4::Parse(address);
+    if (!wanted || address == deviceAddress) // keeping its address
         return {};
-    std::vector<NetInterface> ports;
-    ListBroadcastInterfaces(ports);
     bool onLink = false;
-    for (const NetInterface& port : ports) {
-        if (port.address == address)
-            return "The address " + address + " is this computer's own address (" + port.name + ").";
-        uint32_t own = 0, mask = 0;
-        if (Parse(port.address, own) && Parse(port.netmask, mask) && (own & mask) == (wanted & mask))
-            onLink = true;
+    for (const INetworkView::OwnAddress& own : network.OwnAddresses()) {
+        if (own.address == *wanted)
+            return Status::Refused(std::errc::address_in_use,
+                "The address " + address + " is this computer's own address (" + own.port + ").");
+        onLink = onLink || own.address.SameSubnet(*wanted, own.netmask);
     }
     for (const ListedDevice& d : listed) {
         if (d.address == address && !SameMac(d.mac, deviceMac))
-            return "The address " + address + " is already in use by the device with MAC address " + d.mac
-                + " that the last scan listed.";
+            return Status::Refused(std::errc::address_in_use, "The address " + address
+                    + " is already in use by the device with MAC address " + d.mac + " that the last scan listed.");
     }
     if (!onLink)
         return {};
-
-    std::string holder = ProbeNeighbour(address, waitMs);
+    std::string holder = network.NeighbourHolding(*wanted);
     if (holder.empty() || SameMac(holder, deviceMac))
         return {};
-    return "The address " + address + " is already in use by the host with MAC address " + holder + ".";
+    return Status::Refused(std::errc::address_in_use,
+        "The address " + address + " is already in use by the host with MAC address " + holder + ".");
 }
 
-std::string SharedAddressProblem(const std::string& address, const std::vector<std::string>& macs)
+Status SharedAddressProblem(const std::string& address, const std::vector<std::string>& macs)
 {
     if (macs.size() < 2)
         return {};
     std::string list;
     for (const std::string& mac : macs)
         list += (list.empty() ? "" : ", ") + (mac.empty() ? std::string("(none given)") : mac);
-    return "Several devices answer at " + address + " (MAC addresses " + list
-        + "); a change request would change all of them.";
+    return Status::Refused(std::errc::address_in_use, "Several devices answer at " + address + " (MAC addresses "
+            + list + "); a change request would change all of them.");
 }

@@ -6,6 +6,7 @@
 #include "cli_password.h"
 #include "cli_text.h"
 #include "change_check.h"
+#include "neighbour.h"
 #include "reply_receiver.h"
 #include "wire.h"
 
@@ -202,7 +203,7 @@ void WarnSharedAddresses(const std::vector<CliDevice>& devices, std::ostream& er
     for (const CliDevice& d : devices)
         macs[{ d.reply.sender, d.reply.ifindex }].push_back(d.reply.mac);
     for (const auto& [where, list] : macs) {
-        if (std::string problem = SharedAddressProblem(where.first, list); !problem.empty())
+        if (std::string problem = SharedAddressProblem(where.first, list).Message(); !problem.empty())
             err << "orbisk-cli: warning: " << problem << '\n';
     }
 }
@@ -305,7 +306,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     std::string error;
     // A configuration that would cut the device off is refused before anything is sent.
     if (options.mode == AddressMode::Static && !options.force) {
-        if (std::string problem = StaticConfigProblem(options.address, options.netmask, options.gateway);
+        if (std::string problem = StaticConfigProblem(options.address, options.netmask, options.gateway).Message();
             !problem.empty())
             return Refuse(problem, err);
     }
@@ -337,9 +338,9 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
         before = lookup.devices.back();
         routes = RoutesToPort(routes, before.reply.ifindex);
         if (!options.force) {
-            std::string problem = SharedAddressProblem(options.device, MacsAtPort(channel, lookup, before));
+            std::string problem = SharedAddressProblem(options.device, MacsAtPort(channel, lookup, before)).Message();
             if (problem.empty() && options.mode == AddressMode::Static)
-                problem = AddressInUseProblem(options.address, options.device, before.reply.mac, Listed(lookup));
+                problem = AddressInUseProblem(options.address, options.device, before.reply.mac, Listed(lookup), CHostNetwork()).Message();
             if (!problem.empty()) {
                 WipeText(request.password);
                 return Refuse(problem, err);
