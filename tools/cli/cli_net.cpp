@@ -13,8 +13,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
