@@ -9,6 +9,7 @@ complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l timeout -x 
 complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l interface -x -a '(__fish_print_interfaces)' -d 'send out of this interface alone'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l all-interfaces -d 'every interface (the default)'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l target -x -d 'ADDRESS[/PREFIX]'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l repeat -x -a '1 2 3 4 5' -d 'requests a scan (default 3)'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l json -d 'JSON output'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l csv -d 'CSV output'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l stats -d 'timing figures on stderr'

@@ -1,6 +1,9 @@
+#include "cli_net.h"
 #include "cli_options.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,6 +63,9 @@ TEST(CliOptions, ScanDefaultsAndFormats)
     EXPECT_EQ(Scan({ "--csv" })->format, OutputFormat::Csv);
     EXPECT_EQ(Scan({ "--timeout", "250" })->timeoutMs, 250);
     EXPECT_EQ(Scan({ "--timeout=40" })->timeoutMs, 40);
+    EXPECT_EQ(o->repeat, 3);
+    EXPECT_EQ(Scan({ "--repeat", "1" })->repeat, 1);
+    EXPECT_EQ(Scan({ "--repeat=5" })->repeat, 5);
     EXPECT_EQ(Scan({ "--interface", "eth1" })->plan.interfaceName, "eth1");
     EXPECT_TRUE(Scan({ "--all-interfaces" })->plan.allInterfaces);
     auto targets = Scan({ "--target", "198.18.5.0/24", "--target=198.18.6.3" });
@@ -81,6 +87,10 @@ TEST(CliOptions, ScanRefusesBadOptionsWithAReason)
         EXPECT_FALSE(Scan({ "--timeout", bad }, &error)) << bad;
         EXPECT_NE(error.find("--timeout"), std::string::npos);
     }
+    for (const char* bad : { "0", "6", "-1", "2x", "", "03" }) {
+        EXPECT_FALSE(Scan({ "--repeat", bad }, &error)) << bad;
+        EXPECT_EQ(error, "--repeat \"" + std::string(bad) + "\" is not a number of requests from 1 to 5");
+    }
     EXPECT_FALSE(Scan({ "--target", "300.1.1.1" }, &error));
     EXPECT_NE(error.find("300.1.1.1"), std::string::npos);
     EXPECT_FALSE(Scan({ "--interface", "" }, &error));
@@ -88,6 +98,24 @@ TEST(CliOptions, ScanRefusesBadOptionsWithAReason)
     EXPECT_EQ(error, "unknown option --verbose");
     EXPECT_FALSE(Scan({ "extra" }, &error));
     EXPECT_FALSE(Scan({ "--json=yes" }, &error));
+}
+
+// The requests of one scan: a few hundred ms apart, none in the second half
+// of the timeout, where its answers might not arrive in time.
+TEST(CliOptions, RepeatedRequestsLeaveEarlyInTheTimeout)
+{
+    EXPECT_EQ(RequestOffsetsMs(1, 1500), (std::vector<int> { 0 }));
+    EXPECT_EQ(RequestOffsetsMs(3, 1500), (std::vector<int> { 0, 250, 600 }));
+    for (int timeout : { 1, 300, 1000, 1500, 60000 }) {
+        for (int repeat = 1; repeat <= 5; ++repeat) {
+            std::vector<int> offsets = RequestOffsetsMs(repeat, timeout);
+            ASSERT_EQ(offsets.size(), static_cast<size_t>(repeat));
+            EXPECT_EQ(offsets[0], 0);
+            EXPECT_LE(offsets.back(), timeout / 2) << repeat << " in " << timeout;
+            EXPECT_TRUE(std::is_sorted(offsets.begin(), offsets.end()));
+        }
+    }
+    EXPECT_EQ(RequestOffsetsMs(3, 300), (std::vector<int> { 0, 62, 150 }));
 }
 
 TEST(CliOptions, SetIpStaticTakesTheValuesAsGiven)

@@ -6,6 +6,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,7 +104,7 @@ TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
         for (const std::string& command : commands)
             EXPECT_TRUE(Has(run->err, command)) << run->err;
     }
-    EXPECT_EQ(junk.Received().size(), 3u); // the requests did go out
+    EXPECT_EQ(junk.Received().size(), 9u); // the requests did go out, three a scan
 }
 
 TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
@@ -221,9 +223,9 @@ TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
     ASSERT_EQ(subnet.status, 0) << subnet.err;
     EXPECT_TRUE(Has(subnet.out, "198.18.5.40")) << subnet.out;
     std::vector<LoggedDatagram> received = sim.Received();
-    ASSERT_EQ(received.size(), 2u);
+    ASSERT_EQ(received.size(), 6u); // three requests a scan
     EXPECT_EQ(received[0].destination, "198.18.5.40");
-    EXPECT_EQ(received[1].destination, "198.18.5.255");
+    EXPECT_EQ(received[3].destination, "198.18.5.255");
 }
 
 TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
@@ -236,9 +238,52 @@ TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
     ASSERT_TRUE(sim.Start(device, {})) << sim.Failure();
     CliRun run = RunCliOn(op, { "scan", "--timeout", "300" });
     ASSERT_EQ(run.status, 0) << run.err;
+    CliRun five = RunCliOn(op, { "scan", "--timeout", "300", "--repeat", "5" });
+    ASSERT_EQ(five.status, 0) << five.err;
+    EXPECT_EQ(Lines(five.out).size(), 2u) << five.out; // answered five times, listed once
     std::vector<LoggedDatagram> received = sim.Received();
-    ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0], FromOperator(kDiscovery));
+    ASSERT_EQ(received.size(), 8u); // three by default, then five
+    for (const LoggedDatagram& d : received)
+        EXPECT_EQ(d, FromOperator(kDiscovery));
+    CliRun bad = RunCliOn(op, { "scan", "--repeat", "6" });
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(Has(bad.err, "--repeat \"6\" is not a number of requests from 1 to 5")) << bad.err;
+}
+
+// Broadcast over Wi-Fi is not acknowledged: one device misses the first
+// request, another's first reply is lost. The later requests of the same
+// scan find both, each listed once; a single request misses the first.
+TEST(CliScan, RepeatedRequestsFindDevicesThatMissedTheFirst)
+{
+    VirtualLan lan;
+    VLAN_REQUIRE(lan);
+    Host& op = lan.AddHost("op", 0, 10);
+    Host& deaf = lan.AddHost("deaf", 0, 20);
+    Host& mute = lan.AddHost("mute", 0, 21);
+    CDevsimProcess deafSim(lan), muteSim(lan);
+    ASSERT_TRUE(deafSim.Start(deaf, { "--hostname", "deaf", "--drop-first", "1" })) << deafSim.Failure();
+    ASSERT_TRUE(muteSim.Start(mute, { "--hostname", "mute", "--mac", "02:00:00:00:00:02", "--drop-first-replies", "1" }))
+        << muteSim.Failure();
+
+    auto start = std::chrono::steady_clock::now();
+    CliRun run = RunCliOn(op, { "scan", "--csv" });
+    auto took = std::chrono::steady_clock::now() - start;
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> rows = Lines(run.out);
+    ASSERT_EQ(rows.size(), 3u) << run.out;
+    EXPECT_TRUE(Has(run.out, ",198.18.0.20,1.0.0,deaf,") && Has(run.out, ",198.18.0.21,1.0.0,mute,")) << run.out;
+    EXPECT_EQ(deafSim.Received().size(), 3u);
+    EXPECT_LT(took, std::chrono::milliseconds(2000)); // the default 1500 ms, not prolonged by the repeats
+
+    // Again with one request, to a device that misses it.
+    ASSERT_EQ(deafSim.Stop(), 0);
+    CDevsimProcess deafAgain(lan);
+    ASSERT_TRUE(deafAgain.Start(deaf, { "--hostname", "deaf", "--drop-first", "1" })) << deafAgain.Failure();
+    CliRun once = RunCliOn(op, { "scan", "--csv", "--repeat", "1", "--timeout", "500" });
+    EXPECT_EQ(once.status, 0) << once.err;
+    EXPECT_FALSE(Has(once.out, "deaf")) << once.out;
+    EXPECT_TRUE(Has(once.out, ",198.18.0.21,1.0.0,mute,")) << once.out;
+    EXPECT_EQ(deafAgain.Received().size(), 1u);
 }
 
 TEST(CliScan, FailuresAreClearAndImmediate)

@@ -17,6 +17,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
@@ -88,7 +89,8 @@ TEST(DevsimOptions, ValuesAreTakenInBothSpellings)
     SimOptions o = Parse({ "--hostname", "box", "--mac=02:00:00:00:00:0a", "--mode", "1", "--count", "3",
         "--address", "198.18.0.100", "--raw-reply", "hex:2330", "--raw-reply", "#x@", "--change-reply=$7",
         "--duplicates", "2", "--reply-delay", "40", "--jitter", "5", "--target", "198.18.0.10", "--flood", "500",
-        "--flood-seconds", "0.25", "--malformed", "-v", "--log", "/tmp/x" });
+        "--flood-seconds", "0.25", "--malformed", "-v", "--log", "/tmp/x", "--loss", "20", "--seed=4294967295",
+        "--drop-first", "2", "--drop-first-replies", "1" });
     EXPECT_EQ(o.hostname, "box");
     EXPECT_EQ(o.mac, "02:00:00:00:00:0a");
     EXPECT_EQ(o.mode, 1);
@@ -104,6 +106,11 @@ TEST(DevsimOptions, ValuesAreTakenInBothSpellings)
     EXPECT_TRUE(o.malformed);
     EXPECT_TRUE(o.verbose);
     EXPECT_EQ(o.logFile, "/tmp/x");
+    EXPECT_EQ(o.lossPercent, 20);
+    EXPECT_EQ(o.seed, 4294967295u);
+    EXPECT_EQ(o.dropFirst, 2);
+    EXPECT_EQ(o.dropFirstReplies, 1);
+    EXPECT_FALSE(Parse({}).seed); // from the clock
     Parse({ "--help" }, ParseResult::Help);
 }
 
@@ -121,6 +128,9 @@ TEST(DevsimOptions, BadCommandLinesNameTheProblem)
     EXPECT_NE(ParseError({ "--flood", "100" }).find("--flood-target"), std::string::npos);
     EXPECT_NE(ParseError({ "--unsolicited", "$0" }).find("--target"), std::string::npos);
     EXPECT_NE(ParseError({ "--flood-seconds", "0" }).find("seconds"), std::string::npos);
+    EXPECT_NE(ParseError({ "--loss", "101" }).find("--loss"), std::string::npos);
+    EXPECT_NE(ParseError({ "--seed", "-1" }).find("--seed"), std::string::npos);
+    EXPECT_NE(ParseError({ "--seed", "4294967296" }).find("--seed"), std::string::npos);
     ParseError({ "--address", "198.18.0.1", "--address", "198.18.0.2", "--count", "3" });
 }
 
@@ -502,6 +512,39 @@ TEST_F(DevsimOnLan, TwentyFiveDevicesAnswerFromTheirOwnAddresses)
     EXPECT_TRUE(senders.contains("198.18.0.210"));
     EXPECT_FALSE(senders.contains("198.18.0.110"));
     EXPECT_TRUE(senders.contains("198.18.0.124"));
+}
+
+// Each device loses requests and replies on its own, at random: the same
+// ones again for the same seed, about the share asked for.
+TEST_F(DevsimOnLan, LossIsPerDeviceAndTheSameForTheSameSeed)
+{
+    std::vector<std::string> extra;
+    for (int i = 0; i < 40; ++i)
+        extra.push_back("198.18.0." + std::to_string(100 + i));
+    m_lan.AddAddresses(*m_dev, extra);
+    ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
+    // The senders answering each of three requests, sorted.
+    auto answers = [&](const char* seed) {
+        StartDevsim({ "--count", "40", "--address", "198.18.0.100", "--loss", "30", "--seed", seed });
+        std::vector<std::string> senders;
+        for (int round = 0; round < 3; ++round) {
+            EXPECT_EQ(SendBroadcast(BuildDiscoveryRequest()), 1);
+            std::vector<std::string> heard;
+            for (const Datagram& d : Collect(40, 400))
+                heard.push_back(d.from);
+            std::sort(heard.begin(), heard.end());
+            senders.insert(senders.end(), heard.begin(), heard.end());
+            senders.push_back("--");
+        }
+        StopDevsim();
+        return senders;
+    };
+    std::vector<std::string> first = answers("7");
+    size_t replies = first.size() - 3;
+    EXPECT_GT(replies, 24u); // of 120, each kept with a chance of 0.7 x 0.7
+    EXPECT_LT(replies, 96u);
+    EXPECT_EQ(answers("7"), first);
+    EXPECT_NE(answers("8"), first);
 }
 
 TEST_F(DevsimOnLan, RawRepliesComeOutByteForByteAndDuplicatesRepeatTheWholeAnswer)

@@ -29,6 +29,7 @@ struct ScanResult {
     int64_t sentNs = 0;
     int portsUsed = 0;               // routes the request left by
     int64_t scanCpuNs = 0;           // CPU time from the request to the end of collecting
+    int64_t scanNs = 0;              // time from the first request to the end of collecting
 };
 
 using DeviceTest = std::function<bool(const CliDevice&)>;
@@ -65,42 +66,60 @@ std::optional<DeviceReply> ReplyOf(const Datagram& d)
     return ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)), d.sender.ToString(), d.ifindex);
 }
 
-// Sends the discovery request and lists devices until the timeout, or until
-// `done` accepts a newly listed device. False when nothing could be sent.
-bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, const DeviceTest& done,
-    ScanResult& result, std::ostream& err)
+// Sends the discovery request `repeat` times and lists devices until the
+// timeout, or until `done` accepts a newly listed device. False when nothing
+// could be sent.
+bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, int repeat,
+    const DeviceTest& done, ScanResult& result, std::ostream& err)
 {
     // Everything that can be made ready is, before the clock starts: replies
     // are under way as soon as the request leaves.
     const std::string request = BuildDiscoveryRequest();
+    const std::vector<int> offsetsMs = RequestOffsetsMs(repeat, timeoutMs);
     std::string failures;
     result.devices.reserve(kExpectedDevices);
     result.listed.reserve(kExpectedDevices);
     result.arrivalNs.reserve(kExpectedDevices);
     result.listedNs.reserve(kExpectedDevices);
     CliDevice device;
+    bool stop = false;
+    auto take = [&](const Datagram& d) {
+        auto reply = ReplyOf(d);
+        if (!reply)
+            return false;
+        device.reply = std::move(*reply);
+        // A device that answers every request is listed at its first reply.
+        if (!result.listed.insert(ListingKey(device)).second)
+            return false;
+        device.number = static_cast<int>(result.devices.size());
+        device.interfaceName = channel.InterfaceName(d.ifindex);
+        result.devices.push_back(std::move(device));
+        result.arrivalNs.push_back(d.arrivalNs);
+        result.listedNs.push_back(RealtimeNs());
+        stop = done && done(result.devices.back());
+        return stop;
+    };
 
     int64_t cpuStart = CpuTimeNs();
     result.sentNs = RealtimeNs();
-    int64_t deadline = MonotonicNs() + static_cast<int64_t>(timeoutMs) * 1000000;
+    int64_t start = MonotonicNs();
+    int64_t deadline = start + static_cast<int64_t>(timeoutMs) * 1000000;
     int sent = channel.Send(routes, request, failures);
-    if (sent > 0) {
-        channel.Collect(deadline, [&](const Datagram& d) {
-            auto reply = ReplyOf(d);
-            if (!reply)
-                return false;
-            device.reply = std::move(*reply);
-            if (!result.listed.insert(ListingKey(device)).second)
-                return false; // listed already
-            device.number = static_cast<int>(result.devices.size());
-            device.interfaceName = channel.InterfaceName(d.ifindex);
-            result.devices.push_back(std::move(device));
-            result.arrivalNs.push_back(d.arrivalNs);
-            result.listedNs.push_back(RealtimeNs());
-            return done && done(result.devices.back());
-        });
+    // Broadcast is not acknowledged: the request goes again at each offset,
+    // with replies read in between. The timeout stays the scan's length.
+    for (size_t next = 1; sent > 0 && !stop; ++next) {
+        bool more = next < offsetsMs.size();
+        int64_t until = deadline;
+        if (more)
+            until = std::min(deadline, start + static_cast<int64_t>(offsetsMs[next]) * 1000000);
+        channel.Collect(until, take);
+        if (!more || stop || MonotonicNs() >= deadline)
+            break;
+        std::string ignored; // how each port took the request is told by the first sending
+        channel.Send(routes, request, ignored);
     }
     result.scanCpuNs = CpuTimeNs() - cpuStart;
+    result.scanNs = MonotonicNs() - start;
     result.portsUsed = sent;
     // A port that refuses is no failure while another took the request.
     if (sent == 0)
@@ -126,9 +145,9 @@ void PrintStats(const ScanResult& result, std::ostream& err)
     auto cpuMs = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
     char line[256];
     std::snprintf(line, sizeof line,
-        "stats: devices=%zu last_reply_ms=%.3f last_listed_ms=%.3f max_listing_lag_ms=%.3f scan_cpu_ms=%.3f "
-        "cpu_user_ms=%.1f cpu_sys_ms=%.1f\n",
-        result.devices.size(), Ms(lastArrival), Ms(lastListed), Ms(maxLag), Ms(result.scanCpuNs),
+        "stats: devices=%zu last_reply_ms=%.3f last_listed_ms=%.3f max_listing_lag_ms=%.3f scan_ms=%.3f "
+        "scan_cpu_ms=%.3f cpu_user_ms=%.1f cpu_sys_ms=%.1f\n",
+        result.devices.size(), Ms(lastArrival), Ms(lastListed), Ms(maxLag), Ms(result.scanNs), Ms(result.scanCpuNs),
         cpuMs(usage.ru_utime), cpuMs(usage.ru_stime));
     err << line;
 }
@@ -219,7 +238,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     if (!PrepareNetwork(options.plan, routes, channel, err))
         return StatusNetwork;
     ScanResult result;
-    if (!Discover(channel, routes, options.timeoutMs, nullptr, result, err))
+    if (!Discover(channel, routes, options.timeoutMs, options.repeat, nullptr, result, err))
         return StatusNetwork;
     channel.Close();
 
@@ -275,7 +294,7 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
     // A device may take a moment to move to its new configuration.
     for (int attempt = 0; attempt < kVerifyScans; ++attempt) {
         ScanResult result;
-        if (!Discover(channel, routes, kVerifyScanMs, found, result, err))
+        if (!Discover(channel, routes, kVerifyScanMs, kDefaultRepeat, found, result, err))
             return StatusNetwork;
         for (const CliDevice& device : result.devices) {
             if (found(device)) {
@@ -329,7 +348,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     CliDevice before;
     ScanResult lookup;
     auto isDevice = [&](const CliDevice& d) { return d.reply.sender == options.device; };
-    if (!Discover(channel, routes, kDefaultScanMs, isDevice, lookup, err)) {
+    if (!Discover(channel, routes, kDefaultScanMs, kDefaultRepeat, isDevice, lookup, err)) {
         WipeText(request.password);
         return StatusNetwork;
     }

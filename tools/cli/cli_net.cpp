@@ -11,8 +11,10 @@
 #include <sys/socket.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -45,6 +47,19 @@ int64_t RealtimeNs()
 int64_t CpuTimeNs()
 {
     return ClockNs(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+std::vector<int> RequestOffsetsMs(int repeat, int timeoutMs)
+{
+    static constexpr int kOffsets[] = { 0, 250, 600, 1000, 1500 };
+    constexpr int kMost = static_cast<int>(std::size(kOffsets));
+    repeat = std::clamp(repeat, 1, kMost);
+    int64_t last = kOffsets[repeat - 1];
+    int64_t room = timeoutMs / 2;
+    std::vector<int> offsets;
+    for (int i = 0; i < repeat; ++i)
+        offsets.push_back(static_cast<int>(last <= room ? kOffsets[i] : kOffsets[i] * room / last));
+    return offsets;
 }
 
 std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& error)

@@ -73,6 +73,11 @@ private:
     std::deque<HeldDatagram> m_held; // read in a batch after the handler said stop
 };
 
+// When each of `repeat` discovery requests leaves, in ms after the first:
+// a few hundred ms apart, and within the first half of a short timeout, so
+// the answers to the last one still have time to arrive.
+std::vector<int> RequestOffsetsMs(int repeat, int timeoutMs);
+
 int64_t MonotonicNs();
 int64_t RealtimeNs();
 int64_t CpuTimeNs(); // this process's CPU time

@@ -89,6 +89,21 @@ bool ReadTimeout(ArgReader& reader, int& timeoutMs, std::string& error)
     return true;
 }
 
+// The value of --repeat: how many discovery requests one scan sends.
+bool ReadRepeat(ArgReader& reader, int& repeat, std::string& error)
+{
+    std::optional<std::string> given = reader.Value(error);
+    if (!given)
+        return false;
+    const std::string& text = *given;
+    if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxRepeat) {
+        error = "--repeat \"" + text + "\" is not a number of requests from 1 to " + std::to_string(kMaxRepeat);
+        return false;
+    }
+    repeat = text[0] - '0';
+    return true;
+}
+
 // The options that say where requests go; false when the argument is none of them.
 bool ReadPlanOption(ArgReader& reader, SendPlan& plan, bool& failed, std::string& error)
 {
@@ -203,6 +218,9 @@ std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args
                 return std::nullopt;
         } else if (name == "--timeout") {
             if (!ReadTimeout(reader, options.timeoutMs, error))
+                return std::nullopt;
+        } else if (name == "--repeat") {
+            if (!ReadRepeat(reader, options.repeat, error))
                 return std::nullopt;
         } else if (name == "--json" && !reader.HasInline()) {
             json = true;
@@ -340,14 +358,16 @@ std::string MainUsage()
 
 std::string ScanUsage()
 {
-    return "Usage: orbisk-cli scan [--timeout MS] [--json | --csv] [--stats]\n"
+    return "Usage: orbisk-cli scan [--timeout MS] [--repeat N] [--json | --csv] [--stats]\n"
            "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
            "\n"
            "Sends the discovery request out of every network port that is up and can\n"
            "broadcast, and lists every device that answers before the timeout, once each,\n"
-           "in the order their replies arrived.\n"
+           "in the order their replies arrived. The request is sent several times early in\n"
+           "the timeout, because a broadcast is easily lost on Wi-Fi.\n"
            "\n"
            "  --timeout MS          how long to collect replies (default 1500)\n"
+           "  --repeat N            send the request N times, 1 to 5 (default 3; 1 sends it once)\n"
            "  --json                an array of objects instead of the table\n"
            "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
            "  --interface NAME      send out of that port alone\n"
@@ -374,6 +394,8 @@ std::string SetIpUsage()
            "The device is looked up first, and the request leaves by the port it answered\n"
            "on alone; with --dhcp the look-up also gives its present netmask and gateway,\n"
            "because the request carries them.\n"
+           "The look-up and the --verify check send the discovery request up to three\n"
+           "times, as scan does; the change request itself is sent once.\n"
            "\n"
            "  DEVICE                the device's present address, as scan lists it\n"
            "  --static              give the device a fixed address; needs --address,\n"

@@ -31,8 +31,14 @@ struct SendPlan {
     std::vector<std::string> targets;   // --target, already reduced to destination addresses
 };
 
+// Discovery requests sent within one scan: broadcast over Wi-Fi is not
+// acknowledged, so a single request is often lost.
+inline constexpr int kDefaultRepeat = 3;
+inline constexpr int kMaxRepeat = 5;
+
 struct ScanOptions {
     int timeoutMs = 1500;
+    int repeat = kDefaultRepeat;  // discovery requests sent within the timeout
     OutputFormat format = OutputFormat::Table;
     SendPlan plan;
     bool stats = false;  // timing and CPU figures on standard error

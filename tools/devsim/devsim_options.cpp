@@ -172,6 +172,17 @@ ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, st
             o.changeReply = decoded;
             return std::string();
         } },
+        { "loss", true, number(o.lossPercent, 0, 100) },
+        { "seed", true, [&](const std::string& v) {
+            unsigned seed = 0;
+            auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
+            if (ec != std::errc() || end != v.data() + v.size())
+                return std::string("needs a whole number from 0 to 4294967295");
+            o.seed = seed;
+            return std::string();
+        } },
+        { "drop-first", true, number(o.dropFirst, 0, 1000000) },
+        { "drop-first-replies", true, number(o.dropFirstReplies, 0, 1000000) },
         { "flood", true, number(o.floodRate, 1, 10000000) },
         { "flood-seconds", true, [&](const std::string& v) {
             char* end = nullptr;
@@ -298,6 +309,14 @@ Replies:
                        (NUL bytes, bytes 0x80-0xFF, 1000 '@', no '@', '#' alone)
   --change-reply BYTES answer every change request addressed to a device with
                        BYTES, whatever the credentials, and change nothing
+
+Loss (each device on its own, as broadcast over Wi-Fi):
+  --loss PERCENT       drop PERCENT of the requests heard and, apart from
+                       that, of the reply datagrams to be sent, each at random
+  --seed N             seed of the random choices (default: from the clock)
+  --drop-first N       drop the first N requests each device would act on
+  --drop-first-replies N
+                       drop the first N reply datagrams each device would send
 
 Hostile traffic to port 10001 (sent from the first device address):
   --flood RATE         junk datagrams, RATE a second ...

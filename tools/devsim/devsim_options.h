@@ -37,6 +37,13 @@ struct SimOptions {
     bool malformed = false;
     std::optional<std::string> changeReply;
 
+    // Loss, as on Wi-Fi where broadcast is not acknowledged: each device on
+    // its own drops requests it hears and replies it would send.
+    int lossPercent = 0;                 // share of each, at random
+    std::optional<unsigned> seed;        // for a reproducible run; none: from the clock
+    int dropFirst = 0;                   // the first N requests each device hears
+    int dropFirstReplies = 0;            // the first N replies each device would send
+
     // Hostile traffic towards port 10001.
     int floodRate = 0;                   // datagrams a second, 0: none
     double floodSeconds = 10;

@@ -52,7 +52,8 @@ void SetBuffer(int handle, int forced, int plain, int bytes)
 
 CDeviceSimulator::CDeviceSimulator(SimOptions options)
     : m_options(std::move(options))
-    , m_random(static_cast<unsigned>(Clock::now().time_since_epoch().count()) ^ static_cast<unsigned>(getpid()))
+    , m_random(m_options.seed ? *m_options.seed
+                              : static_cast<unsigned>(Clock::now().time_since_epoch().count()) ^ static_cast<unsigned>(getpid()))
 {
 }
 
@@ -80,6 +81,8 @@ bool CDeviceSimulator::Start()
         return false;
     }
     m_devices = MakeDevices(m_options, addresses);
+    m_requestsToDrop.assign(m_devices.size(), m_options.dropFirst);
+    m_repliesToDrop.assign(m_devices.size(), m_options.dropFirstReplies);
 
     if (!m_options.logFile.empty()) {
         m_log = std::fopen(m_options.logFile.c_str(), "a");
@@ -147,8 +150,8 @@ int CDeviceSimulator::Run()
         if (ready > 0 && (pfd.revents & POLLIN))
             ReceivePending();
     }
-    std::fprintf(stderr, "orbisk-devsim: stopped; %llu datagrams received, %llu sent, %llu send errors\n",
-        m_nReceived, m_nSent, m_nSendErrors);
+    std::fprintf(stderr, "orbisk-devsim: stopped; %llu datagrams received, %llu sent, %llu send errors, %llu dropped\n",
+        m_nReceived, m_nSent, m_nSendErrors, m_nDropped);
     return 0;
 }
 
@@ -218,8 +221,14 @@ void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, in
         if (m_options.verbose)
             std::fprintf(stderr, "orbisk-devsim: discovery request from %s\n", sender.c_str());
         for (size_t i = 0; i < m_devices.size(); ++i) {
-            if (only == m_devices.size() || only == i)
-                Reply(i, from, DiscoveryAnswer(m_devices[i], m_options));
+            if (only != m_devices.size() && only != i)
+                continue;
+            if (Drops(m_requestsToDrop, i)) {
+                if (m_options.verbose)
+                    std::fprintf(stderr, "orbisk-devsim: %s did not hear it\n", AddressText(m_devices[i].address).c_str());
+                continue;
+            }
+            Reply(i, from, DiscoveryAnswer(m_devices[i], m_options));
         }
         return;
     }
@@ -233,6 +242,11 @@ void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, in
         ChangeDecision decision = DecideChange(m_devices[i], *request, m_options);
         if (!decision.addressed)
             continue;
+        if (Drops(m_requestsToDrop, i)) {
+            if (m_options.verbose)
+                std::fprintf(stderr, "orbisk-devsim: change request for %s not heard\n", request->current.c_str());
+            return;
+        }
         in_addr to {};
         inet_pton(AF_INET, request->address.c_str(), &to);
         for (size_t j = 0; decision.apply && request->mode == AddressMode::Static && j < m_devices.size(); ++j) {
@@ -266,6 +280,8 @@ void CDeviceSimulator::Reply(size_t device, const sockaddr_in& from, const std::
     out.to = ToolAddress(from.sin_addr);
     for (int copy = 0; copy < m_options.duplicates; ++copy) {
         for (const std::string& bytes : datagrams) {
+            if (Drops(m_repliesToDrop, device))
+                continue;
             out.bytes = bytes;
             m_queue.emplace(due, out);
         }
@@ -293,6 +309,19 @@ bool CDeviceSimulator::SendFrom(in_addr source, const sockaddr_in& to, std::stri
     }
     ++m_nSent;
     return true;
+}
+
+// The first N of a device's, then --loss of them at random; mt19937's
+// output is fixed by its seed on every platform.
+bool CDeviceSimulator::Drops(std::vector<int>& firstLeft, size_t device)
+{
+    bool lost = firstLeft[device] > 0;
+    if (lost)
+        --firstLeft[device];
+    else if (m_options.lossPercent > 0)
+        lost = m_random() % 100 < static_cast<unsigned>(m_options.lossPercent);
+    m_nDropped += lost;
+    return lost;
 }
 
 bool CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)

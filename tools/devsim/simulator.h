@@ -43,6 +43,7 @@ private:
     Clock::time_point NextWake(Clock::time_point now) const;
     bool SendFrom(in_addr source, const sockaddr_in& to, std::string_view bytes);
     bool ApplyChange(size_t device, const ChangeRequest& change);
+    bool Drops(std::vector<int>& firstLeft, size_t device);
 
     SimOptions m_options;
     std::vector<SimDevice> m_devices;
@@ -50,6 +51,8 @@ private:
     FILE* m_log = nullptr;
     std::multimap<Clock::time_point, Outgoing> m_queue;
     std::mt19937 m_random;
+    std::vector<int> m_requestsToDrop; // per device, what is left of --drop-first
+    std::vector<int> m_repliesToDrop;  // per device, of --drop-first-replies
 
     Clock::time_point m_start;
     long long m_nFloodSent = 0;
@@ -60,4 +63,5 @@ private:
     unsigned long long m_nReceived = 0;
     unsigned long long m_nSent = 0;
     unsigned long long m_nSendErrors = 0;
+    unsigned long long m_nDropped = 0;
 };
