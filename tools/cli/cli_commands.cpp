@@ -421,7 +421,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const std::string& command = args[0];
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    std::string error;
     if (command == "--help" || command == "-h" || command == "help") {
         out << MainUsage();
         return StatusOk;
@@ -431,17 +430,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return StatusOk;
     }
     if (command == "scan") {
-        auto options = ParseScanOptions(rest, error);
-        if (!options) {
-            err << "orbisk-cli scan: " << error << "\n" << Synopsis(ScanUsage(), "scan");
+        Result<ScanOptions> options = ParseScanOptions(rest);
+        if (!options.Ok()) {
+            err << "orbisk-cli scan: " << options.Failure().Message() << "\n" << Synopsis(ScanUsage(), "scan");
             return StatusUsage;
         }
         return RunScan(*options, out, err);
     }
     if (command == "set-ip") {
-        auto options = ParseSetIpOptions(rest, error);
-        if (!options) {
-            err << "orbisk-cli set-ip: " << error << "\n" << Synopsis(SetIpUsage(), "set-ip");
+        Result<SetIpOptions> options = ParseSetIpOptions(rest);
+        if (!options.Ok()) {
+            err << "orbisk-cli set-ip: " << options.Failure().Message() << "\n" << Synopsis(SetIpUsage(), "set-ip");
             return StatusUsage;
         }
         return RunSetIp(*options, out, err);
