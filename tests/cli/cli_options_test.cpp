@@ -9,20 +9,18 @@ namespace {
 
 std::optional<ScanOptions> Scan(std::vector<std::string> args, std::string* error = nullptr)
 {
-    std::string e;
-    auto o = ParseScanOptions(args, e);
+    Result<ScanOptions> o = ParseScanOptions(args);
     if (error)
-        *error = e;
-    return o;
+        *error = o.Failure().Message();
+    return o.Ok() ? std::optional<ScanOptions>(*o) : std::nullopt;
 }
 
 std::optional<SetIpOptions> SetIp(std::vector<std::string> args, std::string* error = nullptr)
 {
-    std::string e;
-    auto o = ParseSetIpOptions(args, e);
+    Result<SetIpOptions> o = ParseSetIpOptions(args);
     if (error)
-        *error = e;
-    return o;
+        *error = o.Failure().Message();
+    return o.Ok() ? std::optional<SetIpOptions>(*o) : std::nullopt;
 }
 
 const std::vector<std::string> kStatic = { "198.18.0.20", "--static", "--address", "198.18.0.77", "--netmask",

@@ -31,8 +31,9 @@ bool ParseLogLine(const std::string& line, LoggedDatagram& d)
         return false;
     d.source = source;
     d.destination = destination;
-    std::string error;
-    return DecodeBytes("hex:" + line.substr(static_cast<size_t>(hexAt)), d.bytes, error);
+    Result<std::string> bytes = DecodeBytes("hex:" + line.substr(static_cast<size_t>(hexAt)));
+    d.bytes = bytes.Ok() ? *bytes : std::string();
+    return bytes.Ok();
 }
 
 } // namespace

@@ -26,20 +26,30 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 
-SimOptions Parse(std::vector<std::string> args, ParseResult expected = ParseResult::Run)
+SimOptions Parse(std::vector<std::string> args, SimAction expected = SimAction::Run)
 {
-    SimOptions options;
-    std::string error;
-    EXPECT_EQ(ParseOptions(args, options, error), expected) << error;
-    return options;
+    Result<SimCommand> parsed = ParseOptions(args);
+    EXPECT_TRUE(parsed.Ok()) << parsed.Failure().Message();
+    if (!parsed.Ok())
+        return {};
+    EXPECT_EQ(parsed->action, expected);
+    return parsed->options;
 }
 
 std::string ParseError(std::vector<std::string> args)
 {
-    SimOptions options;
-    std::string error;
-    EXPECT_EQ(ParseOptions(args, options, error), ParseResult::Error);
-    return error;
+    Result<SimCommand> parsed = ParseOptions(args);
+    EXPECT_FALSE(parsed.Ok());
+    return parsed.Failure().Message();
+}
+
+// The bytes, or the reason they were refused in `error`.
+bool Decode(const std::string& text, std::string& bytes, std::string& error)
+{
+    Result<std::string> decoded = DecodeBytes(text);
+    bytes = decoded.Ok() ? *decoded : std::string();
+    error = decoded.Failure().Message();
+    return decoded.Ok();
 }
 
 in_addr Ip(const char* text)
@@ -56,30 +66,30 @@ in_addr Ip(const char* text)
 TEST(DevsimBytes, HexAndEscapesDecodeToTheExactBytes)
 {
     std::string bytes, error;
-    ASSERT_TRUE(DecodeBytes("hex:2430", bytes, error));
+    ASSERT_TRUE(Decode("hex:2430", bytes, error));
     EXPECT_EQ(bytes, "$0");
-    ASSERT_TRUE(DecodeBytes("hex:23 00 ff 40", bytes, error));
+    ASSERT_TRUE(Decode("hex:23 00 ff 40", bytes, error));
     EXPECT_EQ(bytes, "#\0\xff@"s);
-    ASSERT_TRUE(DecodeBytes("hex:", bytes, error));
+    ASSERT_TRUE(Decode("hex:", bytes, error));
     EXPECT_EQ(bytes, "");
-    ASSERT_TRUE(DecodeBytes(R"(#a\0b\x80\xFF\\\n\r\t@)", bytes, error));
+    ASSERT_TRUE(Decode(R"(#a\0b\x80\xFF\\\n\r\t@)", bytes, error));
     EXPECT_EQ(bytes, "#a\0b\x80\xff\\\n\r\t@"s);
     // "\01" is a NUL followed by the digit, never an octal escape.
-    ASSERT_TRUE(DecodeBytes(R"(\01)", bytes, error));
+    ASSERT_TRUE(Decode(R"(\01)", bytes, error));
     EXPECT_EQ(bytes, "\0"s "1");
     // Text without a "hex:" prefix is taken literally, hex digits included.
-    ASSERT_TRUE(DecodeBytes("2430", bytes, error));
+    ASSERT_TRUE(Decode("2430", bytes, error));
     EXPECT_EQ(bytes, "2430");
 }
 
 TEST(DevsimBytes, BrokenNotationIsRefused)
 {
     std::string bytes, error;
-    EXPECT_FALSE(DecodeBytes("hex:243", bytes, error));
-    EXPECT_FALSE(DecodeBytes("hex:2g", bytes, error));
-    EXPECT_FALSE(DecodeBytes(R"(ab\)", bytes, error));
-    EXPECT_FALSE(DecodeBytes(R"(\x4)", bytes, error));
-    EXPECT_FALSE(DecodeBytes(R"(\q)", bytes, error));
+    EXPECT_FALSE(Decode("hex:243", bytes, error));
+    EXPECT_FALSE(Decode("hex:2g", bytes, error));
+    EXPECT_FALSE(Decode(R"(ab\)", bytes, error));
+    EXPECT_FALSE(Decode(R"(\x4)", bytes, error));
+    EXPECT_FALSE(Decode(R"(\q)", bytes, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(ToHex("\0\x7f\x80\xff#"s), "007f80ff23");
 }
@@ -111,7 +121,7 @@ TEST(DevsimOptions, ValuesAreTakenInBothSpellings)
     EXPECT_EQ(o.dropFirst, 2);
     EXPECT_EQ(o.dropFirstReplies, 1);
     EXPECT_FALSE(Parse({}).seed); // from the clock
-    Parse({ "--help" }, ParseResult::Help);
+    Parse({ "--help" }, SimAction::Help);
 }
 
 TEST(DevsimOptions, BadCommandLinesNameTheProblem)

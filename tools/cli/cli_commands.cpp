@@ -167,9 +167,9 @@ bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChan
 }
 
 // Refused before sending: exit status 2 and the reason.
-int Refuse(const std::string& problem, std::ostream& err)
+int Refuse(const Status& problem, std::ostream& err)
 {
-    err << "orbisk-cli: " << problem << " Nothing was sent; --force sends it anyway.\n";
+    err << "orbisk-cli: " << problem.Message() << " Nothing was sent; --force sends it anyway.\n";
     return StatusUsage;
 }
 
@@ -222,8 +222,8 @@ void WarnSharedAddresses(const std::vector<CliDevice>& devices, std::ostream& er
     for (const CliDevice& d : devices)
         macs[{ d.reply.sender, d.reply.ifindex }].push_back(d.reply.mac);
     for (const auto& [where, list] : macs) {
-        if (std::string problem = SharedAddressProblem(where.first, list).Message(); !problem.empty())
-            err << "orbisk-cli: warning: " << problem << '\n';
+        if (Status problem = SharedAddressProblem(where.first, list); !problem.Ok())
+            err << "orbisk-cli: warning: " << problem.Message() << '\n';
     }
 }
 
@@ -310,6 +310,95 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
     return StatusNotVerified;
 }
 
+// One set-ip run: what its steps share.
+struct SetIpRun {
+    const SetIpOptions& options;
+    std::ostream& out;
+    std::ostream& err;
+    CReplyChannel channel;
+    std::vector<Route> routes;
+    std::optional<CliDevice> device; // as the look-up heard it; none when it did not answer
+};
+
+// The device is looked up first: the request then leaves by the port it
+// answered on alone, so a device of the same address on another port is
+// not changed with it. StatusOk to go on, or the status to end with.
+int LookUp(SetIpRun& run)
+{
+    const SetIpOptions& options = run.options;
+    ScanResult lookup;
+    auto isDevice = [&](const CliDevice& d) { return d.reply.sender == options.device; };
+    if (!Discover(run.channel, run.routes, kDefaultScanMs, kDefaultRepeat, isDevice, lookup, run.err))
+        return StatusNetwork;
+    if (lookup.devices.empty() || !isDevice(lookup.devices.back())) {
+        if (options.mode != AddressMode::Dhcp)
+            return StatusOk;
+        // A DHCP request carries the device's present values.
+        run.out << "No device answered at " << options.device << '\n';
+        return StatusNoAnswer;
+    }
+    const CliDevice& device = run.device.emplace(lookup.devices.back());
+    run.routes = RoutesToPort(run.routes, device.reply.ifindex);
+    if (options.force)
+        return StatusOk;
+    Status problem = SharedAddressProblem(options.device, MacsAtPort(run.channel, lookup, device));
+    if (problem.Ok() && options.mode == AddressMode::Static)
+        problem = AddressInUseProblem(options.address, options.device, device.reply.mac, Listed(lookup), CHostNetwork());
+    return problem.Ok() ? StatusOk : Refuse(problem, run.err);
+}
+
+// The request as it goes on the wire; the request's copy of the password
+// is wiped with the rest of it.
+SecretText RequestText(ChangeRequest request, const SecretText& password)
+{
+    request.password = password.Text();
+    SecretText text(BuildChangeRequest(request));
+    SecretText copy(std::move(request.password));
+    return text;
+}
+
+// Sends the change request once. The password is wiped when it returns.
+int SendChange(SetIpRun& run, SecretText password)
+{
+    const SetIpOptions& options = run.options;
+    ChangeRequest request { .current = options.device, .user = options.user, .password = {},
+        .address = options.address, .netmask = options.netmask, .gateway = options.gateway, .mode = options.mode };
+    if (options.mode == AddressMode::Dhcp) {
+        // The request carries the device's present values, as the desktop
+        // program sends the fields it loaded from the device's row.
+        request.address = options.device;
+        request.netmask = run.device->reply.netmask;
+        request.gateway = run.device->reply.gateway;
+    }
+    std::string failures;
+    if (run.channel.Send(run.routes, RequestText(std::move(request), password).Text(), failures) == 0) {
+        Complain(run.err, failures);
+        return StatusNetwork;
+    }
+    return StatusOk;
+}
+
+int TellAnswer(SetIpRun& run)
+{
+    const SetIpOptions& options = run.options;
+    switch (AwaitChange(run.channel, options.timeoutMs)) {
+    case ReplyChanged:
+        run.out << "Success\n";
+        if (!options.verify)
+            return StatusOk;
+        return Verify(run.channel, options, run.routes, run.device.value_or(CliDevice()), run.out, run.err);
+    case ReplyDenied:
+        run.out << "Wrong user or password!\n";
+        return StatusDenied;
+    case ReplyOther:
+        run.out << "Could not modify the IP address!\n";
+        return StatusRefused;
+    default:
+        run.out << "No device answered within " << options.timeoutMs << " ms\n";
+        return StatusNoAnswer;
+    }
+}
+
 int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
 {
     if (options.help) {
@@ -318,91 +407,24 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     }
     // The port is taken before the password is asked for: a busy port is
     // reported at once, not after typing.
-    std::vector<Route> routes;
-    CReplyChannel channel;
-    if (!PrepareNetwork(options.plan, routes, channel, err))
+    SetIpRun run { options, out, err, {}, {}, {} };
+    if (!PrepareNetwork(options.plan, run.routes, run.channel, err))
         return StatusNetwork;
-    std::string error;
     // A configuration that would cut the device off is refused before anything is sent.
     if (options.mode == AddressMode::Static && !options.force) {
-        if (std::string problem = StaticConfigProblem(options.address, options.netmask, options.gateway).Message();
-            !problem.empty())
+        if (Status problem = StaticConfigProblem(options.address, options.netmask, options.gateway); !problem.Ok())
             return Refuse(problem, err);
     }
-
-    ChangeRequest request;
-    request.current = options.device;
-    request.address = options.address;
-    request.netmask = options.netmask;
-    request.gateway = options.gateway;
-    request.mode = options.mode;
-    request.user = options.user;
-    if (!ReadPassword(options.passwordStdin, request.password, error)) {
-        err << "orbisk-cli: " << error << '\n';
+    Result<SecretText> password = ReadPassword(options.passwordStdin);
+    if (!password.Ok()) {
+        err << "orbisk-cli: " << password.Failure().Message() << '\n';
         return StatusUsage;
     }
-
-    // The device is looked up first: the request then leaves by the port it
-    // answered on alone, so a device of the same address on another port is
-    // not changed with it.
-    CliDevice before;
-    ScanResult lookup;
-    auto isDevice = [&](const CliDevice& d) { return d.reply.sender == options.device; };
-    if (!Discover(channel, routes, kDefaultScanMs, kDefaultRepeat, isDevice, lookup, err)) {
-        WipeText(request.password);
-        return StatusNetwork;
-    }
-    bool found = !lookup.devices.empty() && isDevice(lookup.devices.back());
-    if (found) {
-        before = lookup.devices.back();
-        routes = RoutesToPort(routes, before.reply.ifindex);
-        if (!options.force) {
-            std::string problem = SharedAddressProblem(options.device, MacsAtPort(channel, lookup, before)).Message();
-            if (problem.empty() && options.mode == AddressMode::Static)
-                problem = AddressInUseProblem(options.address, options.device, before.reply.mac, Listed(lookup), CHostNetwork()).Message();
-            if (!problem.empty()) {
-                WipeText(request.password);
-                return Refuse(problem, err);
-            }
-        }
-    }
-    if (options.mode == AddressMode::Dhcp) {
-        // The request carries the device's present values, as the desktop
-        // program sends the fields it loaded from the device's row.
-        if (!found) {
-            WipeText(request.password);
-            out << "No device answered at " << options.device << '\n';
-            return StatusNoAnswer;
-        }
-        request.address = options.device;
-        request.netmask = before.reply.netmask;
-        request.gateway = before.reply.gateway;
-    }
-
-    std::string text = BuildChangeRequest(request);
-    std::string failures;
-    int sent = channel.Send(routes, text, failures);
-    WipeText(text);
-    WipeText(request.password);
-    if (sent == 0) {
-        Complain(err, failures);
-        return StatusNetwork;
-    }
-
-    switch (AwaitChange(channel, options.timeoutMs)) {
-    case ReplyChanged:
-        out << "Success\n";
-        return options.verify ? Verify(channel, options, routes, before, out, err) : StatusOk;
-    case ReplyDenied:
-        out << "Wrong user or password!\n";
-        return StatusDenied;
-    case ReplyOther:
-        out << "Could not modify the IP address!\n";
-        return StatusRefused;
-    default:
-        out << "No device answered within " << options.timeoutMs << " ms\n";
-        return StatusNoAnswer;
-    }
+    if (int status = LookUp(run); status != StatusOk)
+        return status;
+    if (int status = SendChange(run, std::move(*password)); status != StatusOk)
+        return status;
+    return TellAnswer(run);
 }
 
 // The usage lines of a command's help, for a complaint about its options.
@@ -421,7 +443,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const std::string& command = args[0];
     std::vector<std::string> rest(args.begin() + 1, args.end());
-    std::string error;
     if (command == "--help" || command == "-h" || command == "help") {
         out << MainUsage();
         return StatusOk;
@@ -431,17 +452,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return StatusOk;
     }
     if (command == "scan") {
-        auto options = ParseScanOptions(rest, error);
-        if (!options) {
-            err << "orbisk-cli scan: " << error << "\n" << Synopsis(ScanUsage(), "scan");
+        Result<ScanOptions> options = ParseScanOptions(rest);
+        if (!options.Ok()) {
+            err << "orbisk-cli scan: " << options.Failure().Message() << "\n" << Synopsis(ScanUsage(), "scan");
             return StatusUsage;
         }
         return RunScan(*options, out, err);
     }
     if (command == "set-ip") {
-        auto options = ParseSetIpOptions(rest, error);
-        if (!options) {
-            err << "orbisk-cli set-ip: " << error << "\n" << Synopsis(SetIpUsage(), "set-ip");
+        Result<SetIpOptions> options = ParseSetIpOptions(rest);
+        if (!options.Ok()) {
+            err << "orbisk-cli set-ip: " << options.Failure().Message() << "\n" << Synopsis(SetIpUsage(), "set-ip");
             return StatusUsage;
         }
         return RunSetIp(*options, out, err);

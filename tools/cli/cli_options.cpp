@@ -1,168 +1,124 @@
 #include "cli_options.h"
 
-#include <arpa/inet.h>
-
-#include <cstdint>
+#include "command_line.h"
+#include "ipv4.h"
 
 namespace {
 
 constexpr int kMaxTimeoutMs = 24 * 3600 * 1000;
+// The messages of a bad option say which program complains: "option --timeout
+// needs a value", "unknown option -x".
+constexpr CommandLineStyle kStyle { .sayOption = true, .dashIsOption = true };
 
-// Walks "--name value" and "--name=value" arguments one at a time.
-class ArgReader {
-public:
-    explicit ArgReader(const std::vector<std::string>& args) : m_args(args) {}
-
-    bool Next()
-    {
-        if (m_index >= m_args.size())
-            return false;
-        if (!m_operandsOnly && m_args[m_index] == "--") {
-            m_operandsOnly = true;
-            if (++m_index >= m_args.size())
-                return false;
-        }
-        const std::string& arg = m_args[m_index++];
-        m_inline.reset();
-        m_name = arg;
-        if (!m_operandsOnly && arg.starts_with("--")) {
-            if (size_t eq = arg.find('='); eq != std::string::npos) {
-                m_name = arg.substr(0, eq);
-                m_inline = arg.substr(eq + 1);
-            }
-        }
-        return true;
-    }
-    const std::string& Name() const { return m_name; }
-    // After "--" every argument is an operand, even one that starts with "-".
-    bool IsOption() const { return !m_operandsOnly && m_name.size() > 1 && m_name[0] == '-'; }
-    bool HasInline() const { return m_inline.has_value(); }
-
-    std::optional<std::string> Value(std::string& error)
-    {
-        if (m_inline)
-            return m_inline;
-        if (m_index >= m_args.size()) {
-            error = "option " + m_name + " needs a value";
-            return std::nullopt;
-        }
-        return m_args[m_index++];
-    }
-
-private:
-    const std::vector<std::string>& m_args;
-    size_t m_index = 0;
-    bool m_operandsOnly = false;
-    std::string m_name;
-    std::optional<std::string> m_inline;
-};
-
-bool WantsHelp(const std::vector<std::string>& args)
+OptionAction ReadTimeout(int& timeoutMs)
 {
-    for (const std::string& arg : args) {
-        if (arg == "--")
-            return false;
-        if (arg == "--help" || arg == "-h")
-            return true;
-    }
-    return false;
+    return [&timeoutMs](std::string_view, const std::string& text) {
+        std::optional<int> value = ReadNumber(text, 1, kMaxTimeoutMs);
+        if (!value)
+            return BadUsage("--timeout \"" + text + "\" is not a number of milliseconds from 1 to "
+                + std::to_string(kMaxTimeoutMs));
+        timeoutMs = *value;
+        return Status();
+    };
 }
 
-// The value of --timeout, in milliseconds; false (and error) when it is missing or out of range.
-bool ReadTimeout(ArgReader& reader, int& timeoutMs, std::string& error)
+// The options that say where requests go, the same for both commands.
+std::vector<Option> PlanOptions(SendPlan& plan)
 {
-    std::optional<std::string> given = reader.Value(error);
-    if (!given)
-        return false;
-    const std::string& text = *given;
-    long long value = 0;
-    bool ok = !text.empty() && text.size() <= 9;
-    for (char c : text) {
-        ok = ok && c >= '0' && c <= '9';
-        value = value * 10 + (c - '0');
-    }
-    if (!ok || value < 1 || value > kMaxTimeoutMs) {
-        error = "--timeout \"" + text + "\" is not a number of milliseconds from 1 to " + std::to_string(kMaxTimeoutMs);
-        return false;
-    }
-    timeoutMs = static_cast<int>(value);
-    return true;
+    auto interface = [&plan](std::string_view, const std::string& name) {
+        plan.interfaceName = name;
+        return name.empty() ? BadUsage("--interface needs an interface name") : Status();
+    };
+    auto target = [&plan](std::string_view, const std::string& text) {
+        std::optional<std::string> destination = TargetDestination(text);
+        if (!destination)
+            return BadUsage("--target \"" + text
+                + "\" is not ADDRESS or ADDRESS/PREFIX (a dotted-quad IPv4 address, a prefix of 0 to 32)");
+        plan.targets.push_back(*destination);
+        return Status();
+    };
+    return {
+        { "--all-interfaces", Takes::Nothing, SetFlag(plan.allInterfaces) },
+        { "--interface", Takes::Value, interface },
+        { "--target", Takes::Value, target },
+    };
 }
 
-// The value of --repeat: how many discovery requests one scan sends.
-bool ReadRepeat(ArgReader& reader, int& repeat, std::string& error)
+Status CheckPlan(const SendPlan& plan)
 {
-    std::optional<std::string> given = reader.Value(error);
-    if (!given)
-        return false;
-    const std::string& text = *given;
-    if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMaxRepeat) {
-        error = "--repeat \"" + text + "\" is not a number of requests from 1 to " + std::to_string(kMaxRepeat);
-        return false;
-    }
-    repeat = text[0] - '0';
-    return true;
+    if (plan.allInterfaces && !plan.interfaceName.empty())
+        return BadUsage("--interface and --all-interfaces exclude each other");
+    if (plan.allInterfaces && !plan.targets.empty())
+        return BadUsage("--target and --all-interfaces exclude each other");
+    return {};
 }
 
-// The options that say where requests go; false when the argument is none of them.
-bool ReadPlanOption(ArgReader& reader, SendPlan& plan, bool& failed, std::string& error)
-{
-    const std::string& name = reader.Name();
-    if (name == "--all-interfaces" && !reader.HasInline()) {
-        plan.allInterfaces = true;
-        return true;
-    }
-    if (name != "--interface" && name != "--target")
-        return false;
-    std::optional<std::string> value = reader.Value(error);
-    if (!value) {
-        failed = true;
-        return true;
-    }
-    if (name == "--interface") {
-        if (value->empty()) {
-            error = "--interface needs an interface name";
-            failed = true;
-        }
-        plan.interfaceName = *value;
-        return true;
-    }
-    std::optional<std::string> destination = TargetDestination(*value);
-    if (!destination) {
-        error = "--target \"" + *value + "\" is not ADDRESS or ADDRESS/PREFIX (a dotted-quad IPv4 address, a prefix of 0 to 32)";
-        failed = true;
-        return true;
-    }
-    plan.targets.push_back(*destination);
-    return true;
-}
-
-bool CheckPlan(const SendPlan& plan, std::string& error)
-{
-    if (plan.allInterfaces && !plan.interfaceName.empty()) {
-        error = "--interface and --all-interfaces exclude each other";
-        return false;
-    }
-    if (plan.allInterfaces && !plan.targets.empty()) {
-        error = "--target and --all-interfaces exclude each other";
-        return false;
-    }
-    return true;
-}
-
-std::string Unknown(const ArgReader& reader)
-{
-    if (reader.IsOption())
-        return "unknown option " + reader.Name();
-    return "unexpected argument \"" + reader.Name() + "\"";
-}
-
-bool CheckAddress(const char* option, const std::string& value, std::string& error)
+Status CheckAddress(const char* option, const std::string& value)
 {
     if (IsDottedQuadIpv4(value))
-        return true;
-    error = std::string(option) + " \"" + value + "\" is not a dotted-quad IPv4 address (four numbers 0 to 255, as 192.168.1.20)";
-    return false;
+        return {};
+    return BadUsage(std::string(option) + " \"" + value
+        + "\" is not a dotted-quad IPv4 address (four numbers 0 to 255, as 192.168.1.20)");
+}
+
+std::vector<Option> SetIpTable(SetIpOptions& options)
+{
+    auto mode = [&options](AddressMode mode) {
+        return [&options, mode](std::string_view, const std::string&) {
+            if (options.mode != AddressMode::NotGiven && options.mode != mode)
+                return BadUsage("--static and --dhcp exclude each other");
+            options.mode = mode;
+            return Status();
+        };
+    };
+    auto noPassword = [](std::string_view, const std::string&) {
+        return BadUsage("there is no --password option: the password is asked for on the terminal, or read from "
+                        "standard input with --password-stdin, so that it never shows in the process list");
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--static", Takes::Nothing, mode(AddressMode::Static) },
+        { "--dhcp", Takes::Nothing, mode(AddressMode::Dhcp) },
+        { "--password", Takes::Refused, noPassword },
+        { "--password-stdin", Takes::Nothing, SetFlag(options.passwordStdin) },
+        { "--verify", Takes::Nothing, SetFlag(options.verify) },
+        { "--force", Takes::Nothing, SetFlag(options.force) },
+        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
+        { "--address", Takes::Value, SetText(options.address) },
+        { "--netmask", Takes::Value, SetText(options.netmask) },
+        { "--gateway", Takes::Value, SetText(options.gateway) },
+        { "--user", Takes::Value, SetText(options.user) },
+    });
+    return table;
+}
+
+// What the values say together, once every option is read.
+Status CheckSetIp(const SetIpOptions& options, bool haveDevice)
+{
+    if (Status plan = CheckPlan(options.plan); !plan.Ok())
+        return plan;
+    if (!haveDevice)
+        return BadUsage("set-ip needs the device's present address");
+    if (Status device = CheckAddress("device address", options.device); !device.Ok())
+        return device;
+    if (options.mode == AddressMode::NotGiven)
+        return BadUsage("set-ip needs --static or --dhcp");
+    if (options.mode == AddressMode::Static) {
+        const std::pair<const char*, const std::string*> values[] = {
+            { "--address", &options.address }, { "--netmask", &options.netmask }, { "--gateway", &options.gateway },
+        };
+        for (const auto& [option, value] : values) {
+            if (value->empty())
+                return BadUsage(std::string("--static needs ") + option);
+            if (Status address = CheckAddress(option, *value); !address.Ok())
+                return address;
+        }
+    } else if (!options.address.empty() || !options.netmask.empty() || !options.gateway.empty()) {
+        return BadUsage("--dhcp takes no --address, --netmask or --gateway: the device's present values are sent");
+    }
+    if (options.user.empty())
+        return BadUsage("set-ip needs --user NAME (not empty)");
+    return {};
 }
 
 } // namespace
@@ -170,177 +126,72 @@ bool CheckAddress(const char* option, const std::string& value, std::string& err
 std::optional<std::string> TargetDestination(std::string_view text)
 {
     std::string_view address = text;
-    int prefix = 32;
+    std::optional<unsigned> prefix = 32;
     if (size_t slash = text.find('/'); slash != std::string_view::npos) {
         address = text.substr(0, slash);
-        std::string_view digits = text.substr(slash + 1);
-        if (digits.empty() || digits.size() > 2)
-            return std::nullopt;
-        prefix = 0;
-        for (char c : digits) {
-            if (c < '0' || c > '9')
-                return std::nullopt;
-            prefix = prefix * 10 + (c - '0');
-        }
-        if (prefix > 32)
-            return std::nullopt;
+        prefix = ReadNumber(text.substr(slash + 1), 0u, 32u);
     }
-    if (!IsDottedQuadIpv4(address))
+    std::optional<Ipv4> parsed = IsDottedQuadIpv4(address) ? Ipv4::Parse(address) : std::nullopt;
+    if (!prefix || !parsed)
         return std::nullopt;
-    in_addr parsed {};
-    inet_pton(AF_INET, std::string(address).c_str(), &parsed);
-    uint32_t host = ntohl(parsed.s_addr);
-    uint32_t hostBits = prefix == 0 ? 0xFFFFFFFFu : (prefix == 32 ? 0u : (0xFFFFFFFFu >> prefix));
-    in_addr destination { htonl(host | hostBits) };
-    char out[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &destination, out, sizeof out);
-    return std::string(out);
+    return parsed->Broadcast(Ipv4::MaskOfPrefix(static_cast<int>(*prefix))).ToText();
 }
 
-std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args, std::string& error)
+Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args)
 {
     ScanOptions options;
-    if (WantsHelp(args)) {
+    if (AsksForHelp(args)) {
         options.help = true;
         return options;
     }
     bool json = false, csv = false;
-    ArgReader reader(args);
-    while (reader.Next()) {
-        const std::string& name = reader.Name();
-        bool failed = false;
-        if (!reader.IsOption()) {
-            error = Unknown(reader);
-            return std::nullopt;
-        }
-        if (ReadPlanOption(reader, options.plan, failed, error)) {
-            if (failed)
-                return std::nullopt;
-        } else if (name == "--timeout") {
-            if (!ReadTimeout(reader, options.timeoutMs, error))
-                return std::nullopt;
-        } else if (name == "--repeat") {
-            if (!ReadRepeat(reader, options.repeat, error))
-                return std::nullopt;
-        } else if (name == "--json" && !reader.HasInline()) {
-            json = true;
-        } else if (name == "--csv" && !reader.HasInline()) {
-            csv = true;
-        } else if (name == "--stats" && !reader.HasInline()) {
-            options.stats = true;
-        } else {
-            error = Unknown(reader);
-            return std::nullopt;
-        }
-    }
-    if (json && csv) {
-        error = "--json and --csv exclude each other";
-        return std::nullopt;
-    }
+    auto repeat = [&options](std::string_view, const std::string& text) {
+        // One digit, as the help text shows it: "03" is refused.
+        static_assert(kMaxRepeat <= 9);
+        std::optional<int> value = text.size() == 1 ? ReadNumber(text, 1, kMaxRepeat) : std::nullopt;
+        if (!value)
+            return BadUsage("--repeat \"" + text + "\" is not a number of requests from 1 to "
+                + std::to_string(kMaxRepeat));
+        options.repeat = *value;
+        return Status();
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
+        { "--repeat", Takes::Value, repeat },
+        { "--json", Takes::Nothing, SetFlag(json) },
+        { "--csv", Takes::Nothing, SetFlag(csv) },
+        { "--stats", Takes::Nothing, SetFlag(options.stats) },
+    });
+    if (Status status = ParseCommandLine(args, table, Unexpected, kStyle); !status.Ok())
+        return status;
+    if (json && csv)
+        return BadUsage("--json and --csv exclude each other");
     options.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Table;
-    if (!CheckPlan(options.plan, error))
-        return std::nullopt;
+    if (Status plan = CheckPlan(options.plan); !plan.Ok())
+        return plan;
     return options;
 }
 
-std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args, std::string& error)
+Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args)
 {
     SetIpOptions options;
-    if (WantsHelp(args)) {
+    if (AsksForHelp(args)) {
         options.help = true;
         return options;
     }
     bool haveDevice = false;
-    ArgReader reader(args);
-    while (reader.Next()) {
-        const std::string& name = reader.Name();
-        bool failed = false;
-        std::string* text = nullptr;
-        if (!reader.IsOption()) {
-            if (haveDevice) {
-                error = Unknown(reader);
-                return std::nullopt;
-            }
-            options.device = name;
-            haveDevice = true;
-            continue;
-        }
-        if (ReadPlanOption(reader, options.plan, failed, error)) {
-            if (failed)
-                return std::nullopt;
-            continue;
-        }
-        if (name == "--static" || name == "--dhcp") {
-            AddressMode mode = name == "--static" ? AddressMode::Static : AddressMode::Dhcp;
-            if (reader.HasInline() || (options.mode != AddressMode::NotGiven && options.mode != mode)) {
-                error = reader.HasInline() ? name + " takes no value" : "--static and --dhcp exclude each other";
-                return std::nullopt;
-            }
-            options.mode = mode;
-        } else if (name == "--password" || name.starts_with("--password=")) {
-            error = "there is no --password option: the password is asked for on the terminal, or read from "
-                    "standard input with --password-stdin, so that it never shows in the process list";
-            return std::nullopt;
-        } else if (name == "--password-stdin" && !reader.HasInline()) {
-            options.passwordStdin = true;
-        } else if (name == "--verify" && !reader.HasInline()) {
-            options.verify = true;
-        } else if (name == "--force" && !reader.HasInline()) {
-            options.force = true;
-        } else if (name == "--timeout") {
-            if (!ReadTimeout(reader, options.timeoutMs, error))
-                return std::nullopt;
-        } else if (name == "--address") {
-            text = &options.address;
-        } else if (name == "--netmask") {
-            text = &options.netmask;
-        } else if (name == "--gateway") {
-            text = &options.gateway;
-        } else if (name == "--user") {
-            text = &options.user;
-        } else {
-            error = Unknown(reader);
-            return std::nullopt;
-        }
-        if (text != nullptr) {
-            auto value = reader.Value(error);
-            if (!value)
-                return std::nullopt;
-            *text = *value;
-        }
-    }
-    if (!CheckPlan(options.plan, error))
-        return std::nullopt;
-    if (!haveDevice) {
-        error = "set-ip needs the device's present address";
-        return std::nullopt;
-    }
-    if (!CheckAddress("device address", options.device, error))
-        return std::nullopt;
-    if (options.mode == AddressMode::NotGiven) {
-        error = "set-ip needs --static or --dhcp";
-        return std::nullopt;
-    }
-    if (options.mode == AddressMode::Static) {
-        const std::pair<const char*, const std::string*> values[] = {
-            { "--address", &options.address }, { "--netmask", &options.netmask }, { "--gateway", &options.gateway },
-        };
-        for (const auto& [option, value] : values) {
-            if (value->empty()) {
-                error = std::string("--static needs ") + option;
-                return std::nullopt;
-            }
-            if (!CheckAddress(option, *value, error))
-                return std::nullopt;
-        }
-    } else if (!options.address.empty() || !options.netmask.empty() || !options.gateway.empty()) {
-        error = "--dhcp takes no --address, --netmask or --gateway: the device's present values are sent";
-        return std::nullopt;
-    }
-    if (options.user.empty()) {
-        error = "set-ip needs --user NAME (not empty)";
-        return std::nullopt;
-    }
+    auto device = [&](const std::string& operand) {
+        if (haveDevice)
+            return Unexpected(operand);
+        options.device = operand;
+        haveDevice = true;
+        return Status();
+    };
+    if (Status status = ParseCommandLine(args, SetIpTable(options), device, kStyle); !status.Ok())
+        return status;
+    if (Status status = CheckSetIp(options, haveDevice); !status.Ok())
+        return status;
     return options;
 }
 
@@ -366,8 +217,9 @@ std::string ScanUsage()
            "in the order their replies arrived. The request is sent several times early in\n"
            "the timeout, because a broadcast is easily lost on Wi-Fi.\n"
            "\n"
-           "  --timeout MS          how long to collect replies (default 1500)\n"
-           "  --repeat N            send the request N times, 1 to 5 (default 3; 1 sends it once)\n"
+           "  --timeout MS          how long to collect replies (default " + std::to_string(kDefaultScanMs) + ")\n"
+           "  --repeat N            send the request N times, 1 to " + std::to_string(kMaxRepeat) + " (default "
+        + std::to_string(kDefaultRepeat) + "; 1 sends it once)\n"
            "  --json                an array of objects instead of the table\n"
            "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
            "  --interface NAME      send out of that port alone\n"
@@ -383,6 +235,7 @@ std::string ScanUsage()
 
 std::string SetIpUsage()
 {
+    static_assert(kDefaultRepeat == 3, "the text below says the look-up sends up to three requests");
     return "Usage: orbisk-cli set-ip DEVICE --static --address A --netmask N --gateway G --user NAME\n"
            "                         [--password-stdin] [--timeout MS] [--verify] [--force]\n"
            "       orbisk-cli set-ip DEVICE --dhcp --user NAME [--password-stdin] [--timeout MS] [--verify] [--force]\n"
@@ -407,7 +260,7 @@ std::string SetIpUsage()
            "  --user NAME           the device administrator's user name\n"
            "  --password-stdin      read the password as the first line of standard input\n"
            "                        instead of asking on the terminal\n"
-           "  --timeout MS          how long to wait for the answer (default 3000)\n"
+           "  --timeout MS          how long to wait for the answer (default " + std::to_string(kDefaultChangeWaitMs) + ")\n"
            "  --verify              after \"Success\", scan again and report where the device answers\n"
            "  --force               send even what the checks refuse: a netmask, address or gateway\n"
            "                        that would cut the device off, an address another host holds,\n"

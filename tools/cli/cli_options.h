@@ -2,6 +2,7 @@
 
 // Command lines of orbisk-cli, parsed without touching the network.
 
+#include "status.h"
 #include "udp_socket.h" // IsDottedQuadIpv4: the only address form the devices are known to read
 #include "wire.h"
 
@@ -35,9 +36,11 @@ struct SendPlan {
 // acknowledged, so a single request is often lost.
 inline constexpr int kDefaultRepeat = 3;
 inline constexpr int kMaxRepeat = 5;
+inline constexpr int kDefaultScanMs = 1500;
+inline constexpr int kDefaultChangeWaitMs = 3000;
 
 struct ScanOptions {
-    int timeoutMs = 1500;
+    int timeoutMs = kDefaultScanMs;
     int repeat = kDefaultRepeat;  // discovery requests sent within the timeout
     OutputFormat format = OutputFormat::Table;
     SendPlan plan;
@@ -51,23 +54,21 @@ struct SetIpOptions {
     std::string address, netmask, gateway;
     std::string user;
     bool passwordStdin = false;
-    int timeoutMs = 3000;
+    int timeoutMs = kDefaultChangeWaitMs;
     bool verify = false;
     bool force = false;  // send even what the checks before sending would refuse
     SendPlan plan;
     bool help = false;
 };
 
-inline constexpr int kDefaultScanMs = 1500;
-
 // ADDRESS or ADDRESS/PREFIX to the address a request goes to: the address
 // itself, or the subnet's directed broadcast (every host bit set).
 std::optional<std::string> TargetDestination(std::string_view text);
 
-// The arguments after the command name. On failure: nullopt and a message
-// for standard error (the usage text is added by the caller).
-std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args, std::string& error);
-std::optional<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args, std::string& error);
+// The arguments after the command name. A failure's message is for standard
+// error (the usage text is added by the caller).
+Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args);
+Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args);
 
 std::string MainUsage();
 std::string ScanUsage();

@@ -1,13 +1,13 @@
 #include "devsim_options.h"
 
+#include "command_line.h"
 #include "udp_socket.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
-#include <functional>
+#include <cstdio>
 
-static int HexDigit(char c)
+namespace {
+
+int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -18,41 +18,38 @@ static int HexDigit(char c)
     return -1;
 }
 
-bool DecodeBytes(const std::string& text, std::string& bytes, std::string& error)
+Result<std::string> DecodeHex(const std::string& text)
 {
-    bytes.clear();
-    if (text.starts_with("hex:")) {
-        int high = -1;
-        for (char c : text.substr(4)) {
-            if (c == ' ' && high < 0)
-                continue;
-            int digit = HexDigit(c);
-            if (digit < 0) {
-                error = "bad hex digit in \"" + text + "\"";
-                return false;
-            }
-            if (high < 0) {
-                high = digit;
-            } else {
-                bytes += static_cast<char>(high * 16 + digit);
-                high = -1;
-            }
+    std::string bytes;
+    int high = -1;
+    for (char c : text.substr(4)) {
+        if (c == ' ' && high < 0)
+            continue;
+        int digit = HexDigit(c);
+        if (digit < 0)
+            return BadUsage("bad hex digit in \"" + text + "\"");
+        if (high < 0) {
+            high = digit;
+        } else {
+            bytes += static_cast<char>(high * 16 + digit);
+            high = -1;
         }
-        if (high >= 0) {
-            error = "odd number of hex digits in \"" + text + "\"";
-            return false;
-        }
-        return true;
     }
+    if (high >= 0)
+        return BadUsage("odd number of hex digits in \"" + text + "\"");
+    return bytes;
+}
+
+Result<std::string> DecodeEscapes(const std::string& text)
+{
+    std::string bytes;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\') {
             bytes += text[i];
             continue;
         }
-        if (++i == text.size()) {
-            error = "trailing backslash in \"" + text + "\"";
-            return false;
-        }
+        if (++i == text.size())
+            return BadUsage("trailing backslash in \"" + text + "\"");
         switch (text[i]) {
         case '\\': bytes += '\\'; break;
         case '0': bytes += '\0'; break;
@@ -62,20 +59,148 @@ bool DecodeBytes(const std::string& text, std::string& bytes, std::string& error
         case 'x': {
             int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
             int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-            if (high < 0 || low < 0) {
-                error = "\\x needs two hex digits in \"" + text + "\"";
-                return false;
-            }
+            if (high < 0 || low < 0)
+                return BadUsage("\\x needs two hex digits in \"" + text + "\"");
             bytes += static_cast<char>(high * 16 + low);
             i += 2;
             break;
         }
         default:
-            error = std::string("unknown escape \\") + text[i] + " in \"" + text + "\"";
-            return false;
+            return BadUsage(std::string("unknown escape \\") + text[i] + " in \"" + text + "\"");
         }
     }
-    return true;
+    return bytes;
+}
+
+constexpr int kMaxMs = 3600 * 1000;
+
+// "--count: needs a whole number from 1 to 65536"
+Status Complaint(std::string_view name, const std::string& why)
+{
+    return BadUsage(std::string(name) + ": " + why);
+}
+
+OptionAction Number(int& field, int low, int high)
+{
+    return [&field, low, high](std::string_view name, const std::string& value) {
+        std::optional<int> number = ReadNumber(value, low, high);
+        if (!number)
+            return Complaint(name, "needs a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+        field = *number;
+        return Status();
+    };
+}
+
+OptionAction Address(std::string& field)
+{
+    return [&field](std::string_view name, const std::string& value) {
+        field = value;
+        return IsDottedQuadIpv4(value) ? Status() : Complaint(name, "needs an IPv4 address, not \"" + value + "\"");
+    };
+}
+
+// Bytes for the list, or for the one field.
+OptionAction Bytes(std::vector<std::string>* list, std::optional<std::string>* field = nullptr)
+{
+    return [list, field](std::string_view name, const std::string& value) {
+        Result<std::string> decoded = DecodeBytes(value);
+        if (!decoded.Ok())
+            return Complaint(name, decoded.Failure().Message());
+        if (list != nullptr)
+            list->push_back(*decoded);
+        else
+            *field = *decoded;
+        return Status();
+    };
+}
+
+std::vector<Option> DeviceOptions(SimOptions& o)
+{
+    auto address = [&o](std::string_view name, const std::string& value) {
+        if (!IsDottedQuadIpv4(value))
+            return Complaint(name, "needs an IPv4 address, not \"" + value + "\"");
+        o.addresses.push_back(value);
+        return Status();
+    };
+    return {
+        { "--address", Takes::Value, address },
+        { "--count", Takes::Value, Number(o.count, 1, 65536) },
+        { "--hostname", Takes::Value, SetText(o.hostname) },
+        { "--mac", Takes::Value, SetText(o.mac) },
+        { "--firmware", Takes::Value, SetText(o.version) },
+        { "--gateway", Takes::Value, SetText(o.gateway) },
+        { "--netmask", Takes::Value, SetText(o.netmask) },
+        { "--mode", Takes::Value, Number(o.mode, 0, 1) },
+        { "--user", Takes::Value, SetText(o.user) },
+        { "--password", Takes::Value, SetText(o.password) },
+    };
+}
+
+std::vector<Option> ReplyOptions(SimOptions& o)
+{
+    auto seed = [&o](std::string_view name, const std::string& value) {
+        std::optional<unsigned> seed = ReadNumber(value, 0u, ~0u);
+        if (!seed)
+            return Complaint(name, "needs a whole number from 0 to 4294967295");
+        o.seed = seed;
+        return Status();
+    };
+    return {
+        { "--reply-delay", Takes::Value, Number(o.replyDelayMs, 0, kMaxMs) },
+        { "--jitter", Takes::Value, Number(o.jitterMs, 0, kMaxMs) },
+        { "--duplicates", Takes::Value, Number(o.duplicates, 1, 1000) },
+        { "--raw-reply", Takes::Value, Bytes(&o.rawReplies) },
+        { "--malformed", Takes::Nothing, SetFlag(o.malformed) },
+        { "--change-reply", Takes::Value, Bytes(nullptr, &o.changeReply) },
+        { "--loss", Takes::Value, Number(o.lossPercent, 0, 100) },
+        { "--seed", Takes::Value, seed },
+        { "--drop-first", Takes::Value, Number(o.dropFirst, 0, 1000000) },
+        { "--drop-first-replies", Takes::Value, Number(o.dropFirstReplies, 0, 1000000) },
+    };
+}
+
+std::vector<Option> TrafficOptions(SimOptions& o)
+{
+    auto seconds = [&o](std::string_view name, const std::string& value) {
+        std::optional<double> seconds = ReadNumber(value, 0.0, 86400.0);
+        if (!seconds || *seconds <= 0)
+            return Complaint(name, "needs a positive number of seconds");
+        o.floodSeconds = *seconds;
+        return Status();
+    };
+    return {
+        { "--flood", Takes::Value, Number(o.floodRate, 1, 10000000) },
+        { "--flood-seconds", Takes::Value, seconds },
+        { "--flood-target", Takes::Value, Address(o.floodTarget) },
+        { "--every-length", Takes::Value, Address(o.everyLengthTarget) },
+        { "--unsolicited", Takes::Value, Bytes(&o.unsolicited) },
+        { "--interval", Takes::Value, Number(o.intervalMs, 1, kMaxMs) },
+        { "--target", Takes::Value, Address(o.target) },
+        { "--log", Takes::Value, SetText(o.logFile) },
+        { "--verbose", Takes::Nothing, SetFlag(o.verbose) },
+        { "-v", Takes::Nothing, SetFlag(o.verbose) },
+    };
+}
+
+// What the options say together, once all are read.
+Status CheckTogether(SimOptions& o)
+{
+    if (o.addresses.size() > 1 && o.count != 0 && o.count != static_cast<int>(o.addresses.size()))
+        return BadUsage("--count must match the number of --address options, or be used with one --address");
+    if (o.floodTarget.empty())
+        o.floodTarget = o.target;
+    if (o.floodRate > 0 && o.floodTarget.empty())
+        return BadUsage("--flood needs --flood-target or --target");
+    if (!o.unsolicited.empty() && o.target.empty())
+        return BadUsage("--unsolicited needs --target");
+    return {};
+}
+
+} // namespace
+
+Result<std::string> DecodeBytes(const std::string& text)
+{
+    return text.starts_with("hex:") ? DecodeHex(text) : DecodeEscapes(text);
 }
 
 std::string ToHex(std::string_view bytes)
@@ -90,192 +215,37 @@ std::string ToHex(std::string_view bytes)
     return hex;
 }
 
-static bool ParseInt(const std::string& text, int low, int high, int& value)
+Result<SimCommand> ParseOptions(const std::vector<std::string>& args)
 {
-    int parsed = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-    if (ec != std::errc() || end != text.data() + text.size() || parsed < low || parsed > high)
-        return false;
-    value = parsed;
-    return true;
-}
-
-namespace {
-
-struct Option {
-    const char* name;
-    bool takesValue;
-    // Returns an error text, empty when the value was taken.
-    std::function<std::string(const std::string&)> take;
-};
-
-} // namespace
-
-ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& o, std::string& error)
-{
+    SimCommand command;
+    SimOptions& o = command.options;
     bool help = false, version = false;
-    auto text = [](std::string& field) {
-        return [&field](const std::string& v) { field = v; return std::string(); };
-    };
-    auto number = [](int& field, int low, int high) {
-        return [&field, low, high](const std::string& v) {
-            return ParseInt(v, low, high, field)
-                ? std::string()
-                : "needs a whole number from " + std::to_string(low) + " to " + std::to_string(high);
-        };
-    };
-    auto address = [](std::string& field) {
-        return [&field](const std::string& v) {
-            field = v;
-            return IsDottedQuadIpv4(v) ? std::string() : "needs an IPv4 address, not \"" + v + "\"";
-        };
-    };
-    auto bytes = [](std::vector<std::string>& list) {
-        return [&list](const std::string& v) {
-            std::string decoded, why;
-            if (!DecodeBytes(v, decoded, why))
-                return why;
-            list.push_back(decoded);
-            return std::string();
-        };
-    };
-    auto flag = [](bool& field) {
-        return [&field](const std::string&) { field = true; return std::string(); };
-    };
-    const int kMaxMs = 3600 * 1000;
-
-    const Option table[] = {
-        { "address", true, [&](const std::string& v) {
-            if (!IsDottedQuadIpv4(v))
-                return "needs an IPv4 address, not \"" + v + "\"";
-            o.addresses.push_back(v);
-            return std::string();
-        } },
-        { "count", true, number(o.count, 1, 65536) },
-        { "hostname", true, text(o.hostname) },
-        { "mac", true, text(o.mac) },
-        { "firmware", true, text(o.version) },
-        { "gateway", true, text(o.gateway) },
-        { "netmask", true, text(o.netmask) },
-        { "mode", true, number(o.mode, 0, 1) },
-        { "user", true, text(o.user) },
-        { "password", true, text(o.password) },
-        { "reply-delay", true, number(o.replyDelayMs, 0, kMaxMs) },
-        { "jitter", true, number(o.jitterMs, 0, kMaxMs) },
-        { "duplicates", true, number(o.duplicates, 1, 1000) },
-        { "raw-reply", true, bytes(o.rawReplies) },
-        { "malformed", false, flag(o.malformed) },
-        { "change-reply", true, [&](const std::string& v) {
-            std::string decoded, why;
-            if (!DecodeBytes(v, decoded, why))
-                return why;
-            o.changeReply = decoded;
-            return std::string();
-        } },
-        { "loss", true, number(o.lossPercent, 0, 100) },
-        { "seed", true, [&](const std::string& v) {
-            unsigned seed = 0;
-            auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), seed);
-            if (ec != std::errc() || end != v.data() + v.size())
-                return std::string("needs a whole number from 0 to 4294967295");
-            o.seed = seed;
-            return std::string();
-        } },
-        { "drop-first", true, number(o.dropFirst, 0, 1000000) },
-        { "drop-first-replies", true, number(o.dropFirstReplies, 0, 1000000) },
-        { "flood", true, number(o.floodRate, 1, 10000000) },
-        { "flood-seconds", true, [&](const std::string& v) {
-            char* end = nullptr;
-            double seconds = std::strtod(v.c_str(), &end);
-            if (v.empty() || *end != '\0' || !std::isfinite(seconds) || seconds <= 0 || seconds > 86400)
-                return std::string("needs a positive number of seconds");
-            o.floodSeconds = seconds;
-            return std::string();
-        } },
-        { "flood-target", true, address(o.floodTarget) },
-        { "every-length", true, address(o.everyLengthTarget) },
-        { "unsolicited", true, bytes(o.unsolicited) },
-        { "interval", true, number(o.intervalMs, 1, kMaxMs) },
-        { "target", true, address(o.target) },
-        { "log", true, text(o.logFile) },
-        { "verbose", false, flag(o.verbose) },
-        { "help", false, flag(help) },
-        { "version", false, flag(version) },
-    };
-
-    for (size_t i = 0; i < args.size(); ++i) {
-        std::string arg = args[i];
-        // "--" ends the options; the simulator takes no operands after it.
-        if (arg == "--") {
-            if (i + 1 < args.size()) {
-                error = "unexpected argument \"" + args[i + 1] + "\"";
-                return ParseResult::Error;
-            }
-            break;
-        }
-        if (arg == "-h")
-            arg = "--help";
-        if (arg == "-v")
-            arg = "--verbose";
-        if (!arg.starts_with("--")) {
-            error = "unexpected argument \"" + arg + "\"";
-            return ParseResult::Error;
-        }
-        std::string name = arg.substr(2);
-        std::optional<std::string> value;
-        if (size_t eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name.resize(eq);
-        }
-        const Option* option = nullptr;
-        for (const Option& candidate : table) {
-            if (name == candidate.name)
-                option = &candidate;
-        }
-        if (option == nullptr) {
-            error = "unknown option --" + name;
-            return ParseResult::Error;
-        }
-        if (!option->takesValue && value) {
-            error = "--" + name + " takes no value";
-            return ParseResult::Error;
-        }
-        if (option->takesValue && !value) {
-            if (i + 1 == args.size()) {
-                error = "--" + name + " needs a value";
-                return ParseResult::Error;
-            }
-            value = args[++i];
-        }
-        if (std::string why = option->take(value.value_or("")); !why.empty()) {
-            error = "--" + name + ": " + why;
-            return ParseResult::Error;
-        }
+    std::vector<Option> table = DeviceOptions(o);
+    for (auto& more : { ReplyOptions(o), TrafficOptions(o) })
+        table.insert(table.end(), more.begin(), more.end());
+    table.insert(table.end(), {
+        { "--help", Takes::Nothing, SetFlag(help) },
+        { "-h", Takes::Nothing, SetFlag(help) },
+        { "--version", Takes::Nothing, SetFlag(version) },
+    });
+    // The simulator takes no operands, before "--" or after it.
+    if (Status status = ParseCommandLine(args, table, Unexpected); !status.Ok())
+        return status;
+    if (help || version) {
+        command.action = help ? SimAction::Help : SimAction::Version;
+        return command;
     }
-    if (help)
-        return ParseResult::Help;
-    if (version)
-        return ParseResult::Version;
-
-    if (o.addresses.size() > 1 && o.count != 0 && o.count != static_cast<int>(o.addresses.size())) {
-        error = "--count must match the number of --address options, or be used with one --address";
-        return ParseResult::Error;
-    }
-    if (o.floodTarget.empty())
-        o.floodTarget = o.target;
-    if (o.floodRate > 0 && o.floodTarget.empty()) {
-        error = "--flood needs --flood-target or --target";
-        return ParseResult::Error;
-    }
-    if (!o.unsolicited.empty() && o.target.empty()) {
-        error = "--unsolicited needs --target";
-        return ParseResult::Error;
-    }
-    return ParseResult::Run;
+    if (Status status = CheckTogether(o); !status.Ok())
+        return status;
+    return command;
 }
 
-const char* UsageText()
+std::string UsageText()
 {
+    // Every default is the one SimOptions starts with.
+    const SimOptions d;
+    char floodSeconds[32];
+    std::snprintf(floodSeconds, sizeof floodSeconds, "%g", d.floodSeconds);
     return R"(Usage: orbisk-devsim [OPTIONS]
 
 Plays one or more NAS devices on this host: answers the discovery request and
@@ -288,16 +258,16 @@ Devices:
                        on an interface of the host. Default: the host's first
                        non-loopback IPv4 address (127.0.0.1 when there is none)
   --count N            number of devices (default: one per --address, or 1)
-  --hostname TEXT      host name (default NAS); with several devices each gets
+  --hostname TEXT      host name (default )" + d.hostname + R"(); with several devices each gets
                        TEXT-0001, TEXT-0002, ...
-  --mac TEXT           MAC address (default 02:00:00:00:00:01), incremented per
+  --mac TEXT           MAC address (default )" + d.mac + R"(), incremented per
                        device when it is six hex octets
-  --firmware TEXT      firmware version the devices report (default 1.0.0)
+  --firmware TEXT      firmware version the devices report (default )" + d.version + R"()
   --gateway A          gateway (default: the device's /24 with .1)
-  --netmask A          netmask (default 255.255.255.0)
-  --mode 0|1           address mode: 0 static, 1 DHCP (default 0)
-  --user TEXT          administrator name (default admin)
-  --password TEXT      administrator password (default admin)
+  --netmask A          netmask (default )" + d.netmask + R"()
+  --mode 0|1           address mode: 0 static, 1 DHCP (default )" + std::to_string(d.mode) + R"()
+  --user TEXT          administrator name (default )" + d.user + R"()
+  --password TEXT      administrator password (default )" + d.password + R"()
 
 Replies:
   --reply-delay MS     wait MS before each reply
@@ -320,12 +290,12 @@ Loss (each device on its own, as broadcast over Wi-Fi):
 
 Hostile traffic to port 10001 (sent from the first device address):
   --flood RATE         junk datagrams, RATE a second ...
-  --flood-seconds S    ... for S seconds (default 10) ...
+  --flood-seconds S    ... for S seconds (default )" + floodSeconds + R"() ...
   --flood-target A     ... to A (default: --target)
   --every-length A     one datagram of every length 0..65507 to A, once
   --unsolicited BYTES  send BYTES from every device address every --interval
                        (repeatable) ...
-  --interval MS        ... (default 1000) ...
+  --interval MS        ... (default )" + std::to_string(d.intervalMs) + R"() ...
   --target A           ... to A
 
 Output:

@@ -2,6 +2,8 @@
 
 // Command line of orbisk-devsim: what devices it plays and how they misbehave.
 
+#include "status.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,8 +11,8 @@
 
 // Bytes given on the command line: "hex:" followed by hex digits (spaces
 // allowed between bytes), or text with the escapes \\ \0 \n \r \t \xHH.
-// False with a reason when the notation is broken.
-bool DecodeBytes(const std::string& text, std::string& bytes, std::string& error);
+// Fails with the reason when the notation is broken.
+Result<std::string> DecodeBytes(const std::string& text);
 
 // Lower-case hex, two digits a byte, nothing between them.
 std::string ToHex(std::string_view bytes);
@@ -57,9 +59,15 @@ struct SimOptions {
     bool verbose = false;
 };
 
-enum class ParseResult { Run, Help, Version, Error };
+enum class SimAction { Run, Help, Version };
+
+struct SimCommand {
+    SimAction action = SimAction::Run;
+    SimOptions options;
+};
 
 // args excludes the program name. Accepts "--name value" and "--name=value".
-ParseResult ParseOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+// A failure's message is for standard error; the exit status is 2.
+Result<SimCommand> ParseOptions(const std::vector<std::string>& args);
 
-const char* UsageText();
+std::string UsageText();

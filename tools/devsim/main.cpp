@@ -6,21 +6,21 @@
 
 int main(int argc, char** argv)
 {
-    SimOptions options;
-    std::string error;
-    switch (ParseOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-    case ParseResult::Help:
-        std::fputs(UsageText(), stdout);
+    Result<SimCommand> command = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!command.Ok()) {
+        std::fprintf(stderr, "orbisk-devsim: %s\nTry orbisk-devsim --help.\n", command.Failure().Message().c_str());
+        return 2;
+    }
+    switch (command->action) {
+    case SimAction::Help:
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
-    case ParseResult::Version:
+    case SimAction::Version:
         std::fputs("orbisk-devsim " ORBISK_VERSION "\n", stdout);
         return 0;
-    case ParseResult::Error:
-        std::fprintf(stderr, "orbisk-devsim: %s\nTry orbisk-devsim --help.\n", error.c_str());
-        return 2;
-    case ParseResult::Run:
+    case SimAction::Run:
         break;
     }
-    CDeviceSimulator simulator(std::move(options));
+    CDeviceSimulator simulator(std::move(command->options));
     return simulator.Run();
 }
