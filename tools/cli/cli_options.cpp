@@ -1,6 +1,6 @@
 #include "cli_options.h"
 
-#include <arpa/inet.h>
+#include "ipv4.h"
 
 #include <cstdint>
 
@@ -185,16 +185,10 @@ std::optional<std::string> TargetDestination(std::string_view text)
         if (prefix > 32)
             return std::nullopt;
     }
-    if (!IsDottedQuadIpv4(address))
+    std::optional<Ipv4> parsed = Ipv4::Parse(address);
+    if (!parsed)
         return std::nullopt;
-    in_addr parsed {};
-    inet_pton(AF_INET, std::string(address).c_str(), &parsed);
-    uint32_t host = ntohl(parsed.s_addr);
-    uint32_t hostBits = prefix == 0 ? 0xFFFFFFFFu : (prefix == 32 ? 0u : (0xFFFFFFFFu >> prefix));
-    in_addr destination { htonl(host | hostBits) };
-    char out[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &destination, out, sizeof out);
-    return std::string(out);
+    return parsed->Broadcast(Ipv4::MaskOfPrefix(prefix)).ToText();
 }
 
 std::optional<ScanOptions> ParseScanOptions(const std::vector<std::string>& args, std::string& error)
