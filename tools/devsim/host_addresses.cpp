@@ -90,5 +90,6 @@ Status MoveHostAddress(Ipv4 from, Ipv4 to, int prefix)
         std::fputs("1\n", f);
         std::fclose(f);
     }
-    return RunIp({ "addr", "del", from.ToText() + "/" + std::to_string(old->netmask.PrefixLength().value_or(32)), "dev", device });
+    int oldPrefix = old->netmask.PrefixLength().value_or(32); // the kernel's netmasks are contiguous
+    return RunIp({ "addr", "del", from.ToText() + "/" + std::to_string(oldPrefix), "dev", device });
 }
