@@ -76,14 +76,3 @@ std::vector<HostInterface> BroadcastPorts(const std::vector<HostInterface>& all)
     }
     return ports;
 }
-
-int ListBroadcastInterfaces(std::vector<NetInterface>& out)
-{
-    out.clear();
-    Result<std::vector<HostInterface>> all = ListHostInterfaces();
-    if (!all.Ok())
-        return all.Failure().Errno();
-    for (const HostInterface& p : BroadcastPorts(*all))
-        out.push_back({ p.name, p.index, p.address.ToText(), p.netmask.ToText(), p.broadcast.ToText() });
-    return 0;
-}

@@ -31,16 +31,3 @@ Result<std::vector<HostInterface>> ListHostInterfaces();
 // The ports among them: each interface that can broadcast once, with its
 // first address (one broadcast per interface reaches its whole segment).
 std::vector<HostInterface> BroadcastPorts(const std::vector<HostInterface>& all);
-
-// The same as dotted texts, for callers that still want them.
-struct NetInterface {
-    std::string name;
-    unsigned index = 0;      // if_nametoindex
-    std::string address;     // first IPv4 address of the interface, dotted decimal
-    std::string netmask;
-    std::string broadcast;   // its directed broadcast address
-};
-
-// The broadcast ports as texts (loopback excluded: it cannot broadcast).
-// Returns 0, or the errno of getifaddrs.
-int ListBroadcastInterfaces(std::vector<NetInterface>& out);

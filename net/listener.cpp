@@ -10,14 +10,14 @@
 
 CUdpSocket g_listener;
 
-int BindToolPort(CUdpSocket& socket)
+Status BindToolPort(CUdpSocket& socket)
 {
     if (socket.m_hRawSocket == -1)
-        return EBADF;
+        return Status::FromErrno(EBADF, "Could not bind port 10001");
     CSockAddr local(nullptr, kToolPort);
     if (bind(socket.m_hRawSocket, reinterpret_cast<const sockaddr*>(&local.m_addr), sizeof local.m_addr) != 0)
-        return errno;
-    return 0;
+        return Status::FromErrno(errno, "Could not bind port 10001");
+    return {};
 }
 
 Status BroadcastRequest(const std::string& text, unsigned ifindex)
@@ -62,7 +62,7 @@ int OpenListener()
     if (!g_listener.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) && g_listener.m_hRawSocket == -1)
         return errno;
     AskArrivalInfo(g_listener.m_hRawSocket, false); // tells which port each reply came in by
-    return BindToolPort(g_listener);
+    return BindToolPort(g_listener).Errno();
 }
 
 int ReceiveOnListener(void* buffer, int length, CSockAddr& sender, unsigned& ifindex)

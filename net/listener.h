@@ -20,8 +20,8 @@ BOOL SendBroadcast(std::string text, int* pError = nullptr, unsigned ifindex = 0
 Status BroadcastRequest(const std::string& text, unsigned ifindex = 0);
 
 // Binds an open socket to 0.0.0.0:10001, without SO_REUSEADDR: another
-// program holding the port shows as EADDRINUSE. Returns 0 or the errno.
-int BindToolPort(CUdpSocket& socket);
+// program holding the port shows as EADDRINUSE.
+Status BindToolPort(CUdpSocket& socket);
 
 // (Re)opens g_listener bound to 0.0.0.0:10001. Returns 0, or the errno of the
 // step that failed (EADDRINUSE when another program holds the port).

@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 CSockAddr::CSockAddr(const char* host, int port, int /*family*/)
@@ -37,10 +36,7 @@ CSockAddr::CSockAddr(const char* host, int port, int /*family*/)
 
 std::string CSockAddr::ToString() const
 {
-    const auto* b = reinterpret_cast<const unsigned char*>(&m_addr.sin_addr.s_addr);
-    char text[16];
-    std::snprintf(text, sizeof text, "%d.%d.%d.%d", b[0], b[1], b[2], b[3]);
-    return text;
+    return Ipv4::FromInAddr(m_addr.sin_addr).ToText(); // first octet first, each 0 to 255
 }
 
 BOOL CSockAddr::IsDottedQuad(const char* text)

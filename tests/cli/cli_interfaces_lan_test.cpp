@@ -24,21 +24,21 @@ TEST(BroadcastInterfaces, EachUpIpv4InterfaceOnceWithItsBroadcast)
 
     int home = open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
     ASSERT_TRUE(lan.Enter(host));
-    std::vector<NetInterface> found;
-    int failed = ListBroadcastInterfaces(found);
+    Result<std::vector<HostInterface>> all = ListHostInterfaces();
     setns(home, CLONE_NEWNET);
     close(home);
 
-    ASSERT_EQ(failed, 0);
+    ASSERT_TRUE(all.Ok()) << all.Failure().Message();
+    std::vector<HostInterface> found = BroadcastPorts(*all);
     ASSERT_EQ(found.size(), 2u); // not lo (loopback), not eth2 (down)
     EXPECT_EQ(found[0].name, "eth0");
-    EXPECT_EQ(found[0].address, "198.18.0.10");
-    EXPECT_EQ(found[0].netmask, "255.255.255.0");
-    EXPECT_EQ(found[0].broadcast, "198.18.0.255");
+    EXPECT_EQ(found[0].address.ToText(), "198.18.0.10");
+    EXPECT_EQ(found[0].netmask.ToText(), "255.255.255.0");
+    EXPECT_EQ(found[0].broadcast.ToText(), "198.18.0.255");
     EXPECT_NE(found[0].index, 0u);
     EXPECT_EQ(found[1].name, "eth1");
-    EXPECT_EQ(found[1].address, "198.18.1.11");
-    EXPECT_EQ(found[1].broadcast, "198.18.1.255");
+    EXPECT_EQ(found[1].address.ToText(), "198.18.1.11");
+    EXPECT_EQ(found[1].broadcast.ToText(), "198.18.1.255");
     EXPECT_NE(found[1].index, found[0].index);
 }
 

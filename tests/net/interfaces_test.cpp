@@ -10,9 +10,9 @@ namespace {
 TEST(BroadcastInterfaces, LoopbackAloneGivesNone)
 {
     PRIVATE_NET_REQUIRE();
-    std::vector<NetInterface> found { NetInterface {} };
-    EXPECT_EQ(ListBroadcastInterfaces(found), 0);
-    EXPECT_TRUE(found.empty());
+    Result<std::vector<HostInterface>> all = ListHostInterfaces();
+    ASSERT_TRUE(all.Ok()) << all.Failure().Message();
+    EXPECT_TRUE(BroadcastPorts(*all).empty());
 }
 
 TEST(BroadcastInterfaces, EachUpInterfaceOnceWithItsFirstAddress)
@@ -28,18 +28,19 @@ TEST(BroadcastInterfaces, EachUpInterfaceOnceWithItsFirstAddress)
     VLAN_REQUIRE(lan);
     ASSERT_TRUE(lan.Enter(host));
 
-    std::vector<NetInterface> found;
-    ASSERT_EQ(ListBroadcastInterfaces(found), 0);
+    Result<std::vector<HostInterface>> all = ListHostInterfaces();
+    ASSERT_TRUE(all.Ok()) << all.Failure().Message();
+    std::vector<HostInterface> found = BroadcastPorts(*all);
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].name, "eth0");
-    EXPECT_EQ(found[0].address, "198.18.0.10");
-    EXPECT_EQ(found[0].netmask, "255.255.255.0");
-    EXPECT_EQ(found[0].broadcast, "198.18.0.255");
+    EXPECT_EQ(found[0].address.ToText(), "198.18.0.10");
+    EXPECT_EQ(found[0].netmask.ToText(), "255.255.255.0");
+    EXPECT_EQ(found[0].broadcast.ToText(), "198.18.0.255");
     EXPECT_EQ(found[0].index, if_nametoindex("eth0"));
     EXPECT_NE(found[0].index, 0u);
     EXPECT_EQ(found[1].name, "eth1");
-    EXPECT_EQ(found[1].address, "198.18.1.20");
-    EXPECT_EQ(found[1].broadcast, "198.18.1.255");
+    EXPECT_EQ(found[1].address.ToText(), "198.18.1.20");
+    EXPECT_EQ(found[1].broadcast.ToText(), "198.18.1.255");
 }
 
 } // namespace

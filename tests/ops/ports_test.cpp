@@ -4,7 +4,7 @@
 #include "ops_lan.h"
 #include "test_windows.h"
 
-#include "port_send.h"
+#include "datagram.h"
 #include "udp_socket.h"
 
 #include <gtest/gtest.h>
@@ -128,11 +128,13 @@ TEST_F(TwoPortLan, APortThatRefusesIsNoErrorWhileAnotherSends)
         << "nft is needed to make a port refuse";
     CUdpSocket probe;
     ASSERT_TRUE(probe.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET));
-    auto attempts = BroadcastOnEveryPort(probe.m_hRawSocket, "x", 1, 9, 0);
+    Result<std::vector<Route>> routes = PlanRoutes(RoutePlan {});
+    ASSERT_TRUE(routes.Ok()) << routes.Failure().Message();
+    ASSERT_EQ(routes->size(), 2u);
+    std::span<const char> x("x", 1);
+    EXPECT_TRUE(SendAlong(probe.m_hRawSocket, (*routes)[0], 9, x).Ok());
+    EXPECT_EQ(SendAlong(probe.m_hRawSocket, (*routes)[1], 9, x).Errno(), EPERM) << "the port must really refuse";
     probe.Close();
-    ASSERT_EQ(attempts.size(), 2u);
-    EXPECT_EQ(attempts[0].error, 0);
-    EXPECT_EQ(attempts[1].error, EPERM) << "the port must really refuse";
 
     TestMainWindow main;
     Scan(main, 1);

@@ -1,5 +1,7 @@
 #include "packet_capture.h"
 
+#include "ipv4.h"
+
 #include <arpa/inet.h>
 #include <linux/filter.h>
 #include <linux/if_packet.h>
@@ -98,8 +100,9 @@ void CPacketCapture::Drain()
         size_t udpLength = (packet[header + 4] << 8) | packet[header + 5];
         if (udpLength < 8 || udpLength - 8 > kMaxPayload || header + udpLength > static_cast<size_t>(n))
             continue;
-        char sender[INET_ADDRSTRLEN];
-        inet_ntop(AF_INET, packet + 12, sender, sizeof sender);
+        in_addr source;
+        std::memcpy(&source, packet + 12, sizeof source);
+        std::string sender = Ipv4::FromInAddr(source).ToText();
         std::string payload(reinterpret_cast<char*>(packet) + header + 8, udpLength - 8);
         ++m_nDatagrams;
         ++m_count[sender];

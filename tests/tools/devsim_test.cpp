@@ -52,11 +52,16 @@ bool Decode(const std::string& text, std::string& bytes, std::string& error)
     return decoded.Ok();
 }
 
-in_addr Ip(const char* text)
+Ipv4 Ip(const char* text)
 {
-    in_addr a {};
-    inet_pton(AF_INET, text, &a);
-    return a;
+    return *Ipv4::Parse(text);
+}
+
+// The prefix of a dotted netmask, -1 when it is none.
+int PrefixOfNetmask(const char* text)
+{
+    std::optional<Ipv4> mask = Ipv4::Parse(text);
+    return mask ? mask->PrefixLength().value_or(-1) : -1;
 }
 
 } // namespace
@@ -148,11 +153,11 @@ TEST(DevsimIdentity, ManyDevicesGetConsecutiveAddressesAndTheirOwnNames)
 {
     SimOptions o = Parse({ "--count", "3", "--address", "198.18.0.254", "--hostname", "nas", "--mac",
         "02:00:00:00:00:FF" });
-    std::vector<in_addr> addresses = DeviceAddresses(o, Ip("127.0.0.1"));
+    std::vector<Ipv4> addresses = DeviceAddresses(o, Ip("127.0.0.1"));
     ASSERT_EQ(addresses.size(), 3u);
     std::vector<SimDevice> devices = MakeDevices(o, addresses);
-    EXPECT_EQ(AddressText(devices[0].address), "198.18.0.254");
-    EXPECT_EQ(AddressText(devices[2].address), "198.18.1.0"); // carries into the next octet
+    EXPECT_EQ(devices[0].address.ToText(), "198.18.0.254");
+    EXPECT_EQ(devices[2].address.ToText(), "198.18.1.0"); // carries into the next octet
     EXPECT_EQ(devices[0].fields.hostname, "nas-0001");
     EXPECT_EQ(devices[2].fields.hostname, "nas-0003");
     EXPECT_EQ(devices[0].fields.mac, "02:00:00:00:00:FF");
@@ -164,13 +169,13 @@ TEST(DevsimIdentity, ManyDevicesGetConsecutiveAddressesAndTheirOwnNames)
     std::vector<SimDevice> one = MakeDevices(Parse({}), DeviceAddresses(Parse({}), Ip("198.18.3.7")));
     ASSERT_EQ(one.size(), 1u);
     EXPECT_EQ(one[0].fields.hostname, "NAS");
-    EXPECT_EQ(AddressText(one[0].address), "198.18.3.7");
+    EXPECT_EQ(one[0].address.ToText(), "198.18.3.7");
 
     // Several addresses are taken as they are, in their order.
     SimOptions listed = Parse({ "--address", "198.18.0.9", "--address", "198.18.0.3" });
-    std::vector<in_addr> two = DeviceAddresses(listed, Ip("127.0.0.1"));
+    std::vector<Ipv4> two = DeviceAddresses(listed, Ip("127.0.0.1"));
     ASSERT_EQ(two.size(), 2u);
-    EXPECT_EQ(AddressText(two[1]), "198.18.0.3");
+    EXPECT_EQ(two[1].ToText(), "198.18.0.3");
 }
 
 TEST(DevsimIdentity, MacIncrementCarriesAndLeavesFreeTextAlone)
@@ -236,12 +241,12 @@ TEST(DevsimIdentity, ChangeDecisionFollowsAddressAndCredentials)
     EXPECT_FALSE(overridden.apply);
 
     ApplyChangeFields(d, r);
-    EXPECT_EQ(AddressText(d.address), "198.18.0.30");
+    EXPECT_EQ(d.address.ToText(), "198.18.0.30");
     EXPECT_EQ(d.fields.gateway, "198.18.0.1");
     EXPECT_EQ(d.fields.netmask, "255.255.0.0");
     ApplyChangeFields(d, dhcp);
     EXPECT_EQ(d.fields.mode, "1");
-    EXPECT_EQ(AddressText(d.address), "198.18.0.30");
+    EXPECT_EQ(d.address.ToText(), "198.18.0.30");
 }
 
 TEST(DevsimIdentity, MalformedSetHoldsEveryKindOfBrokenReply)
@@ -335,7 +340,8 @@ protected:
                 reinterpret_cast<sockaddr*>(&from), &length);
             if (n < 0)
                 continue;
-            got.push_back({ AddressText(from.sin_addr), ntohs(from.sin_port), std::string(buffer, static_cast<size_t>(n)) });
+            got.push_back({ Ipv4::FromInAddr(from.sin_addr).ToText(), ntohs(from.sin_port),
+                std::string(buffer, static_cast<size_t>(n)) });
         }
     }
 

@@ -156,14 +156,13 @@ void PrintStats(const ScanResult& result, std::ostream& err)
 // err, when the network cannot be used.
 bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChannel& channel, std::ostream& err)
 {
-    std::string error;
-    auto planned = PlanRoutes(plan, error);
-    if (planned && channel.Open(error)) {
+    Result<std::vector<Route>> planned = PlanRoutes(ToRoutePlan(plan));
+    Status failed = planned.Ok() ? channel.Open() : planned.Failure();
+    if (failed.Ok())
         routes = std::move(*planned);
-        return true;
-    }
-    err << "orbisk-cli: " << error << '\n';
-    return false;
+    else
+        err << "orbisk-cli: " << failed.Message() << '\n';
+    return failed.Ok();
 }
 
 // Refused before sending: exit status 2 and the reason.
@@ -282,7 +281,8 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
         found = [&](const CliDevice& d) { return d.reply.sender == options.address; };
         // A target aimed at the old address would miss the new one.
         if (!options.plan.targets.empty())
-            routes.push_back({ options.address, routes.front().ifindex, routes.front().source, routes.front().interfaceName });
+            routes.push_back({ Ipv4::Parse(options.address).value_or(Ipv4()), routes.front().ifindex,
+                routes.front().source, routes.front().interfaceName });
     } else {
         // After DHCP the address is unknown; the device is known by its MAC address.
         const std::string& mac = before.reply.mac;

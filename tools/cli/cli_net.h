@@ -4,6 +4,8 @@
 // the requests and receives every reply, drained in batches until a deadline.
 
 #include "cli_options.h"
+#include "datagram.h"
+#include "status.h"
 #include "udp_socket.h"
 
 #include <cstdint>
@@ -13,18 +15,8 @@
 #include <string>
 #include <vector>
 
-// One way out for a request: a destination, and optionally the interface
-// (and its address as the source) it must leave by.
-struct Route {
-    std::string destination;   // dotted decimal
-    unsigned ifindex = 0;      // 0: the routing table decides
-    std::string source;        // the interface's address when ifindex is set
-    std::string interfaceName;
-};
-
-// Resolves a send plan against the host's interfaces. On failure: nullopt and
-// a message (no such interface, nothing that can broadcast, ...).
-std::optional<std::vector<Route>> PlanRoutes(const SendPlan& plan, std::string& error);
+// The net routes of a send plan: its --target texts as addresses.
+RoutePlan ToRoutePlan(const SendPlan& plan);
 
 struct Datagram {
     const char* data = nullptr;
@@ -45,8 +37,8 @@ public:
     CReplyChannel(const CReplyChannel&) = delete;
     CReplyChannel& operator=(const CReplyChannel&) = delete;
 
-    // Binds 0.0.0.0:10001. False with a message for the operator.
-    bool Open(std::string& error);
+    // Binds 0.0.0.0:10001.
+    Status Open();
     void Close();
 
     // Sends text and its NUL along every route. Returns how many went out;
@@ -68,7 +60,14 @@ private:
         std::string bytes;
         Datagram datagram;
     };
+    static constexpr int kBatch = 64;
+
+    bool HandHeld(const DatagramHandler& handler);
+    bool WaitReadable(int64_t deadlineNs);
+    bool Drain(const DatagramHandler& handler);
+
     CUdpSocket m_socket;
+    CDatagramBatch m_batch { kBatch, wire::kReplyLimit }; // longer datagrams come back truncated
     std::map<unsigned, std::string> m_names;
     std::deque<HeldDatagram> m_held; // read in a batch after the handler said stop
 };

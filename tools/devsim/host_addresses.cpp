@@ -1,52 +1,35 @@
 #include "host_addresses.h"
 
-#include "sim_device.h"
-
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
+#include <netinet/in.h>
 #include <spawn.h>
 #include <sys/wait.h>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 extern char** environ;
 
-std::vector<HostAddress> ListHostAddresses()
+std::vector<HostInterface> ListHostAddresses()
 {
-    std::vector<HostAddress> list;
-    ifaddrs* all = nullptr;
-    if (getifaddrs(&all) != 0)
-        return list;
-    for (ifaddrs* a = all; a != nullptr; a = a->ifa_next) {
-        if (a->ifa_addr == nullptr || a->ifa_addr->sa_family != AF_INET || !(a->ifa_flags & IFF_UP))
-            continue;
-        HostAddress h;
-        h.address = reinterpret_cast<sockaddr_in*>(a->ifa_addr)->sin_addr;
-        if (a->ifa_netmask != nullptr)
-            h.prefix = __builtin_popcount(reinterpret_cast<sockaddr_in*>(a->ifa_netmask)->sin_addr.s_addr);
-        // Secondary addresses may carry a label "eth0:1"; ip wants the device.
-        h.interface = a->ifa_name;
-        h.interface = h.interface.substr(0, h.interface.find(':'));
-        h.loopback = (a->ifa_flags & IFF_LOOPBACK) != 0;
-        list.push_back(h);
+    std::vector<HostInterface> up;
+    Result<std::vector<HostInterface>> all = ListHostInterfaces();
+    for (const HostInterface& h : all.Ok() ? *all : std::vector<HostInterface>()) {
+        if (h.IsUp())
+            up.push_back(h);
     }
-    freeifaddrs(all);
-    return list;
+    return up;
 }
 
-in_addr DefaultHostAddress()
+Ipv4 DefaultHostAddress()
 {
-    for (const HostAddress& h : ListHostAddresses()) {
-        if (!h.loopback)
+    for (const HostInterface& h : ListHostAddresses()) {
+        if (!h.IsLoopback())
             return h.address;
     }
-    return in_addr { htonl(INADDR_LOOPBACK) };
+    return Ipv4(INADDR_LOOPBACK);
 }
 
-static std::string RunIp(const std::vector<std::string>& args)
+static Status RunIp(const std::vector<std::string>& args)
 {
     std::vector<char*> argv;
     std::string program = "ip";
@@ -70,35 +53,36 @@ static std::string RunIp(const std::vector<std::string>& args)
     for (const std::string& a : args)
         command += " " + a;
     if (error != 0)
-        return command + ": " + std::strerror(error);
+        return Status::FromErrno(error, command);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return command + " failed";
+        return Status::Refused(std::errc::operation_not_permitted, command + " failed");
     return {};
 }
 
-std::string MoveHostAddress(in_addr from, in_addr to, int prefix)
+Status MoveHostAddress(Ipv4 from, Ipv4 to, int prefix)
 {
-    if (from.s_addr == to.s_addr)
+    if (from == to)
         return {};
-    const HostAddress* old = nullptr;
+    const HostInterface* old = nullptr;
     bool present = false;
-    std::vector<HostAddress> list = ListHostAddresses();
-    for (const HostAddress& h : list) {
-        if (h.address.s_addr == from.s_addr)
+    std::vector<HostInterface> list = ListHostAddresses();
+    for (const HostInterface& h : list) {
+        if (h.address == from)
             old = &h;
-        present = present || h.address.s_addr == to.s_addr;
+        present = present || h.address == to;
     }
     if (old == nullptr)
-        return AddressText(from) + " is no longer on any interface";
-    std::string device = old->interface;
+        return Status::Refused(std::errc::address_not_available, from.ToText() + " is no longer on any interface");
+    // ip wants the device, not an address label ("eth0:1").
+    std::string device = old->Device();
     // Adding first keeps an address on the interface throughout, so its routes stay.
     if (!present) {
-        std::string error = RunIp({ "addr", "add", AddressText(to) + "/" + std::to_string(prefix), "dev", device });
-        if (!error.empty())
-            return error;
+        Status added = RunIp({ "addr", "add", to.ToText() + "/" + std::to_string(prefix), "dev", device });
+        if (!added.Ok())
+            return added;
     }
     // Without this, removing a primary address removes its secondaries with it,
     // the new address and the other simulated devices among them.
@@ -106,5 +90,6 @@ std::string MoveHostAddress(in_addr from, in_addr to, int prefix)
         std::fputs("1\n", f);
         std::fclose(f);
     }
-    return RunIp({ "addr", "del", AddressText(from) + "/" + std::to_string(old->prefix), "dev", device });
+    int oldPrefix = old->netmask.PrefixLength().value_or(32); // the kernel's netmasks are contiguous
+    return RunIp({ "addr", "del", from.ToText() + "/" + std::to_string(oldPrefix), "dev", device });
 }

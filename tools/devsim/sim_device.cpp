@@ -1,33 +1,21 @@
 #include "sim_device.h"
 
-#include <arpa/inet.h>
-
 #include <cstdio>
 
-std::string AddressText(in_addr address)
+std::vector<Ipv4> DeviceAddresses(const SimOptions& options, Ipv4 fallback)
 {
-    char text[INET_ADDRSTRLEN] = {};
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return text;
-}
-
-std::vector<in_addr> DeviceAddresses(const SimOptions& options, in_addr fallback)
-{
-    std::vector<in_addr> addresses;
+    std::vector<Ipv4> addresses;
     if (options.addresses.size() > 1) {
-        for (const std::string& text : options.addresses) {
-            in_addr a {};
-            inet_pton(AF_INET, text.c_str(), &a);
-            addresses.push_back(a);
-        }
+        for (const std::string& text : options.addresses)
+            addresses.push_back(Ipv4::Parse(text).value_or(Ipv4()));
         return addresses;
     }
-    in_addr first = fallback;
+    Ipv4 first = fallback;
     if (!options.addresses.empty())
-        inet_pton(AF_INET, options.addresses[0].c_str(), &first);
+        first = Ipv4::Parse(options.addresses[0]).value_or(fallback);
     int count = options.count > 0 ? options.count : 1;
     for (int i = 0; i < count; ++i)
-        addresses.push_back(in_addr { htonl(ntohl(first.s_addr) + static_cast<uint32_t>(i)) });
+        addresses.push_back(Ipv4(first.Value() + static_cast<uint32_t>(i)));
     return addresses;
 }
 
@@ -56,17 +44,15 @@ std::string IncrementMac(const std::string& mac, unsigned by)
     return text;
 }
 
-std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<in_addr>& addresses)
+std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<Ipv4>& addresses)
 {
     std::vector<SimDevice> devices;
     for (size_t i = 0; i < addresses.size(); ++i) {
         SimDevice d;
         d.address = addresses[i];
         std::string gateway = options.gateway;
-        if (gateway.empty()) {
-            in_addr g { htonl((ntohl(addresses[i].s_addr) & 0xFFFFFF00u) | 1u) };
-            gateway = AddressText(g);
-        }
+        if (gateway.empty())
+            gateway = Ipv4((addresses[i].Value() & 0xFFFFFF00u) | 1u).ToText();
         std::string hostname = options.hostname;
         if (addresses.size() > 1) {
             char suffix[32];
@@ -80,19 +66,6 @@ std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<
         devices.push_back(d);
     }
     return devices;
-}
-
-int PrefixOfNetmask(const std::string& netmask)
-{
-    in_addr mask {};
-    if (inet_pton(AF_INET, netmask.c_str(), &mask) != 1)
-        return -1;
-    uint32_t bits = ntohl(mask.s_addr);
-    int prefix = 0;
-    while (prefix < 32 && (bits & (0x80000000u >> prefix)))
-        ++prefix;
-    uint32_t expected = prefix == 0 ? 0 : 0xFFFFFFFFu << (32 - prefix);
-    return bits == expected ? prefix : -1;
 }
 
 bool IsDiscoveryRequest(std::string_view datagram)
@@ -138,7 +111,7 @@ std::vector<std::string> MalformedReplies()
 ChangeDecision DecideChange(const SimDevice& device, const ChangeRequest& request, const SimOptions& options)
 {
     ChangeDecision decision;
-    decision.addressed = request.current == AddressText(device.address);
+    decision.addressed = request.current == device.address.ToText();
     if (!decision.addressed)
         return decision;
     if (options.changeReply) {
@@ -149,9 +122,9 @@ ChangeDecision DecideChange(const SimDevice& device, const ChangeRequest& reques
         decision.reply = { wire::kChangeMark, wire::kStatusDenied };
         return decision;
     }
-    in_addr unused {};
+    std::optional<Ipv4> netmask = Ipv4::Parse(request.netmask);
     if (request.mode == AddressMode::Static
-        && (inet_pton(AF_INET, request.address.c_str(), &unused) != 1 || PrefixOfNetmask(request.netmask) < 0)) {
+        && (!Ipv4::Parse(request.address) || !netmask || !netmask->PrefixLength())) {
         decision.reply = { wire::kChangeMark, '2' };
         return decision;
     }
@@ -166,7 +139,7 @@ void ApplyChangeFields(SimDevice& device, const ChangeRequest& request)
         device.fields.mode = "1";
         return;
     }
-    inet_pton(AF_INET, request.address.c_str(), &device.address);
+    device.address = Ipv4::Parse(request.address).value_or(device.address);
     device.fields.gateway = request.gateway;
     device.fields.netmask = request.netmask;
     device.fields.mode = "0";

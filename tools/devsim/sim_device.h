@@ -4,36 +4,29 @@
 // on its own.
 
 #include "devsim_options.h"
+#include "ipv4.h"
 #include "wire.h"
-
-#include <netinet/in.h>
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct SimDevice {
-    in_addr address {};
+    Ipv4 address;
     DiscoveryFields fields;
     std::string user;
     std::string password;
 };
 
-// "a.b.c.d" of an address.
-std::string AddressText(in_addr address);
-
 // The devices' addresses: the given ones, or count consecutive ones from the
 // first (from `fallback` when none is given).
-std::vector<in_addr> DeviceAddresses(const SimOptions& options, in_addr fallback);
+std::vector<Ipv4> DeviceAddresses(const SimOptions& options, Ipv4 fallback);
 
 // Each device's identity, derived from the options and its index.
-std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<in_addr>& addresses);
+std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<Ipv4>& addresses);
 
 // The MAC text plus `by`, carrying across octets; other texts stay as they are.
 std::string IncrementMac(const std::string& mac, unsigned by);
-
-// 0..32 for a contiguous dotted netmask, -1 for anything else.
-int PrefixOfNetmask(const std::string& netmask);
 
 // "STSS", with or without its NUL.
 bool IsDiscoveryRequest(std::string_view datagram);

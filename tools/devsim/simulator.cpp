@@ -1,10 +1,9 @@
 #include "simulator.h"
 
+#include "datagram.h"
 #include "host_addresses.h"
-#include "port_send.h"
 #include "wire.h"
 
-#include <arpa/inet.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -24,15 +23,14 @@ void OnStopSignal(int)
     g_stop = 1;
 }
 
-constexpr int kMaxDatagram = 65507;   // largest UDP payload over IPv4
 constexpr int kSocketBuffer = 8 << 20; // a burst of 1000 devices' replies fits
-constexpr int kReceiveBatch = 256;
+constexpr int kReceiveBatch = 256;    // datagrams handled before the next wake
 constexpr int kEveryLengthBatch = 16;
 
-sockaddr_in ToolAddress(in_addr host)
+sockaddr_in ToolAddress(Ipv4 host)
 {
     CSockAddr address(nullptr, kToolPort);
-    address.m_addr.sin_addr = host;
+    address.m_addr.sin_addr = host.ToInAddr();
     return address.m_addr;
 }
 
@@ -66,15 +64,15 @@ CDeviceSimulator::~CDeviceSimulator()
 
 bool CDeviceSimulator::Start()
 {
-    std::vector<in_addr> addresses = DeviceAddresses(m_options, DefaultHostAddress());
-    std::set<in_addr_t> hostAddresses;
-    for (const HostAddress& h : ListHostAddresses())
-        hostAddresses.insert(h.address.s_addr);
+    std::vector<Ipv4> addresses = DeviceAddresses(m_options, DefaultHostAddress());
+    std::set<Ipv4> hostAddresses;
+    for (const HostInterface& h : ListHostAddresses())
+        hostAddresses.insert(h.address);
     size_t missing = 0;
-    for (in_addr a : addresses) {
-        if (!hostAddresses.contains(a.s_addr) && missing++ == 0)
+    for (Ipv4 a : addresses) {
+        if (!hostAddresses.contains(a) && missing++ == 0)
             std::fprintf(stderr, "orbisk-devsim: %s is not an address of this host (add it first: ip addr add)\n",
-                AddressText(a).c_str());
+                a.ToText().c_str());
     }
     if (missing > 0) {
         std::fprintf(stderr, "orbisk-devsim: %zu of %zu device addresses missing\n", missing, addresses.size());
@@ -99,8 +97,8 @@ bool CDeviceSimulator::Start()
     int h = m_socket.m_hRawSocket;
     int on = 1;
     setsockopt(h, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    // Tells each request's destination, and lets sendmsg pick each reply's source address.
-    setsockopt(h, IPPROTO_IP, IP_PKTINFO, &on, sizeof on);
+    // Tells each request's destination; sendmsg picks each reply's source address.
+    AskArrivalInfo(h, false);
     SetBuffer(h, SO_SNDBUFFORCE, SO_SNDBUF, kSocketBuffer);
     SetBuffer(h, SO_RCVBUFFORCE, SO_RCVBUF, kSocketBuffer);
     CSockAddr local(nullptr, kDevicePort);
@@ -114,8 +112,8 @@ bool CDeviceSimulator::Start()
     m_nNextLength = m_options.everyLengthTarget.empty() ? kMaxDatagram + 1 : 0;
     m_nextUnsolicited = m_start;
     std::fprintf(stderr, "orbisk-devsim: listening on UDP port %d as %zu device(s), %s%s%s\n", kDevicePort,
-        m_devices.size(), AddressText(m_devices.front().address).c_str(), m_devices.size() > 1 ? " .. " : "",
-        m_devices.size() > 1 ? AddressText(m_devices.back().address).c_str() : "");
+        m_devices.size(), m_devices.front().address.ToText().c_str(), m_devices.size() > 1 ? " .. " : "",
+        m_devices.size() > 1 ? m_devices.back().address.ToText().c_str() : "");
     return true;
 }
 
@@ -173,100 +171,90 @@ CDeviceSimulator::Clock::time_point CDeviceSimulator::NextWake(Clock::time_point
 
 void CDeviceSimulator::ReceivePending()
 {
-    static char buffer[kMaxDatagram + 1];
-    for (int n = 0; n < kReceiveBatch; ++n) {
-        sockaddr_in from {};
-        iovec iov { buffer, sizeof buffer };
-        alignas(cmsghdr) char control[CMSG_SPACE(sizeof(in_pktinfo))];
-        msghdr msg {};
-        msg.msg_name = &from;
-        msg.msg_namelen = sizeof from;
-        msg.msg_iov = &iov;
-        msg.msg_iovlen = 1;
-        msg.msg_control = control;
-        msg.msg_controllen = sizeof control;
-        ssize_t length = recvmsg(m_socket.m_hRawSocket, &msg, MSG_DONTWAIT);
-        if (length < 0)
+    for (int handled = 0; handled < kReceiveBatch;) {
+        Result<int> count = m_batch.Receive(m_socket.m_hRawSocket);
+        if (!count.Ok() || *count <= 0)
             return;
-        ++m_nReceived;
-        in_addr destination {};
-        for (cmsghdr* c = CMSG_FIRSTHDR(&msg); c != nullptr; c = CMSG_NXTHDR(&msg, c)) {
-            if (c->cmsg_level == IPPROTO_IP && c->cmsg_type == IP_PKTINFO) {
-                in_pktinfo info;
-                std::memcpy(&info, CMSG_DATA(c), sizeof info);
-                destination = info.ipi_addr;
+        for (int i = 0; i < *count; ++i, ++handled) {
+            const ReceivedDatagram& d = m_batch[i];
+            ++m_nReceived;
+            std::string_view data(d.Bytes().data(), d.Bytes().size());
+            if (m_log != nullptr) {
+                std::fprintf(m_log, "src=%s:%d dst=%s len=%d hex=%s\n",
+                    Ipv4::FromInAddr(d.sender.sin_addr).ToText().c_str(), ntohs(d.sender.sin_port),
+                    d.destination.ToText().c_str(), d.length, ToHex(data).c_str());
+                std::fflush(m_log);
             }
+            Handle(data, d.sender, d.destination);
         }
-        std::string_view data(buffer, static_cast<size_t>(length));
-        if (m_log != nullptr) {
-            std::fprintf(m_log, "src=%s:%d dst=%s len=%zd hex=%s\n", AddressText(from.sin_addr).c_str(),
-                ntohs(from.sin_port), AddressText(destination).c_str(), length, ToHex(data).c_str());
-            std::fflush(m_log);
-        }
-        Handle(data, from, destination);
     }
 }
 
-void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, in_addr destination)
+void CDeviceSimulator::Handle(std::string_view data, const sockaddr_in& from, Ipv4 destination)
 {
-    std::string sender = AddressText(from.sin_addr);
+    std::string sender = Ipv4::FromInAddr(from.sin_addr).ToText();
     if (IsDiscoveryRequest(data)) {
-        // A request sent to one device's own address is that device's alone;
-        // a broadcast reaches them all.
-        size_t only = m_devices.size();
-        for (size_t i = 0; i < m_devices.size(); ++i) {
-            if (m_devices[i].address.s_addr == destination.s_addr)
-                only = i;
-        }
         if (m_options.verbose)
             std::fprintf(stderr, "orbisk-devsim: discovery request from %s\n", sender.c_str());
-        for (size_t i = 0; i < m_devices.size(); ++i) {
-            if (only != m_devices.size() && only != i)
-                continue;
-            if (Drops(m_requestsToDrop, i)) {
-                if (m_options.verbose)
-                    std::fprintf(stderr, "orbisk-devsim: %s did not hear it\n", AddressText(m_devices[i].address).c_str());
-                continue;
-            }
-            Reply(i, from, DiscoveryAnswer(m_devices[i], m_options));
-        }
-        return;
+        HandleDiscovery(from, destination);
+    } else if (std::optional<ChangeRequest> request = ParseChangeRequest(data)) {
+        HandleChange(*request, from, sender);
+    } else if (m_options.verbose) {
+        std::fprintf(stderr, "orbisk-devsim: ignored %zu bytes from %s\n", data.size(), sender.c_str());
     }
-    std::optional<ChangeRequest> request = ParseChangeRequest(data);
-    if (!request) {
-        if (m_options.verbose)
-            std::fprintf(stderr, "orbisk-devsim: ignored %zu bytes from %s\n", data.size(), sender.c_str());
-        return;
+}
+
+void CDeviceSimulator::HandleDiscovery(const sockaddr_in& from, Ipv4 destination)
+{
+    // A request sent to one device's own address is that device's alone;
+    // a broadcast reaches them all.
+    size_t only = m_devices.size();
+    for (size_t i = 0; i < m_devices.size(); ++i) {
+        if (m_devices[i].address == destination)
+            only = i;
     }
     for (size_t i = 0; i < m_devices.size(); ++i) {
-        ChangeDecision decision = DecideChange(m_devices[i], *request, m_options);
+        if (only != m_devices.size() && only != i)
+            continue;
+        if (Drops(m_requestsToDrop, i)) {
+            if (m_options.verbose)
+                std::fprintf(stderr, "orbisk-devsim: %s did not hear it\n", m_devices[i].address.ToText().c_str());
+            continue;
+        }
+        Reply(i, from, DiscoveryAnswer(m_devices[i], m_options));
+    }
+}
+
+void CDeviceSimulator::HandleChange(const ChangeRequest& request, const sockaddr_in& from, const std::string& sender)
+{
+    for (size_t i = 0; i < m_devices.size(); ++i) {
+        ChangeDecision decision = DecideChange(m_devices[i], request, m_options);
         if (!decision.addressed)
             continue;
         if (Drops(m_requestsToDrop, i)) {
             if (m_options.verbose)
-                std::fprintf(stderr, "orbisk-devsim: change request for %s not heard\n", request->current.c_str());
+                std::fprintf(stderr, "orbisk-devsim: change request for %s not heard\n", request.current.c_str());
             return;
         }
-        in_addr to {};
-        inet_pton(AF_INET, request->address.c_str(), &to);
-        for (size_t j = 0; decision.apply && request->mode == AddressMode::Static && j < m_devices.size(); ++j) {
-            if (j != i && m_devices[j].address.s_addr == to.s_addr) {
+        std::optional<Ipv4> to = Ipv4::Parse(request.address);
+        for (size_t j = 0; decision.apply && request.mode == AddressMode::Static && j < m_devices.size(); ++j) {
+            if (j != i && m_devices[j].address == to) {
                 decision.reply = { wire::kChangeMark, '2' }; // another simulated device holds it
                 decision.apply = false;
             }
         }
         // The change is made before the answer, so whoever hears "$0" finds
         // the device at its new address already; the answer comes from there.
-        if (decision.apply && !ApplyChange(i, *request))
+        if (decision.apply && !ApplyChange(i, request))
             decision.reply = { wire::kChangeMark, '2' };
         if (m_options.verbose)
-            std::fprintf(stderr, "orbisk-devsim: change request for %s from %s: %s\n", request->current.c_str(),
+            std::fprintf(stderr, "orbisk-devsim: change request for %s from %s: %s\n", request.current.c_str(),
                 sender.c_str(), ToHex(decision.reply).c_str());
         Reply(i, from, { decision.reply });
         return;
     }
     if (m_options.verbose)
-        std::fprintf(stderr, "orbisk-devsim: change request for %s is not for us\n", request->current.c_str());
+        std::fprintf(stderr, "orbisk-devsim: change request for %s is not for us\n", request.current.c_str());
 }
 
 void CDeviceSimulator::Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams)
@@ -277,7 +265,7 @@ void CDeviceSimulator::Reply(size_t device, const sockaddr_in& from, const std::
     Clock::time_point due = Clock::now() + delay;
     Outgoing out;
     out.source = m_devices[device].address;
-    out.to = ToolAddress(from.sin_addr);
+    out.to = ToolAddress(Ipv4::FromInAddr(from.sin_addr));
     for (int copy = 0; copy < m_options.duplicates; ++copy) {
         for (const std::string& bytes : datagrams) {
             if (Drops(m_repliesToDrop, device))
@@ -297,14 +285,14 @@ void CDeviceSimulator::SendDue(Clock::time_point now)
     }
 }
 
-bool CDeviceSimulator::SendFrom(in_addr source, const sockaddr_in& to, std::string_view bytes)
+bool CDeviceSimulator::SendFrom(Ipv4 source, const sockaddr_in& to, std::string_view bytes)
 {
     // Each device answers from its own address, all from the one socket.
-    int failed = SendThroughPort(m_socket.m_hRawSocket, bytes.data(), bytes.size(), to, 0, source);
-    if (failed != 0) {
+    Status failed = SendDatagram(m_socket.m_hRawSocket, bytes, to, 0, source);
+    if (!failed.Ok()) {
         if (m_nSendErrors++ < 10)
-            std::fprintf(stderr, "orbisk-devsim: send from %s to %s: %s\n", AddressText(source).c_str(),
-                AddressText(to.sin_addr).c_str(), std::strerror(failed));
+            std::fprintf(stderr, "orbisk-devsim: send from %s to %s: %s\n", source.ToText().c_str(),
+                Ipv4::FromInAddr(to.sin_addr).ToText().c_str(), std::strerror(failed.Errno()));
         return false;
     }
     ++m_nSent;
@@ -327,13 +315,14 @@ bool CDeviceSimulator::Drops(std::vector<int>& firstLeft, size_t device)
 bool CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
 {
     SimDevice& d = m_devices[device];
-    std::string old = AddressText(d.address);
+    std::string old = d.address.ToText();
     if (change.mode == AddressMode::Static) {
-        in_addr to {};
-        inet_pton(AF_INET, change.address.c_str(), &to);
-        std::string error = MoveHostAddress(d.address, to, PrefixOfNetmask(change.netmask));
-        if (!error.empty()) {
-            std::fprintf(stderr, "orbisk-devsim: %s keeps its address: %s\n", old.c_str(), error.c_str());
+        // Both were checked before the change was accepted.
+        Ipv4 to = Ipv4::Parse(change.address).value_or(Ipv4());
+        int prefix = Ipv4::Parse(change.netmask).value_or(Ipv4()).PrefixLength().value_or(-1);
+        Status moved = MoveHostAddress(d.address, to, prefix);
+        if (!moved.Ok()) {
+            std::fprintf(stderr, "orbisk-devsim: %s keeps its address: %s\n", old.c_str(), moved.Message().c_str());
             return false;
         }
     }
@@ -348,7 +337,7 @@ bool CDeviceSimulator::ApplyChange(size_t device, const ChangeRequest& change)
 
 void CDeviceSimulator::RunHostile(Clock::time_point now)
 {
-    const in_addr source = m_devices.front().address;
+    const Ipv4 source = m_devices.front().address;
     if (!m_bFloodDone) {
         double elapsed = std::chrono::duration<double>(now - m_start).count();
         double until = std::min(elapsed, m_options.floodSeconds);

@@ -3,6 +3,7 @@
 // The simulator's one loop: a single socket on port 10000 for every device,
 // replies sent from each device's own address, hostile traffic on the side.
 
+#include "datagram.h"
 #include "devsim_options.h"
 #include "sim_device.h"
 #include "udp_socket.h"
@@ -27,27 +28,32 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    static constexpr int kMaxDatagram = 65507; // largest UDP payload over IPv4
+    static constexpr int kReadBatch = 16;      // datagrams read at once
 
     struct Outgoing {
-        in_addr source {};
+        Ipv4 source;
         sockaddr_in to {};
         std::string bytes;
     };
 
     bool Start();
     void ReceivePending();
-    void Handle(std::string_view data, const sockaddr_in& from, in_addr destination);
+    void Handle(std::string_view data, const sockaddr_in& from, Ipv4 destination);
+    void HandleDiscovery(const sockaddr_in& from, Ipv4 destination);
+    void HandleChange(const ChangeRequest& request, const sockaddr_in& from, const std::string& sender);
     void Reply(size_t device, const sockaddr_in& from, const std::vector<std::string>& datagrams);
     void SendDue(Clock::time_point now);
     void RunHostile(Clock::time_point now);
     Clock::time_point NextWake(Clock::time_point now) const;
-    bool SendFrom(in_addr source, const sockaddr_in& to, std::string_view bytes);
+    bool SendFrom(Ipv4 source, const sockaddr_in& to, std::string_view bytes);
     bool ApplyChange(size_t device, const ChangeRequest& change);
     bool Drops(std::vector<int>& firstLeft, size_t device);
 
     SimOptions m_options;
     std::vector<SimDevice> m_devices;
     CUdpSocket m_socket;
+    CDatagramBatch m_batch { kReadBatch, kMaxDatagram + 1 }; // one byte more than fits: none is truncated
     FILE* m_log = nullptr;
     std::multimap<Clock::time_point, Outgoing> m_queue;
     std::mt19937 m_random;
