@@ -76,7 +76,6 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     // are under way as soon as the request leaves.
     const std::string request = BuildDiscoveryRequest();
     const std::vector<int> offsetsMs = RequestOffsetsMs(repeat, timeoutMs);
-    std::string failures;
     result.devices.reserve(kExpectedDevices);
     result.listed.reserve(kExpectedDevices);
     result.arrivalNs.reserve(kExpectedDevices);
@@ -104,10 +103,10 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
     result.sentNs = RealtimeNs();
     int64_t start = MonotonicNs();
     int64_t deadline = start + static_cast<int64_t>(timeoutMs) * 1000000;
-    int sent = channel.Send(routes, request, failures);
+    Result<int> sent = channel.Send(routes, request);
     // Broadcast is not acknowledged: the request goes again at each offset,
     // with replies read in between. The timeout stays the scan's length.
-    for (size_t next = 1; sent > 0 && !stop; ++next) {
+    for (size_t next = 1; sent.Ok() && *sent > 0 && !stop; ++next) {
         bool more = next < offsetsMs.size();
         int64_t until = deadline;
         if (more)
@@ -115,16 +114,14 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
         channel.Collect(until, take);
         if (!more || stop || MonotonicNs() >= deadline)
             break;
-        std::string ignored; // how each port took the request is told by the first sending
-        channel.Send(routes, request, ignored);
+        channel.Send(routes, request); // how each port took the request is told by the first sending
     }
     result.scanCpuNs = CpuTimeNs() - cpuStart;
     result.scanNs = MonotonicNs() - start;
-    result.portsUsed = sent;
-    // A port that refuses is no failure while another took the request.
-    if (sent == 0)
-        Complain(err, failures);
-    return sent > 0;
+    result.portsUsed = sent.Ok() ? *sent : 0;
+    if (!sent.Ok())
+        Complain(err, sent.Failure().Message());
+    return result.portsUsed > 0;
 }
 
 double Ms(int64_t ns)
@@ -370,9 +367,9 @@ int SendChange(SetIpRun& run, SecretText password)
         request.netmask = run.device->reply.netmask;
         request.gateway = run.device->reply.gateway;
     }
-    std::string failures;
-    if (run.channel.Send(run.routes, RequestText(std::move(request), password).Text(), failures) == 0) {
-        Complain(run.err, failures);
+    Result<int> sent = run.channel.Send(run.routes, RequestText(std::move(request), password).Text());
+    if (!sent.Ok() || *sent == 0) {
+        Complain(run.err, sent.Ok() ? std::string() : sent.Failure().Message());
         return StatusNetwork;
     }
     return StatusOk;

@@ -96,20 +96,28 @@ void CReplyChannel::Close()
     m_socket.Close();
 }
 
-int CReplyChannel::Send(const std::vector<Route>& routes, const std::string& text, std::string& failures)
+Result<int> CReplyChannel::Send(const std::vector<Route>& routes, const std::string& text)
 {
     int sent = 0;
+    Status first;
+    std::string failures;
     std::span<const char> bytes(text.c_str(), text.size() + 1); // the NUL goes too
     for (const Route& route : routes) {
         Status failed = SendAlong(m_socket.m_hRawSocket, route, kDevicePort, bytes);
-        if (failed.Ok())
+        if (failed.Ok()) {
             ++sent;
-        else if (failed.Errno() == ENETUNREACH && route.ifindex == 0 && route.destination == kLimitedBroadcast)
+            continue;
+        }
+        if (first.Ok())
+            first = failed;
+        if (failed.Errno() == ENETUNREACH && route.ifindex == 0 && route.destination == kLimitedBroadcast)
             failures += "No IPv4 interface is up and can broadcast\n"; // nor any route for it
         else
             failures += failed.Message() + "\n";
     }
-    return sent;
+    if (sent > 0 || routes.empty())
+        return sent;
+    return Status(first.Code(), failures);
 }
 
 namespace {

@@ -41,9 +41,10 @@ public:
     Status Open();
     void Close();
 
-    // Sends text and its NUL along every route. Returns how many went out;
-    // each failure is described in `failures`, one line each.
-    int Send(const std::vector<Route>& routes, const std::string& text, std::string& failures);
+    // Sends text and its NUL along every route. Returns how many went out; a
+    // port that refuses is no failure while another took the text. When none
+    // did, the failure's message describes each route's, one line each.
+    Result<int> Send(const std::vector<Route>& routes, const std::string& text);
 
     // Hands every datagram of at most the reply limit to the handler until
     // the deadline (CLOCK_MONOTONIC ns) or until the handler says stop;
