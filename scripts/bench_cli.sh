@@ -9,6 +9,7 @@
 # one burst, and scans from another host RUNS times for each N, taking turns:
 # the reference scanner, then orbisk-cli. Prints a Markdown table.
 set -euo pipefail
+. "$(dirname "$0")/bench_cli_lan.sh"
 
 # The receive queue both scanners ask for (SO_RCVBUFFORCE); orbisk-cli's is
 # kReceiveBufferBytes in tools/cli/cli_net.h.
@@ -38,31 +39,15 @@ print("devices=%d last_seen_ms=%.3f" % (len(seen), (last - start) / 1e6))
 '
 
 if [[ "${1:-}" == "--inside" ]]; then
-    # Running under orbisk-vlan: VLAN_OP and VLAN_DEV0 name the two hosts.
     shift
     build=$1 runs=$2 sizes=$3 scratch=$4
-    largest=0
-    for n in $sizes; do ((n > largest)) && largest=$n; done
-    # Device i is 198.18.4.0 + 1 + i, as /32 addresses on the device host.
-    batch=""
-    for ((i = 0; i < largest; i++)); do
-        n=$((4 * 256 + 1 + i))
-        batch+="addr add 198.18.$((n / 256)).$((n % 256))/32 dev eth0"$'\n'
-    done
-    printf '%s' "$batch" | ip -n "$VLAN_DEV0" -batch -
+    bench_device_addresses "$sizes"
 
-    median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
     range() { sort -n | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s to %s", lo, hi }'; }
     echo "| devices | found: reference / orbisk-cli (worst of $runs) | reference: last sender seen, ms | orbisk-cli: last row listed, ms | ratio of medians | orbisk-cli: last reply arrived, ms | orbisk-cli scan CPU per device, us | orbisk-cli process CPU, ms |"
     echo "|---:|---:|---:|---:|---:|---:|---:|---:|"
     for n in $sizes; do
-        ip netns exec "$VLAN_DEV0" "$build/tools/devsim/orbisk-devsim" --address 198.18.4.1 --count "$n" \
-            > "$scratch/devsim.log" 2>&1 &
-        sim=$!
-        for ((w = 0; w < 400; w++)); do
-            grep -q "listening" "$scratch/devsim.log" && break
-            sleep 0.05
-        done
+        bench_start_devsim "$build" "$scratch/devsim.log" --count "$n"
         : > "$scratch/stats"
         : > "$scratch/ref"
         for ((r = 0; r < runs; r++)); do
@@ -72,8 +57,7 @@ if [[ "${1:-}" == "--inside" ]]; then
             rows=$(($(wc -l < "$scratch/out.csv") - 1))
             grep '^stats:' "$scratch/err" | sed "s/^stats:/rows=$rows/" >> "$scratch/stats"
         done
-        kill "$sim" 2> /dev/null || true
-        wait "$sim" 2> /dev/null || true
+        bench_stop_devsim
         field() { sed -n "s/.*\<$1=\([0-9.]*\).*/\1/p" "$scratch/${2:-stats}"; }
         ref_found=$(field devices ref | sort -n | head -1)
         cli_found=$(field rows | sort -n | head -1)
@@ -92,12 +76,7 @@ fi
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-3}
 sizes=${3:-1000 4000 16000}
-for program in tools/cli/orbisk-cli tools/devsim/orbisk-devsim tests/support/orbisk-vlan; do
-    if [[ ! -x "$build/$program" ]]; then
-        echo "bench_cli.sh: $build/$program is missing; build the project first" >&2
-        exit 1
-    fi
-done
+bench_check_build bench_cli.sh "$build"
 command -v python3 > /dev/null || { echo "bench_cli.sh: python3 runs the reference scanner; install it" >&2; exit 1; }
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT

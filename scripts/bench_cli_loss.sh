@@ -12,35 +12,20 @@
 # each request count of REPEATS (--repeat), taking turns, at the default
 # timeout. Prints a Markdown table.
 set -euo pipefail
+. "$(dirname "$0")/bench_cli_lan.sh"
 
 if [[ "${1:-}" == "--inside" ]]; then
-    # Running under orbisk-vlan: VLAN_OP and VLAN_DEV0 name the two hosts.
     shift
     build=$1 scans=$2 sizes=$3 losses=$4 repeats=$5 scratch=$6
-    largest=0
-    for n in $sizes; do ((n > largest)) && largest=$n; done
-    # Device i is 198.18.4.0 + 1 + i, as /32 addresses on the device host.
-    batch=""
-    for ((i = 0; i < largest; i++)); do
-        n=$((4 * 256 + 1 + i))
-        batch+="addr add 198.18.$((n / 256)).$((n % 256))/32 dev eth0"$'\n'
-    done
-    printf '%s' "$batch" | ip -n "$VLAN_DEV0" -batch -
+    bench_device_addresses "$sizes"
 
-    median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
     echo "| devices | loss each way | requests a scan | device-scans found | scans that found every device | median time to the last row, ms | longest scan (first request to end), ms |"
     echo "|---:|---:|---|---:|---:|---:|---:|"
     for n in $sizes; do
         for loss in $losses; do
             # Replies 10 to 30 ms after the request, as from devices on a real network.
-            ip netns exec "$VLAN_DEV0" "$build/tools/devsim/orbisk-devsim" --address 198.18.4.1 --count "$n" \
-                --reply-delay 10 --jitter 20 --loss "$loss" --seed "$((n * 1000 + loss))" \
-                > "$scratch/devsim.log" 2>&1 &
-            sim=$!
-            for ((w = 0; w < 400; w++)); do
-                grep -q "listening" "$scratch/devsim.log" && break
-                sleep 0.05
-            done
+            bench_start_devsim "$build" "$scratch/devsim.log" --count "$n" \
+                --reply-delay 10 --jitter 20 --loss "$loss" --seed "$((n * 1000 + loss))"
             for repeat in $repeats; do : > "$scratch/repeat$repeat"; done
             for ((r = 0; r < scans; r++)); do
                 for repeat in $repeats; do
@@ -52,8 +37,7 @@ if [[ "${1:-}" == "--inside" ]]; then
                     echo "$rows $(field last_listed_ms) $(field scan_ms)" >> "$scratch/repeat$repeat"
                 done
             done
-            kill "$sim" 2> /dev/null || true
-            wait "$sim" 2> /dev/null || true
+            bench_stop_devsim
             for repeat in $repeats; do
                 label=$repeat
                 [[ $repeat == 3 ]] && label="3 (default)"
@@ -74,12 +58,7 @@ scans=${2:-20}
 sizes=${3:-12 100}
 losses=${4:-0 10 20}
 repeats=${5:-1 3}
-for program in tools/cli/orbisk-cli tools/devsim/orbisk-devsim tests/support/orbisk-vlan; do
-    if [[ ! -x "$build/$program" ]]; then
-        echo "bench_cli_loss.sh: $build/$program is missing; build the project first" >&2
-        exit 1
-    fi
-done
+bench_check_build bench_cli_loss.sh "$build"
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 "$build/tests/support/orbisk-vlan" --devices 1 -- "$(cd "$(dirname "$0")" && pwd)/bench_cli_loss.sh" --inside \

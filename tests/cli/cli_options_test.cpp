@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -37,12 +38,16 @@ TEST(CliOptions, DottedQuadIsStrict)
 
 TEST(CliOptions, TargetIsAnAddressOrTheSubnetBroadcast)
 {
-    EXPECT_EQ(TargetDestination("198.18.5.7"), "198.18.5.7");
-    EXPECT_EQ(TargetDestination("198.18.5.0/24"), "198.18.5.255");
-    EXPECT_EQ(TargetDestination("198.18.5.9/24"), "198.18.5.255");
-    EXPECT_EQ(TargetDestination("198.18.0.0/15"), "198.19.255.255");
-    EXPECT_EQ(TargetDestination("198.18.5.7/32"), "198.18.5.7");
-    EXPECT_EQ(TargetDestination("10.1.2.3/0"), "255.255.255.255");
+    const std::pair<const char*, const char*> destinations[] = {
+        { "198.18.5.7", "198.18.5.7" },
+        { "198.18.5.0/24", "198.18.5.255" },
+        { "198.18.5.9/24", "198.18.5.255" },
+        { "198.18.0.0/15", "198.19.255.255" },
+        { "198.18.5.7/32", "198.18.5.7" },
+        { "10.1.2.3/0", "255.255.255.255" },
+    };
+    for (const auto& [target, destination] : destinations)
+        EXPECT_EQ(TargetDestination(target), destination) << target;
     for (const char* bad : { "198.18.5.0/", "198.18.5.0/33", "198.18.5.0/2a", "198.18.5/24", "host/24", "/24" })
         EXPECT_FALSE(TargetDestination(bad)) << bad;
 }

@@ -33,6 +33,14 @@ protected:
             "02:00:00:00:00:0b", "--reply-delay", "150" })) << plain.Failure();
     }
 
+    // Standard output of a scan that must succeed, in the format asked for.
+    std::string ScanOutput(const std::string& format)
+    {
+        CliRun run = RunCliOn(*op, { "scan", "--timeout", "500", format });
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.out;
+    }
+
     VirtualLan lan;
     Host* op = nullptr;
     CDevsimProcess awkward { lan }, plain { lan };
@@ -51,9 +59,7 @@ TEST_F(CliScanFormats, TableEscapesControlAndNonUtf8Bytes)
 
 TEST_F(CliScanFormats, JsonIsValidWithEveryByteAccountedFor)
 {
-    CliRun run = RunCliOn(*op, { "scan", "--timeout", "500", "--json" });
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
+    EXPECT_EQ(ScanOutput("--json"),
         "[\n"
         "  {\"no\": 0, \"address\": \"198.18.0.20\", \"version\": \"1.0\\tb\", "
         "\"hostname\": \"My NAS, \\\"2nd\\\"\\u0007\\u00e9\", \"gateway\": \"198.18.0.1\", "
@@ -66,18 +72,22 @@ TEST_F(CliScanFormats, JsonIsValidWithEveryByteAccountedFor)
 
 TEST_F(CliScanFormats, CsvQuotesAsRfc4180AndKeepsTheBytes)
 {
-    CliRun run = RunCliOn(*op, { "scan", "--timeout", "500", "--csv" });
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out,
+    EXPECT_EQ(ScanOutput("--csv"),
         "No.,IP Address,Version,Hostname,Gateway,MAC Address,Netmask,Mode,Interface\r\n"
         "0,198.18.0.20,\"1.0\tb\",\"My NAS, \"\"2nd\"\"\x07\xE9\",198.18.0.1,02:00:00:00:00:0a,255.255.255.0,dhcp,eth0\r\n"
         "1,198.18.0.21,2.1,Caf\xC3\xA9 box,198.18.0.1,02:00:00:00:00:0b,255.255.255.0,static,eth0\r\n");
 }
 
-TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
-{
+// Each test builds its own hosts on the LAN.
+class CliScan : public ::testing::Test {
+protected:
+    void SetUp() override { VLAN_REQUIRE(lan); }
+
     VirtualLan lan;
-    VLAN_REQUIRE(lan);
+};
+
+TEST_F(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
+{
     Host& op = lan.AddHost("op", 0, 10);
     Host& quiet = lan.AddHost("quiet", 0, 20);
     // A device that answers only with something that is no discovery reply.
@@ -107,10 +117,8 @@ TEST(CliScan, NothingAnsweringGivesStatusOneInEveryFormat)
     EXPECT_EQ(junk.Received().size(), 9u); // the requests did go out, three a scan
 }
 
-TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
+TEST_F(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     Host& op = lan.AddHost("op", 0, 10);
     Host& device = lan.AddHost("dev", 0, 20);
     // 101 bytes (one past the reply limit), then exactly 100, each sent twice.
@@ -131,10 +139,8 @@ TEST(CliScan, OverlongRepliesAreDroppedAndEachSenderListedOnce)
 
 // The receive queue must hold the whole burst even when orbisk-cli is not
 // scheduled while it arrives; the default queue holds a few hundred.
-TEST(CliScan, ABurstOfAThousandRepliesIsListedInFull)
+TEST_F(CliScan, ABurstOfAThousandRepliesIsListedInFull)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     Host& op = lan.AddHost("op", 0, 10);
     Host& many = lan.AddHost("many", 0, 20);
     std::vector<std::string> addresses;
@@ -154,10 +160,8 @@ TEST(CliScan, ABurstOfAThousandRepliesIsListedInFull)
 
 // The operator's default route leads to the first port; the second port is
 // cabled to another segment. Both are searched without being asked to.
-TEST(CliScan, EveryPortIsSearchedWithOrWithoutADefaultRoute)
+TEST_F(CliScan, EveryPortIsSearchedWithOrWithoutADefaultRoute)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     int second = lan.AddSegment("198.18.1");
     Host& op = lan.AddHost("op", 0, 10);
     lan.AddInterface(op, second, 10);
@@ -194,10 +198,8 @@ TEST(CliScan, EveryPortIsSearchedWithOrWithoutADefaultRoute)
     EXPECT_TRUE(Has(offline.out, "198.18.0.20") && Has(offline.out, "198.18.1.30")) << offline.out;
 }
 
-TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
+TEST_F(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     int remote = lan.AddSegment("198.18.5");
     Host& op = lan.AddHost("op", 0, 10, 1);
     Host& router = lan.AddHost("router", 0, 1);
@@ -228,10 +230,8 @@ TEST(CliScan, DeviceBehindARouterIsFoundOnlyWithTarget)
     EXPECT_EQ(received[3].destination, "198.18.5.255");
 }
 
-TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
+TEST_F(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     Host& op = lan.AddHost("op", 0, 10);
     Host& device = lan.AddHost("dev", 0, 20);
     CDevsimProcess sim(lan);
@@ -253,10 +253,8 @@ TEST(CliScan, RequestIsTheFiveByteDiscoveryFromTheToolPort)
 // Broadcast over Wi-Fi is not acknowledged: one device misses the first
 // request, another's first reply is lost. The later requests of the same
 // scan find both, each listed once; a single request misses the first.
-TEST(CliScan, RepeatedRequestsFindDevicesThatMissedTheFirst)
+TEST_F(CliScan, RepeatedRequestsFindDevicesThatMissedTheFirst)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     Host& op = lan.AddHost("op", 0, 10);
     Host& deaf = lan.AddHost("deaf", 0, 20);
     Host& mute = lan.AddHost("mute", 0, 21);
@@ -286,10 +284,8 @@ TEST(CliScan, RepeatedRequestsFindDevicesThatMissedTheFirst)
     EXPECT_EQ(deafAgain.Received().size(), 1u);
 }
 
-TEST(CliScan, FailuresAreClearAndImmediate)
+TEST_F(CliScan, FailuresAreClearAndImmediate)
 {
-    VirtualLan lan;
-    VLAN_REQUIRE(lan);
     Host& op = lan.AddHost("op", 0, 10);
 
     CliRun unknown = RunCliOn(op, { "scan", "--interface", "nosuch0" });

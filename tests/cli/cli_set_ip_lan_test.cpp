@@ -30,16 +30,22 @@ const std::vector<std::string> kToStatic77 = { "set-ip", "198.18.0.20", "--stati
 class CliSetIp : public ::testing::Test {
 protected:
     // A skip ends the test only from SetUp: from a helper the body would go on.
-    void SetUp() override
-    {
-        VLAN_REQUIRE(lan);
-        op = &lan.AddHost("op", 0, 10);
-        device = &lan.AddHost("dev", 0, 20);
-    }
+    void SetUp() override { VLAN_REQUIRE(lan); }
 
+    // The operator's host and the device's, the simulator started on the latter.
     void StartLan(std::vector<std::string> simArgs)
     {
+        op = &lan.AddHost("op", 0, 10);
+        device = &lan.AddHost("dev", 0, 20);
         ASSERT_TRUE(sim.Start(*device, simArgs)) << sim.Failure();
+    }
+
+    // The static change to 198.18.0.77 and its check, `input` on standard input.
+    CliRun SetIpAndVerify(const std::string& input)
+    {
+        auto args = kToStatic77;
+        args.push_back("--verify");
+        return RunCliOn(*op, args, input);
     }
 
     VirtualLan lan;
@@ -51,9 +57,7 @@ protected:
 TEST_F(CliSetIp, StaticChangeSendsTheDesktopBytesAndVerifiesTheNewAddress)
 {
     StartLan({ "--user", "admin", "--password", "pa ss word" });
-    auto args = kToStatic77;
-    args.push_back("--verify");
-    CliRun run = RunCliOn(*op, args, "pa ss word\n");
+    CliRun run = SetIpAndVerify("pa ss word\n");
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Success\nThe device answers at 198.18.0.77\n");
     std::vector<LoggedDatagram> received = sim.Received();
@@ -68,9 +72,7 @@ TEST_F(CliSetIp, VerifyReportsADeviceThatDidNotMove)
 {
     // Says "$0" but keeps its address.
     StartLan({ "--change-reply", "$0" });
-    auto args = kToStatic77;
-    args.push_back("--verify");
-    CliRun run = RunCliOn(*op, args, "admin\n");
+    CliRun run = SetIpAndVerify("admin\n");
     EXPECT_EQ(run.status, 6) << run.err;
     EXPECT_EQ(run.out, "Success\nThe device does not answer at 198.18.0.77\n");
     // The look-up, one change request, then the check's three scans of three requests.

@@ -108,28 +108,32 @@ TEST_F(ControlsTest, AddressTextIsADottedQuadWithEmptyFieldsAsZero)
 
 TEST_F(ControlsTest, TypedValuesAreKeptInTheFieldsRangeWhenTheFieldIsLeft)
 {
-    InDialog([](CTestDlg& d, QWidget* w) {
+    struct Typed {
+        int field;
+        const char* typed;
+        const char* kept;
+    };
+    const Typed inRange[] = {
+        { 0, "250", "223" },
+        { 0, "0", "1" },
+        { 0, "192", "192" },
+        { 0, "223", "223" },
+        // Other fields keep the full range.
+        { 1, "0", "0" },
+        { 3, "255", "255" },
+        { 2, "999", "255" },
+    };
+    InDialog([&](CTestDlg& d, QWidget* w) {
         EXPECT_EQ(d.m_Ip.SendMessage(IPM_SETRANGE, 0, MAKEIPRANGE(1, 223)), 1);
         BYTE lo = 0, hi = 0;
         d.m_Ip.GetFieldRange(0, lo, hi);
         EXPECT_EQ(lo, 1);
         EXPECT_EQ(hi, 223);
 
-        TypeAndLeave(w, 0, "250");
-        EXPECT_EQ(Field(w, 0)->text(), "223");
-        TypeAndLeave(w, 0, "0");
-        EXPECT_EQ(Field(w, 0)->text(), "1");
-        TypeAndLeave(w, 0, "192");
-        EXPECT_EQ(Field(w, 0)->text(), "192");
-        TypeAndLeave(w, 0, "223");
-        EXPECT_EQ(Field(w, 0)->text(), "223");
-        // Other fields keep the full range.
-        TypeAndLeave(w, 1, "0");
-        EXPECT_EQ(Field(w, 1)->text(), "0");
-        TypeAndLeave(w, 3, "255");
-        EXPECT_EQ(Field(w, 3)->text(), "255");
-        TypeAndLeave(w, 2, "999");
-        EXPECT_EQ(Field(w, 2)->text(), "255");
+        for (const Typed& t : inRange) {
+            TypeAndLeave(w, t.field, t.typed);
+            EXPECT_EQ(Field(w, t.field)->text(), t.kept) << "field " << t.field << " typed " << t.typed;
+        }
         EXPECT_EQ(d.m_Ip.GetWindowText(), "223.0.255.255");
         // Letters never get in.
         TypeAndLeave(w, 1, "a7b");

@@ -50,6 +50,20 @@ public:
             answers.erase(answers.begin());
         return yes;
     }
+    // Calls tick (beforeTick first) until the timer is killed; returns the
+    // number of ticks.
+    int TickWhileArmed(const std::function<void()>& tick, const std::function<void(int)>& beforeTick)
+    {
+        int ticks = 0;
+        while (timerArmed && ticks < 1000) {
+            if (beforeTick)
+                beforeTick(ticks);
+            tick();
+            ++ticks;
+        }
+        return ticks;
+    }
+
     void Sleep(unsigned ms) override
     {
         ++sleeps;
@@ -110,14 +124,7 @@ public:
     // Drives the dialog's timer until it is killed; returns the number of ticks.
     int TickUntilIdle(const std::function<void(int)>& beforeTick = {})
     {
-        int ticks = 0;
-        while (wnd.timerArmed && ticks < 1000) {
-            if (beforeTick)
-                beforeTick(ticks);
-            OnSetupTick(0);
-            ++ticks;
-        }
-        return ticks;
+        return wnd.TickWhileArmed([this] { OnSetupTick(0); }, beforeTick);
     }
 
     std::string Status() { return wnd.texts[IDC_STATUS]; }
@@ -160,14 +167,7 @@ public:
     // Drives the scan timer until it is killed; returns the number of ticks.
     int TickUntilIdle(const std::function<void(int)>& beforeTick = {})
     {
-        int ticks = 0;
-        while (wnd.timerArmed && ticks < 1000) {
-            if (beforeTick)
-                beforeTick(ticks);
-            OnScanTick(0);
-            ++ticks;
-        }
-        return ticks;
+        return wnd.TickWhileArmed([this] { OnScanTick(0); }, beforeTick);
     }
 
     std::string Cell(int row, int column) const { return list.GetItemText(row, column); }

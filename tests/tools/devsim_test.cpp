@@ -302,6 +302,17 @@ protected:
             StopDevsim();
     }
 
+    // Gives the device host 198.18.0.100 and the next count - 1 addresses,
+    // for as many simulated devices; returns them.
+    std::vector<std::string> AddDeviceAddresses(int count)
+    {
+        std::vector<std::string> added;
+        for (int i = 0; i < count; ++i)
+            added.push_back("198.18.0." + std::to_string(100 + i));
+        m_lan.AddAddresses(*m_dev, added);
+        return added;
+    }
+
     // Starts the simulator on the device host and waits until it listens.
     void StartDevsim(const std::vector<std::string>& args)
     {
@@ -482,10 +493,7 @@ TEST_F(DevsimOnLan, RequestsForOthersAndBrokenRequestsAreIgnored)
 
 TEST_F(DevsimOnLan, TwentyFiveDevicesAnswerFromTheirOwnAddresses)
 {
-    std::vector<std::string> extra;
-    for (int i = 0; i < 25; ++i)
-        extra.push_back("198.18.0." + std::to_string(100 + i));
-    m_lan.AddAddresses(*m_dev, extra);
+    std::vector<std::string> extra = AddDeviceAddresses(25);
     ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
     StartDevsim({ "--count", "25", "--address", "198.18.0.100", "--hostname", "nas" });
 
@@ -534,10 +542,7 @@ TEST_F(DevsimOnLan, TwentyFiveDevicesAnswerFromTheirOwnAddresses)
 // ones again for the same seed, about the share asked for.
 TEST_F(DevsimOnLan, LossIsPerDeviceAndTheSameForTheSameSeed)
 {
-    std::vector<std::string> extra;
-    for (int i = 0; i < 40; ++i)
-        extra.push_back("198.18.0." + std::to_string(100 + i));
-    m_lan.AddAddresses(*m_dev, extra);
+    AddDeviceAddresses(40);
     ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
     // The senders answering each of three requests, sorted.
     auto answers = [&](const char* seed) {

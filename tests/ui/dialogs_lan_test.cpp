@@ -53,6 +53,16 @@ protected:
         return requests;
     }
 
+    // Opens the Setup IP dialog, runs body in it and closes it with Back.
+    void OpenAndBack(const std::function<void(QWidget*)>& body)
+    {
+        WhenShown("dlg131", [&](QWidget* w) {
+            body(w);
+            Click(Ctl(w, IDCANCEL));
+        });
+        EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
+    }
+
     CSetupIpDlg m_dlg;
 };
 
@@ -77,7 +87,7 @@ TEST_F(DialogsOnLan, StaticChangeSendsTheTypedAddressAndShowsSuccess)
 {
     const CDevsimProcess& sim = StartDevice();
     m_dlg.m_nMode = 1; // the operator moves the radios to Static IP
-    WhenShown("dlg131", [&](QWidget* w) {
+    OpenAndBack([&](QWidget* w) {
         Click(Ctl(w, IDC_STATIC_IP));
         TypeAndLeave(w, IDC_NEW_ADDRESS, 3, "77", IDC_NEW_NETMASK);
         EXPECT_TRUE(Ctl(w, IDC_STATIC_IP)->property("checked").toBool());
@@ -89,9 +99,7 @@ TEST_F(DialogsOnLan, StaticChangeSendsTheTypedAddressAndShowsSuccess)
         EXPECT_EQ(m_dlg.m_AuthDlg.m_strPassword, "");
         EXPECT_TRUE(WaitUntil([&] { return Text(w, IDC_STATUS) == "Success"; }, 5000)) << Text(w, IDC_STATUS).toStdString();
         EXPECT_EQ(m_dlg.m_nMode, 0);
-        Click(Ctl(w, IDCANCEL));
     });
-    EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(ChangeRequests(sim),
               std::vector<std::string>{Nul("STLG@198.18.0.20@admin@admin@198.18.0.77@255.255.255.0@198.18.0.1@0")});
 }
@@ -125,7 +133,7 @@ TEST_F(DialogsOnLan, DhcpChangeSendsTheFieldTextsAndTheNextAuthenticationStartsE
 
     // Second opening: the credentials were emptied by the sent request; a
     // cancelled Authentication dialog sends nothing and frees Setup at once.
-    WhenShown("dlg131", [&](QWidget* w) {
+    OpenAndBack([&](QWidget* w) {
         EXPECT_EQ(Text(w, IDC_STATUS), "Not set");
         WhenShown("dlg130", [](QWidget* a) {
             EXPECT_EQ(Ctl<QLineEdit>(a, IDC_USER)->text(), "");
@@ -134,9 +142,7 @@ TEST_F(DialogsOnLan, DhcpChangeSendsTheFieldTextsAndTheNextAuthenticationStartsE
         });
         Click(Ctl(w, IDC_SETUP));
         EXPECT_TRUE(Ctl(w, IDC_SETUP)->isEnabled());
-        Click(Ctl(w, IDCANCEL));
     });
-    EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(ChangeRequests(sim),
               std::vector<std::string>{Nul("STLG@198.18.0.20@root@pa ss@198.18.0.20@255.255.255.0@198.18.0.1@1@")});
 }
@@ -145,15 +151,13 @@ TEST_F(DialogsOnLan, AcceptedDhcpChangeShowsSuccess)
 {
     const CDevsimProcess& sim = StartDevice();
     m_dlg.m_nMode = 0;
-    WhenShown("dlg131", [&](QWidget* w) {
+    OpenAndBack([&](QWidget* w) {
         Click(Ctl(w, IDC_DHCP));
         EXPECT_FALSE(Ctl(w, IDC_NEW_GATEWAY)->isEnabled());
         AnswerAuthentication("admin", "admin");
         Click(Ctl(w, IDC_SETUP));
         EXPECT_TRUE(WaitUntil([&] { return Text(w, IDC_STATUS) == "Success"; }, 5000)) << Text(w, IDC_STATUS).toStdString();
-        Click(Ctl(w, IDCANCEL));
     });
-    EXPECT_EQ(m_dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(m_dlg.m_nMode, 1);
     EXPECT_EQ(ChangeRequests(sim),
               std::vector<std::string>{Nul("STLG@198.18.0.20@admin@admin@198.18.0.20@255.255.255.0@198.18.0.1@1@")});

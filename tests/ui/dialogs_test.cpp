@@ -182,24 +182,28 @@ TEST_F(SetupIpDialogTest, EditingTheAddressKeepsTheOperatorsRadioChoice)
 
 TEST_F(SetupIpDialogTest, FirstAddressFieldKeepsToOneTo223)
 {
-    Open(0, [](QWidget* w) {
-        TypeAndLeave(w, IDC_NEW_ADDRESS, 0, "192");
-        EXPECT_EQ(Field(w, IDC_NEW_ADDRESS, 0)->text(), "192");
-        TypeAndLeave(w, IDC_NEW_ADDRESS, 0, "172");
-        EXPECT_EQ(Field(w, IDC_NEW_ADDRESS, 0)->text(), "172");
-        TypeAndLeave(w, IDC_NEW_ADDRESS, 0, "224");
-        EXPECT_EQ(Field(w, IDC_NEW_ADDRESS, 0)->text(), "223");
-        TypeAndLeave(w, IDC_NEW_ADDRESS, 0, "0");
-        EXPECT_EQ(Field(w, IDC_NEW_ADDRESS, 0)->text(), "1");
-        TypeAndLeave(w, IDC_NEW_ADDRESS, 0, "1");
-        EXPECT_EQ(Field(w, IDC_NEW_ADDRESS, 0)->text(), "1");
+    struct Typed {
+        int control;
+        int field;
+        const char* typed;
+        const char* kept;
+    };
+    const Typed typings[] = {
+        { IDC_NEW_ADDRESS, 0, "192", "192" },
+        { IDC_NEW_ADDRESS, 0, "172", "172" },
+        { IDC_NEW_ADDRESS, 0, "224", "223" },
+        { IDC_NEW_ADDRESS, 0, "0", "1" },
+        { IDC_NEW_ADDRESS, 0, "1", "1" },
         // The other fields and the other controls keep 0 to 255.
-        TypeAndLeave(w, IDC_NEW_ADDRESS, 1, "0");
-        EXPECT_EQ(Field(w, IDC_NEW_ADDRESS, 1)->text(), "0");
-        TypeAndLeave(w, IDC_NEW_GATEWAY, 0, "0");
-        EXPECT_EQ(Field(w, IDC_NEW_GATEWAY, 0)->text(), "0");
-        TypeAndLeave(w, IDC_NEW_NETMASK, 0, "255");
-        EXPECT_EQ(Field(w, IDC_NEW_NETMASK, 0)->text(), "255");
+        { IDC_NEW_ADDRESS, 1, "0", "0" },
+        { IDC_NEW_GATEWAY, 0, "0", "0" },
+        { IDC_NEW_NETMASK, 0, "255", "255" },
+    };
+    Open(0, [&](QWidget* w) {
+        for (const Typed& t : typings) {
+            TypeAndLeave(w, t.control, t.field, t.typed);
+            EXPECT_EQ(Field(w, t.control, t.field)->text(), t.kept) << t.control << "/" << t.field << " typed " << t.typed;
+        }
         EXPECT_EQ(Text(w, IDC_NEW_ADDRESS), "1.0.0.20");
     });
 }
