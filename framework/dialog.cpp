@@ -152,15 +152,6 @@ void BuildControls(const DialogTemplate& t, DialogWidget* dlg, const DialogBaseU
     }
 }
 
-QWidget* ControlOf(DialogWidget* dlg, int id)
-{
-    for (QWidget* w : dlg->Controls()) {
-        if (AfxGetCtrlId(w) == id)
-            return w;
-    }
-    return nullptr;
-}
-
 // The visible text static of the template that shows `text`.
 QLabel* LabelShowing(DialogWidget* dlg, const QString& text)
 {
@@ -179,7 +170,7 @@ QLabel* LabelShowing(DialogWidget* dlg, const QString& text)
 void NameControls(const DialogTemplate& t, DialogWidget* dlg)
 {
     for (const ControlAccess& access : t.access) {
-        QWidget* w = ControlOf(dlg, access.id);
+        QWidget* w = AfxFindCtrl(dlg, access.id);
         if (!w)
             continue;
         if (access.kind == AccessKind::AnnouncesText) {

@@ -84,11 +84,8 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 {
     if (m_hWnd || !parent || !parent->m_hWnd)
         return m_hWnd != nullptr;
-    for (QWidget* child : parent->m_hWnd->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (AfxGetCtrlId(child) == static_cast<int>(id))
-            return Attach(child);
-    }
-    return FALSE;
+    QWidget* child = AfxFindCtrl(parent->m_hWnd, static_cast<int>(id));
+    return child ? Attach(child) : FALSE;
 }
 
 int AfxGetCtrlId(const QWidget* w)
@@ -99,6 +96,15 @@ int AfxGetCtrlId(const QWidget* w)
     return v.isValid() ? v.toInt() : 0;
 }
 
+QWidget* AfxFindCtrl(const QWidget* parent, int id)
+{
+    for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (AfxGetCtrlId(child) == id)
+            return child;
+    }
+    return nullptr;
+}
+
 int CWnd::GetDlgCtrlID() const
 {
     return AfxGetCtrlId(m_hWnd);
@@ -106,13 +112,8 @@ int CWnd::GetDlgCtrlID() const
 
 CWnd* CWnd::GetDlgItem(int id) const
 {
-    if (!m_hWnd)
-        return nullptr;
-    for (QWidget* child : m_hWnd->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (AfxGetCtrlId(child) == id)
-            return FromHandle(child);
-    }
-    return nullptr;
+    QWidget* child = m_hWnd ? AfxFindCtrl(m_hWnd, id) : nullptr;
+    return child ? FromHandle(child) : nullptr;
 }
 
 CWnd* CWnd::GetParent() const

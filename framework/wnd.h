@@ -83,3 +83,5 @@ LRESULT AfxNotifyParent(QWidget* control, UINT code, NMHDR& hdr);
 
 // Control id and class of a widget made from a template.
 int AfxGetCtrlId(const QWidget* w);
+// The direct child of `parent` with control identifier `id`, or null.
+QWidget* AfxFindCtrl(const QWidget* parent, int id);

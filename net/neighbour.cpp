@@ -2,7 +2,7 @@
 
 #include "interfaces.h"
 
-#include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,21 +32,21 @@ std::string ResolvedNeighbour(const std::string& address)
 
 } // namespace
 
-std::string ProbeNeighbour(const std::string& address, int waitMs)
+std::string ProbeNeighbour(Ipv4 address, int waitMs)
 {
     sockaddr_in to {};
     to.sin_family = AF_INET;
     to.sin_port = htons(9); // discard: harmless for whoever holds the address
-    if (inet_pton(AF_INET, address.c_str(), &to.sin_addr) != 1)
-        return {};
+    to.sin_addr = address.ToInAddr();
     int probe = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (probe == -1)
         return {};
     sendto(probe, "", 0, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
     close(probe);
     auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    const std::string text = address.ToText(); // as the kernel's table writes it
     std::string holder;
-    while ((holder = ResolvedNeighbour(address)).empty() && std::chrono::steady_clock::now() < until)
+    while ((holder = ResolvedNeighbour(text)).empty() && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return holder;
 }
@@ -64,5 +64,5 @@ std::vector<INetworkView::OwnAddress> CHostNetwork::OwnAddresses() const
 
 std::string CHostNetwork::NeighbourHolding(Ipv4 address) const
 {
-    return ProbeNeighbour(address.ToText(), m_nProbeWaitMs);
+    return ProbeNeighbour(address, m_nProbeWaitMs);
 }

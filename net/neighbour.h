@@ -8,7 +8,7 @@
 // port makes the kernel resolve it, then the neighbour table is read until
 // an entry is complete or waitMs have passed. Needs no privileges. Returns
 // the holder's MAC address, or "" when nobody answered.
-std::string ProbeNeighbour(const std::string& address, int waitMs);
+std::string ProbeNeighbour(Ipv4 address, int waitMs);
 
 // The host's network as the checks before an address change see it: the
 // first address of each port (BroadcastPorts), and the probe above.
