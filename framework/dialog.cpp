@@ -26,7 +26,7 @@ namespace {
 
 QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent, QButtonGroup*& radioGroup, bool hasDefault)
 {
-    QString text = QString::fromUtf8(item.text);
+    QString text = AfxTranslateResource(item.text);
     DWORD type = item.style & BS_TYPEMASK;
     QWidget* w = nullptr;
     if (type == BS_GROUPBOX) {
@@ -75,7 +75,7 @@ QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent, const QRe
         label->setGeometry(rect.x(), rect.y(), 32, 32);
         return label;
     }
-    label->setText(QString::fromUtf8(item.text));
+    label->setText(AfxTranslateResource(item.text));
     label->setTextFormat(Qt::PlainText);
     Qt::Alignment h = type == SS_CENTER ? Qt::AlignHCenter : type == SS_RIGHT ? Qt::AlignRight : Qt::AlignLeft;
     label->setAlignment(h | Qt::AlignTop);
@@ -177,7 +177,8 @@ void NameControls(const DialogTemplate& t, DialogWidget* dlg)
             w->setProperty("announcesText", true);
             continue;
         }
-        QString name = QString::fromUtf8(access.text);
+        // Translated as the label's own text is, so that the two still match.
+        QString name = AfxTranslateResource(access.text);
         if (access.kind == AccessKind::LabelledBy) {
             QLabel* label = LabelShowing(dlg, name);
             Q_ASSERT_X(label, "NameControls", "no static shows the label's text");
@@ -232,7 +233,7 @@ INT_PTR CDialog::DoModal()
     auto* dlg = new DialogWidget(this, parent);
     dlg->setObjectName(QStringLiteral("dlg%1").arg(t->id));
     dlg->setProperty("ctrlStyle", static_cast<qulonglong>(t->style));
-    dlg->setWindowTitle(QString::fromUtf8(t->caption));
+    dlg->setWindowTitle(AfxTranslateResource(t->caption));
     dlg->setWindowFlags(WindowFlagsOf(t->style));
     QFont font = AfxTemplateFont(t->fontFace, t->pointSize);
     dlg->setFont(font);

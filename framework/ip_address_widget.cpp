@@ -65,8 +65,8 @@ void IpAddressWidget::SetAccessibleLabel(const QString& label)
 {
     setAccessibleName(label);
     for (int i = 0; i < 4; ++i) {
-        QString part = QStringLiteral("part %1 of 4").arg(i + 1);
-        m_fields[i]->setAccessibleName(label.isEmpty() ? part : label + QStringLiteral(", ") + part);
+        m_fields[i]->setAccessibleName(label.isEmpty() ? tr("part %1 of 4").arg(i + 1)
+                                                       : tr("%1, part %2 of 4").arg(label, QString::number(i + 1)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "resources.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
 
@@ -77,6 +78,13 @@ const char* AfxFindString(int id)
     return it == strings.end() ? nullptr : it->second;
 }
 
+QString AfxTranslateResource(const char* text)
+{
+    if (!text || !*text)
+        return QString();
+    return QCoreApplication::translate(kAfxResourceContext, text);
+}
+
 BOOL CString::LoadString(UINT id)
 {
     const char* text = AfxFindString(static_cast<int>(id));
@@ -84,7 +92,7 @@ BOOL CString::LoadString(UINT id)
         clear();
         return FALSE;
     }
-    assign(text);
+    assign(AfxTranslateResource(text).toStdString());
     return TRUE;
 }
 

@@ -61,8 +61,16 @@ void AfxRegisterIcon(int id, std::function<QIcon()> make);
 HICON LoadIcon(int id);
 
 void AfxRegisterString(int id, const char* text);
-// The registered text, or null.
+// The registered text as registered, or null.
 const char* AfxFindString(int id);
+
+// Template captions, control texts, accessible names and string resources are
+// source texts: the framework shows them through Qt's translators, in this
+// context, where it builds a dialog and in CString::LoadString. A program
+// marks them with QT_TRANSLATE_NOOP("Resources", ...) for lupdate.
+inline constexpr char kAfxResourceContext[] = "Resources";
+// The text in the installed translation, else the text itself; null gives "".
+QString AfxTranslateResource(const char* text);
 
 // Dialog base units of a font: average character width and height in pixels.
 struct DialogBaseUnits {
