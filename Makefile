@@ -8,11 +8,15 @@ BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-# Building and running (scdoc makes the manual pages; the font is the dialogs').
-APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev scdoc fonts-wqy-microhei
-# Testing, fuzzing, the virtual LAN, Xvfb, and checking the packages.
+# Building and running (scdoc makes the manual pages; the font is the dialogs';
+# qt6-tools-dev and qt6-l10n-tools build the translations, qt6-translations-l10n
+# carries Qt's own).
+APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev scdoc fonts-wqy-microhei \
+	qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
+# Testing, fuzzing, the virtual LAN, Xvfb, checking the packages, and the
+# fonts of every language the translation tests measure texts in.
 APT_TEST_PACKAGES = libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
-	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream
+	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream fonts-noto-cjk
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 

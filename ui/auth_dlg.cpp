@@ -1,9 +1,12 @@
 #include "auth_dlg.h"
 
+#include "resources.h"
+
 #include <cstring>
 
 namespace {
-constexpr char kEmptyCredentials[] = "用户名或密码不能为空";
+// The one text the program has always shown in Chinese, English readers too.
+constexpr const char* kEmptyCredentials = QT_TRANSLATE_NOOP("Resources", "用户名或密码不能为空");
 }
 
 CAuthDlg::CAuthDlg(CWnd* pParent) : CDialog(IDD, pParent), m_strUser(""), m_strPassword("") {}
@@ -28,5 +31,5 @@ void CAuthDlg::OnOK()
         CDialog::OnOK();
         return;
     }
-    MessageBox(kEmptyCredentials, nullptr, MB_OK);
+    MessageBox(AfxTranslateResource(kEmptyCredentials).toStdString(), nullptr, MB_OK);
 }

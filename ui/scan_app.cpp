@@ -1,11 +1,13 @@
 #include "scan_app.h"
 
 #include "control_ids.h"
+#include "language.h"
 #include "orbisk_resources.h"
 #include "scan_dlg.h"
 
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLocale>
 
 namespace {
 
@@ -38,6 +40,8 @@ END_MESSAGE_MAP()
 
 BOOL CScanApp::InitInstance()
 {
+    // LANGUAGE, LC_ALL, LC_MESSAGES, LANG, as every desktop program reads them.
+    InstallTranslations(QLocale::system().uiLanguages());
     LoadOrbiskResources();
     QGuiApplication::setApplicationName(QString::fromUtf8(AfxGetAppName()));
     // Docks and Wayland compositors match the windows to the menu entry by

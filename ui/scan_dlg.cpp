@@ -5,6 +5,7 @@
 #include "resources.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QUrl>
@@ -31,13 +32,13 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kColumns[kDeviceColumns] = {
-    {"No.", 50},
-    {"IP Address", 150},
-    {"Version", 110},
-    {"Hostname", 150},
-    {"Gateway", 150},
-    {"MAC Address", 150},
-    {"Netmask", 150},
+    {QT_TRANSLATE_NOOP("Resources", "No."), 50},
+    {QT_TRANSLATE_NOOP("Resources", "IP Address"), 150},
+    {QT_TRANSLATE_NOOP("Resources", "Version"), 110},
+    {QT_TRANSLATE_NOOP("Resources", "Hostname"), 150},
+    {QT_TRANSLATE_NOOP("Resources", "Gateway"), 150},
+    {QT_TRANSLATE_NOOP("Resources", "MAC Address"), 150},
+    {QT_TRANSLATE_NOOP("Resources", "Netmask"), 150},
 };
 
 // Fits every "http://" plus a dotted quad, with room to spare.
@@ -112,7 +113,8 @@ BOOL CScanDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     for (int col = 0; col < kDeviceColumns; ++col)
-        m_DeviceList.InsertColumn(col, kColumns[col].heading, LVCFMT_CENTER, kColumns[col].width);
+        m_DeviceList.InsertColumn(col, AfxTranslateResource(kColumns[col].heading).toStdString(), LVCFMT_CENTER,
+                                  kColumns[col].width);
     m_nDeviceCount = 0;
     m_DeviceList.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     return TRUE;
@@ -125,7 +127,7 @@ void CScanDlg::InstallWindowMenu()
         return;
     auto* menu = new QMenu(window);
     menu->setObjectName("windowMenu");
-    QAction* close = menu->addAction(QStringLiteral("&Close"));
+    QAction* close = menu->addAction(QCoreApplication::translate("Resources", "&Close"));
     QObject::connect(close, &QAction::triggered, menu, [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); });
 
     CString about;

@@ -1,5 +1,7 @@
 #include "setup_ip_dlg.h"
 
+#include "message_texts.h"
+
 CSetupIpDlg::CSetupIpDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
 
 CSetupIpDlg::~CSetupIpDlg() = default;
@@ -37,7 +39,7 @@ BOOL CSetupIpDlg::OnInitDialog()
     GetDlgItem(IDC_CUR_ADDRESS)->SetWindowText(device.address);
     GetDlgItem(IDC_CUR_NETMASK)->SetWindowText(device.netmask);
     GetDlgItem(IDC_CUR_GATEWAY)->SetWindowText(device.gateway);
-    GetDlgItem(IDC_STATUS)->SetWindowText(text::kNotSet);
+    GetDlgItem(IDC_STATUS)->SetWindowText(TranslateMessage(text::kNotSet).toStdString());
 
     // First octets of class A to C: 192 and 172 must be typeable.
     GetDlgItem(IDC_NEW_ADDRESS)->SendMessage(IPM_SETRANGE, 0, MAKEIPRANGE(1, 223));

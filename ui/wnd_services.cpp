@@ -1,11 +1,12 @@
 #include "wnd_services.h"
 
 #include "app.h"
+#include "message_texts.h"
 
 void CWndServices::SetItemText(int id, const std::string& text)
 {
     if (CWnd* item = m_wnd.GetDlgItem(id))
-        item->SetWindowText(text);
+        item->SetWindowText(TranslateMessage(text).toStdString());
 }
 
 std::string CWndServices::GetItemText(int id)
@@ -32,15 +33,16 @@ void CWndServices::KillTimer(unsigned id)
 
 bool CWndServices::AskYesNo(const std::string& text)
 {
-    return m_wnd.MessageBox(text, nullptr, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    return m_wnd.MessageBox(TranslateMessage(text).toStdString(), nullptr, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void CWndServices::MessageBox(const std::string& text, bool owned)
 {
+    const std::string shown = TranslateMessage(text).toStdString();
     if (owned)
-        m_wnd.MessageBox(text);
+        m_wnd.MessageBox(shown);
     else
-        AfxMessageBox(text);
+        AfxMessageBox(shown);
 }
 
 void CListViewAdapter::SetItemData(int row, const RowInfo& info)

@@ -11,6 +11,10 @@ class QImage;
 // dialog is built; safe to call again.
 void LoadOrbiskResources();
 
+// The faces that stand in for the templates' face, for a language as
+// InstallTranslations names it ("" for English).
+QStringList OrbiskFontFallbacks(const QString& language);
+
 // The application icon, drawn at size x size pixels.
 QImage PaintOrbiskIcon(int size);
 

@@ -1,6 +1,7 @@
 #include "orbisk_resources.h"
 
 #include "afxids.h"
+#include "language.h"
 #include "control_ids.h"
 
 #include <QIcon>
@@ -25,14 +26,28 @@ void LoadOrbiskResources()
             icon.addPixmap(QPixmap::fromImage(PaintOrbiskIcon(size)));
         return icon;
     });
+    AfxRegisterFontFallbacks(OrbiskFontFallbacks(InstalledLanguage()));
+    AfxRegisterString(AFX_IDS_APP_TITLE, "Orbisk");
+    AfxRegisterString(IDS_ABOUTBOX, QT_TRANSLATE_NOOP("Resources", "About Orbisk(&A)..."));
+    AfxRegisterString(IDS_SOCKETS_INIT_FAILED, QT_TRANSLATE_NOOP("Resources", "Communication port initialization failure"));
+}
+
+QStringList OrbiskFontFallbacks(const QString& language)
+{
+    // Noto's face for the reader's own script first: Japan, Korea, Taiwan and
+    // China draw many of the same characters differently, at the same width.
+    QString noto = QStringLiteral("Noto Sans CJK SC");
+    if (language.startsWith(QLatin1String("ja")))
+        noto = QStringLiteral("Noto Sans CJK JP");
+    else if (language.startsWith(QLatin1String("ko")))
+        noto = QStringLiteral("Noto Sans CJK KR");
+    else if (language == QLatin1String("zh_TW"))
+        noto = QStringLiteral("Noto Sans CJK TC");
     // The templates' face where the desktop has it; else the CJK faces of the
     // distribution, which also cover Latin text, so every dialog's script
     // renders in one face.
-    AfxRegisterFontFallbacks({"SimSun", "Noto Sans CJK SC", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei",
-                              "AR PL UMing CN", "Droid Sans Fallback"});
-    AfxRegisterString(AFX_IDS_APP_TITLE, "Orbisk");
-    AfxRegisterString(IDS_ABOUTBOX, "About Orbisk(&A)...");
-    AfxRegisterString(IDS_SOCKETS_INIT_FAILED, "Communication port initialization failure");
+    return {QStringLiteral("SimSun"), noto, QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
+            QStringLiteral("AR PL UMing CN"), QStringLiteral("Droid Sans Fallback")};
 }
 
 // A storage box seen from the front, three drive bays with their lights, and

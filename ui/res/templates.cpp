@@ -7,6 +7,10 @@
 
 namespace {
 
+// Captions, control texts and accessible names are source texts: the
+// framework translates them as it builds a dialog (QT_TRANSLATE_NOOP marks
+// them for lupdate). Names, placeholders and the version stay as they are.
+
 constexpr char kFont[] = "宋体";
 constexpr int kPointSize = 9;
 constexpr int kNoId = -1;
@@ -24,38 +28,38 @@ constexpr DWORD kEdit = kChild | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DialogItemTemplate kAboutItems[] = {
     {kNoId, "Static", "#128", kChild | SS_ICON, 11, 17, 20, 20},
     {kNoId, "Static", "Orbisk " ORBISK_VERSION, kLabel | SS_NOPREFIX, 40, 10, 119, 8},
-    {kNoId, "Static", "Finds NAS devices, sets their IP.", kLabel, 40, 25, 119, 8},
-    {IDOK, "Button", "OK", kDefaultButton | WS_GROUP | BS_FLAT, 178, 7, 50, 14},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "Finds NAS devices, sets their IP."), kLabel, 40, 25, 119, 8},
+    {IDOK, "Button", QT_TRANSLATE_NOOP("Resources", "OK"), kDefaultButton | WS_GROUP | BS_FLAT, 178, 7, 50, 14},
 };
 
 // Main window.
 constexpr DialogItemTemplate kScanItems[] = {
     {IDC_DEVICE_LIST, "SysListView32", "List1", kChild | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL,
      15, 15, 376, 167},
-    {IDC_SCAN, "Button", "Scan", kPushButton, 46, 189, 50, 14},
-    {IDCANCEL, "Button", "Quit", kPushButton, 137, 189, 50, 14},
-    {IDC_CLEAR, "Button", "Clear", kPushButton, 228, 189, 50, 14},
-    {IDC_SETUP_IP, "Button", "Setup IP", kPushButton, 319, 189, 39, 14},
+    {IDC_SCAN, "Button", QT_TRANSLATE_NOOP("Resources", "Scan"), kPushButton, 46, 189, 50, 14},
+    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Quit"), kPushButton, 137, 189, 50, 14},
+    {IDC_CLEAR, "Button", QT_TRANSLATE_NOOP("Resources", "Clear"), kPushButton, 228, 189, 50, 14},
+    {IDC_SETUP_IP, "Button", QT_TRANSLATE_NOOP("Resources", "Setup IP"), kPushButton, 319, 189, 39, 14},
 };
 
 // Authentication.
 constexpr DialogItemTemplate kAuthItems[] = {
-    {IDOK, "Button", "OK", kDefaultButton, 20, 52, 35, 13},
-    {IDCANCEL, "Button", "Cancel", kPushButton, 84, 52, 35, 13},
+    {IDOK, "Button", QT_TRANSLATE_NOOP("Resources", "OK"), kDefaultButton, 20, 52, 35, 13},
+    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Cancel"), kPushButton, 84, 52, 35, 13},
     {IDC_USER, "Edit", "", kEdit, 58, 16, 50, 12},
     {IDC_PASSWORD, "Edit", "", kEdit | ES_PASSWORD, 58, 32, 50, 12},
-    {kNoId, "Static", "User", kLabel, 20, 20, 17, 8},
-    {kNoId, "Static", "Password", kLabel, 20, 36, 33, 8},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "User"), kLabel, 20, 20, 17, 8},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "Password"), kLabel, 20, 36, 33, 8},
 };
 
 // Setup IP.
 constexpr DWORD kHiddenLabel = WS_CHILD | WS_GROUP | SS_LEFT;
 constexpr DialogItemTemplate kSetupIpItems[] = {
-    {IDC_SETUP, "Button", "Setup", kDefaultButton, 86, 122, 36, 14},
-    {IDCANCEL, "Button", "Back", kPushButton, 146, 122, 36, 14},
-    {kNoId, "Static", "IP Address", kLabel, 30, 52, 26, 8},
-    {kNoId, "Static", "Gateway", kLabel, 30, 67, 39, 8},
-    {kNoId, "Static", "Netmask", kLabel, 30, 82, 29, 8},
+    {IDC_SETUP, "Button", QT_TRANSLATE_NOOP("Resources", "Setup"), kDefaultButton, 86, 122, 36, 14},
+    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Back"), kPushButton, 146, 122, 36, 14},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "IP Address"), kLabel, 30, 52, 26, 8},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "Gateway"), kLabel, 30, 67, 39, 8},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "Netmask"), kLabel, 30, 82, 29, 8},
     {IDC_CUR_ADDRESS, "Static", "IP", kHiddenLabel, 71, 52, 68, 8},
     {IDC_CUR_NETMASK, "Static", "MAS", kHiddenLabel, 71, 82, 68, 8},
     {IDC_CUR_GATEWAY, "Static", "GATWAY", kHiddenLabel, 71, 67, 68, 8},
@@ -63,25 +67,25 @@ constexpr DialogItemTemplate kSetupIpItems[] = {
     {IDC_NEW_GATEWAY, "SysIPAddress32", "IPAddress3", kChild | WS_TABSTOP, 108, 63, 67, 12},
     {IDC_NEW_NETMASK, "SysIPAddress32", "IPAddress4", kChild | WS_TABSTOP, 108, 78, 67, 12},
     // A row of its own under the buttons: every outcome text fits whole.
-    {IDC_STATUS, "Static", "Not set", kChild | WS_GROUP | SS_CENTER, 7, 141, 196, 10},
+    {IDC_STATUS, "Static", QT_TRANSLATE_NOOP("Resources", "Not set"), kChild | WS_GROUP | SS_CENTER, 7, 141, 196, 10},
     {kNoId, "Button", "", kChild | BS_GROUPBOX, 22, 37, 165, 64},
     // The radio pair: WS_GROUP on the first starts the group, no tab stops.
-    {IDC_STATIC_IP, "Button", "Static IP", kChild | WS_GROUP | BS_AUTORADIOBUTTON, 25, 17, 52, 10},
+    {IDC_STATIC_IP, "Button", QT_TRANSLATE_NOOP("Resources", "Static IP"), kChild | WS_GROUP | BS_AUTORADIOBUTTON, 25, 17, 52, 10},
     {IDC_DHCP, "Button", "DHCP", kChild | BS_AUTORADIOBUTTON, 77, 17, 32, 10},
 };
 
 // Who names what for a screen reader; the device list shows no label.
 constexpr ControlAccess kScanAccess[] = {
-    {IDC_DEVICE_LIST, AccessKind::Named, "Devices"},
+    {IDC_DEVICE_LIST, AccessKind::Named, QT_TRANSLATE_NOOP("Resources", "Devices")},
 };
 constexpr ControlAccess kAuthAccess[] = {
-    {IDC_USER, AccessKind::LabelledBy, "User"},
-    {IDC_PASSWORD, AccessKind::LabelledBy, "Password"},
+    {IDC_USER, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "User")},
+    {IDC_PASSWORD, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "Password")},
 };
 constexpr ControlAccess kSetupIpAccess[] = {
-    {IDC_NEW_ADDRESS, AccessKind::LabelledBy, "IP Address"},
-    {IDC_NEW_GATEWAY, AccessKind::LabelledBy, "Gateway"},
-    {IDC_NEW_NETMASK, AccessKind::LabelledBy, "Netmask"},
+    {IDC_NEW_ADDRESS, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "IP Address")},
+    {IDC_NEW_GATEWAY, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "Gateway")},
+    {IDC_NEW_NETMASK, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "Netmask")},
     {IDC_STATUS, AccessKind::AnnouncesText, nullptr},
 };
 
@@ -101,7 +105,7 @@ static_assert((kDialog | WS_VISIBLE) == 0x90C800C0 && WS_EX_APPWINDOW == 0x00040
 
 } // namespace
 
-const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, "About Orbisk", kDialog, 0, 0, 0, 235, 55, kFont, kPointSize, kAboutItems, {}};
+const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, QT_TRANSLATE_NOOP("Resources", "About Orbisk"), kDialog, 0, 0, 0, 235, 55, kFont, kPointSize, kAboutItems, {}};
 const DialogTemplate kScanTemplate{IDD_SCAN_DIALOG, "Orbisk", kDialog | WS_VISIBLE, WS_EX_APPWINDOW, 0, 0, 405, 227, kFont, kPointSize, kScanItems, kScanAccess};
-const DialogTemplate kAuthTemplate{IDD_AUTH, "Authentication", kDialog, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems, kAuthAccess};
+const DialogTemplate kAuthTemplate{IDD_AUTH, QT_TRANSLATE_NOOP("Resources", "Authentication"), kDialog, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems, kAuthAccess};
 const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", kDialog, 0, 0, 0, 210, 169, kFont, kPointSize, kSetupIpItems, kSetupIpAccess};
