@@ -3,7 +3,8 @@
 // of it. For the documentation's pictures and the desktop benchmarks; not
 // installed. Run it only inside the operator host of the virtual LAN.
 //
-//   orbisk-uidriver screenshots DIR  a session in pictures (needs a display, e.g. Xvfb)
+//   orbisk-uidriver screenshots DIR  a session in pictures (needs a display, e.g. Xvfb),
+//                                    in the session's language (LANGUAGE=de)
 //   orbisk-uidriver startup T0_NS    ms from T0 (CLOCK_REALTIME in ns, taken just
 //                                    before the exec) to the main window's first exposure
 //   orbisk-uidriver scan N           N scans: ms from the click on Scan to the
@@ -14,6 +15,7 @@
 #include "scan_app.h"
 #include "scan_dlg.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
@@ -85,11 +87,17 @@ void Click(QWidget* dlg, int id)
         b->click();
 }
 
+// A text of the program as it reads in the installed language.
+QString Shown(const char* text)
+{
+    return QCoreApplication::translate("Resources", text);
+}
+
 bool ScanIdle()
 {
     CScanDlg* dlg = MainWindow();
     auto* b = dlg ? qobject_cast<QPushButton*>(Ctl(dlg->m_hWnd, IDC_SCAN)) : nullptr;
-    return b && b->isEnabled() && b->text() == "Scan";
+    return b && b->isEnabled() && b->text() == Shown("Scan");
 }
 
 int Rows()
@@ -245,7 +253,7 @@ void AddScreenshotSteps(Script& script)
     });
     script.When("the device's answer", [] {
         auto* status = qobject_cast<QLabel*>(Ctl(Modal(), IDC_STATUS));
-        return IsModal("dlg131") && status && status->text() == "Success";
+        return IsModal("dlg131") && status && status->text() == Shown("Success");
     }, [] {
         QWidget* setup = Modal();
         Picture({setup}, "main_window_setup_ip_success.png");

@@ -1,0 +1,341 @@
+// Every language Orbisk is translated to, offscreen: each window, status
+// text and message reads in that language, with no English text of the
+// program's own left (names and addresses aside), and every text fits its
+// control in the dialog's font for that language.
+
+#include "about_box.h"
+#include "auth_dlg.h"
+#include "change_check.h"
+#include "control_ids.h"
+#include "dialog_helpers.h"
+#include "language.h"
+#include "message_texts.h"
+#include "operations.h"
+#include "orbisk_resources.h"
+#include "qt_test_support.h"
+#include "scan_dlg.h"
+#include "setup_ip_dlg.h"
+#include "wnd_services.h"
+
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QStyleOptionButton>
+#include <QTreeWidget>
+
+#include <map>
+#include <set>
+
+namespace {
+
+const QStringList kLanguages = {"de", "es", "fr", "it", "ja", "ko", "pt_BR", "ru", "zh_CN", "zh_TW"};
+
+// Names and terms every language writes as English does.
+const std::set<QString> kNames = {"orbisk", "nas", "ip", "ipv4", "dhcp", "mac", "ok", "udp", "http"};
+
+// Words a language writes as English does: its own words of the same
+// spelling, and the English terms its routers and desktops use.
+const std::map<QString, std::set<QString>> kOwnWords = {
+    {"de", {"version", "gateway", "hostname", "port", "broadcast", "loopback", "multicast", "format", "bits",
+            "computer"}},
+    {"fr", {"version", "port", "format", "bits"}},
+    {"es", {"host", "bits"}},
+    {"it", {"gateway", "password", "subnet", "mask", "broadcast", "loopback", "multicast", "host", "computer",
+            "all"}},
+    {"pt_BR", {"gateway", "broadcast", "loopback", "multicast", "host", "bits"}},
+};
+
+// What a window shows or names, by where it is: "dlg131/ctl1002 text".
+using Texts = std::map<std::string, QString>;
+
+std::string Where(QWidget* dlg, QWidget* w, int index)
+{
+    QString name = w->objectName().isEmpty() ? QStringLiteral("%1#%2").arg(QLatin1String(w->metaObject()->className())).arg(index)
+                                             : w->objectName();
+    return (dlg->objectName() + u'/' + name).toStdString();
+}
+
+void Collect(QWidget* dlg, Texts& out)
+{
+    out[dlg->objectName().toStdString() + " caption"] = dlg->windowTitle();
+    const QList<QWidget*> children = dlg->findChildren<QWidget*>();
+    for (int i = 0; i < children.size(); ++i) {
+        QWidget* w = children[i];
+        const std::string at = Where(dlg, w, i);
+        if (auto* button = qobject_cast<QAbstractButton*>(w))
+            out[at + " text"] = button->text();
+        if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull() && !label->isHidden())
+            out[at + " text"] = label->text();
+        if (!w->accessibleName().isEmpty())
+            out[at + " name"] = w->accessibleName();
+        if (auto* tree = qobject_cast<QTreeWidget*>(w)) {
+            for (int col = 0; col < tree->columnCount(); ++col)
+                out[at + " column " + std::to_string(col)] = tree->headerItem()->text(col);
+        }
+    }
+    if (auto* menu = dlg->findChild<QMenu*>("windowMenu")) {
+        const QList<QAction*> actions = menu->actions();
+        for (int i = 0; i < actions.size(); ++i) {
+            if (!actions[i]->isSeparator())
+                out[dlg->objectName().toStdString() + " menu " + std::to_string(i)] = actions[i]->text();
+        }
+    }
+}
+
+QString WithoutMnemonic(QString text)
+{
+    text.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
+    return text.remove(u'&');
+}
+
+// The room a control's text takes: a label or radio grows to its text, a
+// push button keeps its size and must hold its text inside its frame.
+QRect Taken(QWidget* w, QStringList& faults, const QString& what)
+{
+    QRect r = w->geometry();
+    const QFontMetrics fm(w->font());
+    if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) {
+        const int width = fm.horizontalAdvance(label->text());
+        if (label->alignment() & Qt::AlignHCenter) {
+            if (width > w->width())
+                faults << QStringLiteral("%1: \"%2\" needs %3 px of %4").arg(what, label->text()).arg(width).arg(w->width());
+        } else {
+            r.setWidth(std::max(r.width(), width));
+        }
+    } else if (qobject_cast<QRadioButton*>(w)) {
+        r.setWidth(std::max(r.width(), w->sizeHint().width()));
+    } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect inside = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        const int width = fm.horizontalAdvance(WithoutMnemonic(button->text()));
+        if (width > inside.width())
+            faults << QStringLiteral("%1: \"%2\" needs %3 px of %4").arg(what, button->text()).arg(width).arg(inside.width());
+    }
+    return r;
+}
+
+// Every visible control's text inside the control, the control inside the
+// dialog and clear of the others (the group frame around some aside).
+void CheckFit(QWidget* dlg, QStringList& faults)
+{
+    std::vector<std::pair<QRect, QString>> taken;
+    for (QWidget* w : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isHidden() || qobject_cast<QGroupBox*>(w) || w->property("ctrlId").isNull())
+            continue;
+        QString what = dlg->objectName() + u'/' + (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+        if (auto* label = qobject_cast<QLabel*>(w))
+            what += QStringLiteral(" \"%1\"").arg(label->text());
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            what += QStringLiteral(" \"%1\"").arg(button->text());
+        const QRect r = Taken(w, faults, what);
+        if (!dlg->rect().contains(r))
+            faults << QStringLiteral("%1 leaves the dialog").arg(what);
+        for (const auto& [other, otherWhat] : taken) {
+            if (r.intersects(other))
+                faults << QStringLiteral("%1 runs into %2").arg(what, otherWhat);
+        }
+        taken.emplace_back(r, what);
+    }
+    if (auto* tree = dlg->findChild<QTreeWidget*>()) {
+        QHeaderView* header = tree->header();
+        const int margin = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+        for (int col = 0; col < tree->columnCount(); ++col) {
+            const QString text = tree->headerItem()->text(col);
+            const int width = QFontMetrics(header->font()).horizontalAdvance(text) + margin;
+            if (width > header->sectionSize(col))
+                faults << QStringLiteral("column \"%1\" needs %2 px of %3").arg(text).arg(width).arg(header->sectionSize(col));
+        }
+    }
+}
+
+// A table of the network for the address-in-use messages.
+class FakeNetwork : public INetworkView {
+public:
+    std::vector<OwnAddress> OwnAddresses() const override
+    {
+        return {{*Ipv4::Parse("198.18.0.2"), *Ipv4::Parse("255.255.255.0"), "br0"}};
+    }
+    std::string NeighbourHolding(Ipv4) const override { return "02:00:00:00:00:09"; }
+};
+
+// Every message the scan, the address change and the checks before it
+// show, made by the code that makes them.
+std::vector<std::string> Messages()
+{
+    std::vector<std::string> out = {text::kSelectDevice, text::kDeniedInWait, text::kSelectMode, text::kPortInUse,
+                                    std::string(text::kNotSent) + "13\n" + text::kCannotListen + "13"};
+    const char* configs[][3] = {
+        {"198.18.0.20", "1.2.3", "198.18.0.1"},       {"198.18.0.20", "0.0.0.0", "198.18.0.1"},
+        {"198.18.0.20", "255.255.255.255", "198.18.0.1"}, {"198.18.0.20", "255.0.255.0", "198.18.0.1"},
+        {"1.2.3", "255.255.255.0", "198.18.0.1"},      {"255.255.255.255", "255.255.255.0", "198.18.0.1"},
+        {"0.1.2.3", "255.0.0.0", "0.1.2.1"},           {"127.0.0.5", "255.0.0.0", "127.0.0.1"},
+        {"224.0.0.9", "255.255.255.0", "224.0.0.1"},   {"198.18.0.0", "255.255.255.0", "198.18.0.1"},
+        {"198.18.0.255", "255.255.255.0", "198.18.0.1"}, {"198.18.0.20", "255.255.255.0", "1.2.3"},
+        {"198.18.0.20", "255.255.255.0", "198.18.0.20"}, {"198.18.0.20", "255.255.255.0", "198.18.1.1"},
+    };
+    std::vector<Status> problems;
+    for (const auto& c : configs)
+        problems.push_back(StaticConfigProblem(c[0], c[1], c[2]));
+    FakeNetwork network;
+    const std::vector<ListedDevice> listed = {{"198.18.0.30", "02:00:00:00:00:30"}};
+    problems.push_back(AddressInUseProblem("198.18.0.2", "198.18.0.20", "02:00:00:00:00:20", listed, network));
+    problems.push_back(AddressInUseProblem("198.18.0.30", "198.18.0.20", "02:00:00:00:00:20", listed, network));
+    problems.push_back(AddressInUseProblem("198.18.0.40", "198.18.0.20", "02:00:00:00:00:20", listed, network));
+    problems.push_back(SharedAddressProblem("198.18.0.20", {"02:00:00:00:00:20", ""}));
+    for (const Status& problem : problems) {
+        EXPECT_FALSE(problem.Ok());
+        // As the address change asks it.
+        out.push_back(problem.Message() + text::kSendAnyway);
+    }
+    return out;
+}
+
+// Opens each window, with each text the program puts in it later, and
+// reads what it shows; checks the fit of each on the way.
+Texts OpenEverything(QStringList& faults)
+{
+    Texts texts;
+    auto read = [&](QWidget* w) {
+        Collect(w, texts);
+        CheckFit(w, faults);
+    };
+    {
+        CAboutBox about;
+        WhenShown("dlg100", [&](QWidget* w) {
+            read(w);
+            Click(Ctl(w, IDOK));
+        });
+        about.DoModal();
+    }
+    {
+        CScanDlg scan;
+        WhenShown("dlg102", [&](QWidget* w) {
+            read(w);
+            CWndServices services(scan);
+            services.SetItemText(IDC_SCAN, text::kFinished);
+            read(w);
+            texts["dlg102 finished"] = Ctl<QPushButton>(w, IDC_SCAN)->text();
+            services.SetItemText(IDC_SCAN, text::kScan);
+            Click(Ctl(w, IDCANCEL));
+        });
+        scan.DoModal();
+    }
+    {
+        CAuthDlg auth;
+        WhenShown("dlg130", [&](QWidget* w) {
+            read(w);
+            WhenShown("msgbox", [&](QWidget* box) {
+                texts["dlg130 empty"] = MessageText(box);
+                Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok));
+            });
+            Click(Ctl(w, IDOK));
+            Click(Ctl(w, IDCANCEL));
+        });
+        auth.DoModal();
+    }
+    {
+        SelectedDevice = {"198.18.0.20", "198.18.0.1", "255.255.255.0"};
+        CSetupIpDlg setup;
+        setup.m_nMode = 0;
+        WhenShown("dlg131", [&](QWidget* w) {
+            read(w);
+            CWndServices services(setup);
+            for (const char* status : {text::kSuccess, text::kWrongCredentials, text::kNotModified}) {
+                services.SetItemText(IDC_STATUS, status);
+                texts[std::string("dlg131 status ") + status] = Ctl<QLabel>(w, IDC_STATUS)->text();
+                CheckFit(w, faults);
+            }
+            Click(Ctl(w, IDCANCEL));
+        });
+        setup.DoModal();
+        SelectedDevice = {};
+    }
+    const std::vector<std::string> messages = Messages();
+    for (size_t i = 0; i < messages.size(); ++i) {
+        EXPECT_TRUE(IsKnownMessage(messages[i])) << messages[i];
+        texts["message " + std::to_string(i)] = TranslateMessage(messages[i]);
+    }
+    // Qt's own: the buttons of a question, a line edit's menu.
+    QMessageBox box(QMessageBox::Warning, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
+    texts["qt yes"] = box.button(QMessageBox::Yes)->text();
+    texts["qt no"] = box.button(QMessageBox::No)->text();
+    QLineEdit edit;
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    const QList<QAction*> actions = menu->actions();
+    for (int i = 0; i < actions.size(); ++i) {
+        if (!actions[i]->isSeparator())
+            texts["qt edit menu " + std::to_string(i)] = actions[i]->text();
+    }
+    return texts;
+}
+
+// The English words of `english` (three letters or more, names and the
+// language's loanwords aside) that `shown` still has.
+QStringList EnglishLeft(const QString& english, const QString& shown, const QString& language)
+{
+    static const QRegularExpression word(QStringLiteral("[A-Za-z][A-Za-z0-9]*"));
+    static const QRegularExpression letter(QStringLiteral("[A-Za-z]"));
+    const auto own = kOwnWords.find(language);
+    // A shortcut's key names (Ctrl+Z) are no text to translate.
+    const QString text = WithoutMnemonic(english).section(u'\t', 0, 0);
+    QStringList left;
+    for (auto it = word.globalMatch(text); it.hasNext();) {
+        const QString w = it.next().captured().toLower();
+        if (w.count(letter) < 3 || kNames.count(w) || (own != kOwnWords.end() && own->second.count(w)))
+            continue;
+        const QRegularExpression inShown(QStringLiteral("(?<![A-Za-z])%1(?![A-Za-z])").arg(w),
+                                         QRegularExpression::CaseInsensitiveOption);
+        if (inShown.match(shown).hasMatch())
+            left << w;
+    }
+    return left;
+}
+
+class TranslationTest : public WidgetTest {
+protected:
+    void TearDown() override
+    {
+        InstallTranslations({});
+        WidgetTest::TearDown();
+    }
+};
+
+TEST_F(TranslationTest, EveryLanguageReadsWhollyTranslatedAndFits)
+{
+    EXPECT_EQ(TranslatedLanguages(), kLanguages);
+    // The faces a reader of each language has (fonts-noto-cjk, as `make test` installs).
+    for (const char* face : {"Noto Sans CJK SC", "Noto Sans CJK TC", "Noto Sans CJK JP", "Noto Sans CJK KR"})
+        ASSERT_TRUE(QFontDatabase::hasFamily(face)) << face;
+
+    ASSERT_EQ(InstallTranslations({"en_US"}), "");
+    QStringList faults;
+    const Texts english = OpenEverything(faults);
+    EXPECT_TRUE(faults.isEmpty()) << "English: " << faults.join("\n").toStdString();
+
+    for (const QString& language : kLanguages) {
+        ASSERT_EQ(InstallTranslations({language}), language);
+        faults.clear();
+        const Texts shown = OpenEverything(faults);
+        ASSERT_EQ(shown.size(), english.size()) << language.toStdString();
+        for (const auto& [where, text] : english) {
+            const QString translated = shown.at(where);
+            // The one source text in Chinese is to be translated like the others.
+            static const QRegularExpression han(QStringLiteral("\\p{Han}"));
+            if (text.contains(han) && language != "zh_CN" && translated == text)
+                faults << QStringLiteral("%1: \"%2\" untranslated").arg(QString::fromStdString(where), text);
+            const QStringList left = EnglishLeft(text, translated, language);
+            if (!left.isEmpty())
+                faults << QStringLiteral("%1: \"%2\" keeps %3").arg(QString::fromStdString(where), translated, left.join(", "));
+        }
+        EXPECT_TRUE(faults.isEmpty()) << language.toStdString() << ":\n" << faults.join("\n").toStdString();
+    }
+}
+
+} // namespace
