@@ -1,7 +1,8 @@
 #!/bin/sh
 # make screenshots: the program on a virtual LAN with three simulated devices,
 # under Xvfb, driven through a scan, the Setup IP dialog, the Authentication
-# dialog's message and the About box; the pictures go to docs/screenshots/.
+# dialog's message and the About box; the pictures go to docs/screenshots/,
+# one of them (main_window_de.png) from a German session.
 # Needs root (network namespaces) and xvfb-run.
 #
 #   sh scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
@@ -43,4 +44,10 @@ if command -v openbox >/dev/null; then
     done
 fi
 start_demo_devices "$BUILD"
-ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb "$BUILD/tests/ui/orbisk-uidriver" screenshots "$OUT"
+ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb LANGUAGE=en "$BUILD/tests/ui/orbisk-uidriver" screenshots "$OUT"
+# The same session in German; its main window after the scan is the one
+# German picture.
+GERMAN=$(mktemp -d)
+ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb LANGUAGE=de "$BUILD/tests/ui/orbisk-uidriver" screenshots "$GERMAN"
+cp "$GERMAN/main_window.png" "$OUT/main_window_de.png"
+rm -rf "$GERMAN"
