@@ -40,11 +40,11 @@
     </message>
     <message>
         <source>Wrong user or password!</source>
-        <translation>Utilisateur ou mot de passe incorrect !</translation>
+        <translation>Utilisateur ou mot de passe incorrect&#xa0;!</translation>
     </message>
     <message>
         <source>Could not modify the IP address!</source>
-        <translation>Impossible de modifier l&apos;adresse IP !</translation>
+        <translation>Impossible de modifier l&apos;adresse IP&#xa0;!</translation>
     </message>
     <message>
         <source>Not set</source>
@@ -52,43 +52,43 @@
     </message>
     <message>
         <source>Select Static IP or DHCP</source>
-        <translation>Sélectionnez « IP fixe » ou « DHCP »</translation>
+        <translation>Sélectionnez «&#xa0;IP fixe&#xa0;» ou «&#xa0;DHCP&#xa0;»</translation>
     </message>
     <message>
         <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>Le port 10001 est utilisé par un autre programme ; les réponses ne peuvent pas être reçues.</translation>
+        <translation>Le port 10001 est utilisé par un autre programme&#xa0;; les réponses ne peuvent pas être reçues.</translation>
     </message>
     <message>
         <source>Replies cannot be received: %1</source>
-        <translation>Les réponses ne peuvent pas être reçues : %1</translation>
+        <translation>Les réponses ne peuvent pas être reçues&#xa0;: %1</translation>
     </message>
     <message>
         <source>The request could not be sent: %1</source>
-        <translation>La requête n&apos;a pas pu être envoyée : %1</translation>
+        <translation>La requête n&apos;a pas pu être envoyée&#xa0;: %1</translation>
     </message>
     <message>
         <source>Send the request anyway?</source>
-        <translation>Envoyer la requête quand même ?</translation>
+        <translation>Envoyer la requête quand même&#xa0;?</translation>
     </message>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
-        <translation>Le masque de sous-réseau « %1 » n&apos;est pas une adresse IPv4.</translation>
+        <translation>Le masque de sous-réseau «&#xa0;%1&#xa0;» n&apos;est pas une adresse IPv4.</translation>
     </message>
     <message>
         <source>The netmask 0.0.0.0 is not usable: it makes every address part of the subnet.</source>
-        <translation>Le masque de sous-réseau 0.0.0.0 n&apos;est pas utilisable : toutes les adresses feraient partie du sous-réseau.</translation>
+        <translation>Le masque de sous-réseau 0.0.0.0 n&apos;est pas utilisable&#xa0;: toutes les adresses feraient partie du sous-réseau.</translation>
     </message>
     <message>
         <source>The netmask 255.255.255.255 is not usable: it leaves no other host, not even the gateway, in the subnet.</source>
-        <translation>Le masque de sous-réseau 255.255.255.255 n&apos;est pas utilisable : il ne laisse aucun autre hôte dans le sous-réseau, pas même la passerelle.</translation>
+        <translation>Le masque de sous-réseau 255.255.255.255 n&apos;est pas utilisable&#xa0;: il ne laisse aucun autre hôte dans le sous-réseau, pas même la passerelle.</translation>
     </message>
     <message>
         <source>The netmask %1 is not contiguous: its one bits must all come first.</source>
-        <translation>Le masque de sous-réseau %1 n&apos;est pas contigu : tous ses bits à 1 doivent venir en premier.</translation>
+        <translation>Le masque de sous-réseau %1 n&apos;est pas contigu&#xa0;: tous ses bits à 1 doivent venir en premier.</translation>
     </message>
     <message>
         <source>The address &quot;%1&quot; is not an IPv4 address.</source>
-        <translation>L&apos;adresse « %1 » n&apos;est pas une adresse IPv4.</translation>
+        <translation>L&apos;adresse «&#xa0;%1&#xa0;» n&apos;est pas une adresse IPv4.</translation>
     </message>
     <message>
         <source>The address 255.255.255.255 is the broadcast address.</source>
@@ -96,11 +96,11 @@
     </message>
     <message>
         <source>The address %1 is not usable: 0.x.x.x addresses mean &quot;this network&quot;.</source>
-        <translation>L&apos;adresse %1 n&apos;est pas utilisable : les adresses 0.x.x.x désignent « ce réseau ».</translation>
+        <translation>L&apos;adresse %1 n&apos;est pas utilisable&#xa0;: les adresses 0.x.x.x désignent «&#xa0;ce réseau&#xa0;».</translation>
     </message>
     <message>
         <source>The address %1 is a loopback address: the device would reach only itself.</source>
-        <translation>L&apos;adresse %1 est une adresse de bouclage : l&apos;appareil ne pourrait joindre que lui-même.</translation>
+        <translation>L&apos;adresse %1 est une adresse de bouclage&#xa0;: l&apos;appareil ne pourrait joindre que lui-même.</translation>
     </message>
     <message>
         <source>The address %1 is a multicast address.</source>
@@ -116,7 +116,7 @@
     </message>
     <message>
         <source>The gateway &quot;%1&quot; is not an IPv4 address.</source>
-        <translation>La passerelle « %1 » n&apos;est pas une adresse IPv4.</translation>
+        <translation>La passerelle «&#xa0;%1&#xa0;» n&apos;est pas une adresse IPv4.</translation>
     </message>
     <message>
         <source>The gateway %1 is the new address itself.</source>
@@ -140,7 +140,7 @@
     </message>
     <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
-        <translation>Plusieurs appareils répondent à l&apos;adresse %1 (adresses MAC %2) ; une modification les changerait tous.</translation>
+        <translation>Plusieurs appareils répondent à l&apos;adresse %1 (adresses MAC %2)&#xa0;; une modification les changerait tous.</translation>
     </message>
     <message>
         <source>(none given)</source>

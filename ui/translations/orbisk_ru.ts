@@ -108,11 +108,11 @@
     </message>
     <message>
         <source>The address %1 is the network address of the subnet %2.</source>
-        <translation>Адрес %1 — адрес сети подсети %2.</translation>
+        <translation>Адрес %1 является адресом сети для подсети %2.</translation>
     </message>
     <message>
         <source>The address %1 is the broadcast address of the subnet %2.</source>
-        <translation>Адрес %1 — широковещательный адрес подсети %2.</translation>
+        <translation>Адрес %1 является широковещательным адресом подсети %2.</translation>
     </message>
     <message>
         <source>The gateway &quot;%1&quot; is not an IPv4 address.</source>
