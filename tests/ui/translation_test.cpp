@@ -29,6 +29,7 @@
 #include <QTreeWidget>
 
 #include <map>
+#include <memory>
 #include <set>
 
 namespace {
