@@ -1,9 +1,11 @@
 // Writes pictures of the three dialogs (and of the Authentication dialog's
-// message) into the folder given, e.g. under Xvfb:
+// message) into the folder given, in the session's language, e.g. under Xvfb:
 //   xvfb-run -a build/tests/ui/orbisk_dialog_screenshots docs/screenshots
+//   LANGUAGE=ja xvfb-run -a build/tests/ui/orbisk_dialog_screenshots /tmp/ja
 
 #include "about_box.h"
 #include "auth_dlg.h"
+#include "language.h"
 #include "orbisk_resources.h"
 #include "qt_test_support.h"
 #include "setup_ip_dlg.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPixmap>
 #include <QTest>
 
@@ -40,6 +43,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     g_dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(g_dir);
+    InstallTranslations(QLocale::system().uiLanguages());
     LoadOrbiskResources();
     app.setWindowIcon(*LoadIcon(IDR_MAINFRAME));
 

@@ -94,6 +94,10 @@ QString WithoutMnemonic(QString text)
     return text.remove(u'&');
 }
 
+// Between a label's or radio's text and the next control, so that the two
+// do not read as one.
+constexpr int kGap = 4;
+
 // The room a control's text takes: a label or radio grows to its text, a
 // push button keeps its size and must hold its text inside its frame.
 QRect Taken(QWidget* w, QStringList& faults, const QString& what)
@@ -106,10 +110,10 @@ QRect Taken(QWidget* w, QStringList& faults, const QString& what)
             if (width > w->width())
                 faults << QStringLiteral("%1: \"%2\" needs %3 px of %4").arg(what, label->text()).arg(width).arg(w->width());
         } else {
-            r.setWidth(std::max(r.width(), width));
+            r.setWidth(std::max(r.width(), width + kGap));
         }
     } else if (qobject_cast<QRadioButton*>(w)) {
-        r.setWidth(std::max(r.width(), w->sizeHint().width()));
+        r.setWidth(std::max(r.width(), w->sizeHint().width() + kGap));
     } else if (auto* button = qobject_cast<QPushButton*>(w)) {
         QStyleOptionButton option;
         option.initFrom(button);

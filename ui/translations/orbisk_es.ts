@@ -184,7 +184,7 @@
     </message>
     <message>
         <source>Password</source>
-        <translation>Contraseña</translation>
+        <translation>Clave</translation>
     </message>
     <message>
         <source>Setup</source>
