@@ -111,7 +111,8 @@ private:
             SendCommand(m_dlg, ID_DEVICE_COPY_ROW);
             return true;
         }
-        Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+        Qt::KeyboardModifiers mods = e->modifiers();
+        mods.setFlag(Qt::KeypadModifier, false);
         bool menuKey = e->key() == Qt::Key_Menu && mods == Qt::NoModifier;
         bool shiftF10 = e->key() == Qt::Key_F10 && mods == Qt::ShiftModifier;
         if (!menuKey && !shiftF10)
