@@ -562,12 +562,19 @@ TEST_F(MainWindowPrivateNetTest, DeviceMenuCopiesAndOpensTheRowsDevice)
         ClickAt(list->viewport(), BelowRows(list), Qt::RightButton);
         EXPECT_EQ(popup(), nullptr);
         EXPECT_EQ(m_urls.size(), 2u);
+
+        // The last entry is the Setup IP button's, on the right-clicked row.
+        ClickAt(list->viewport(), RowCentre(list, 1), Qt::RightButton);
+        ASSERT_NE(popup(), nullptr);
+        QTest::keyClick(popup(), 's');
     });
-    script.Then("Quit", [&] {
-        if (QMenu* m = popup())
-            m->close();
-        Click(dlg.m_hWnd, IDCANCEL);
+    script.When("Setup IP dialog", [] { return IsModal("dlg131"); }, [&] {
+        EXPECT_EQ(dlg.m_SetupDlg.m_AddressCtrl.GetWindowText(), "198.18.0.102");
+        Click(Modal(), IDCANCEL);
     });
+    // Back starts a scan, whose request has no network port to leave by here.
+    script.When("the scan's message", [] { return VisibleMessageBox() != nullptr; }, CloseMessageBox);
+    script.When("Quit", [] { return IsModal("dlg102"); }, [&] { Click(dlg.m_hWnd, IDCANCEL); });
     EXPECT_EQ(Run(dlg, script), IDCANCEL);
 }
 
