@@ -17,9 +17,8 @@ using UrlOpener = std::function<void(const char* url)>;
 UrlOpener SetUrlOpener(UrlOpener opener);
 
 // The main window: the device list with its context menu, Scan, Quit, Clear
-// and Setup IP. The scan,
-// the device table and the Setup IP command are CScanOperation's; this class
-// binds them to the window.
+// and Setup IP. The scan, the device table and the Setup IP command are
+// CScanOperation's; this class binds them to the window.
 class CScanDlg : public CDialog, public CScanOperation {
 public:
     explicit CScanDlg(CWnd* pParent = nullptr);
