@@ -33,6 +33,14 @@ void LoadOrbiskResources()
     AfxRegisterString(AFX_IDS_APP_TITLE, "Orbisk");
     AfxRegisterString(IDS_ABOUTBOX, "About Orbisk(&A)...");
     AfxRegisterString(IDS_SOCKETS_INIT_FAILED, "Communication port initialization failure");
+    // "&" marks each entry's mnemonic; a screen reader reads the text without it.
+    AfxRegisterString(ID_DEVICE_OPEN_PAGE, "Open &Web Page");
+    AfxRegisterString(ID_DEVICE_OPEN_SHARES, "Open Shared &Folders");
+    AfxRegisterString(ID_DEVICE_COPY_ADDRESS, "Copy &IP Address");
+    AfxRegisterString(ID_DEVICE_COPY_MAC, "Copy &MAC Address");
+    AfxRegisterString(ID_DEVICE_COPY_ROW, "Copy &Row");
+    AfxRegisterString(ID_DEVICE_COPY_ALL, "Copy &All Rows");
+    AfxRegisterString(ID_DEVICE_SETUP_IP, "&Setup IP...");
 }
 
 // A storage box seen from the front, three drive bays with their lights, and
