@@ -3,6 +3,7 @@
 #include "datagram.h"
 #include "wire_ports.h"
 
+#include <arpa/inet.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 
@@ -20,13 +21,33 @@ Status BindToolPort(CUdpSocket& socket)
     return {};
 }
 
+namespace {
+
+bool HoldsToolPort(const CUdpSocket& socket)
+{
+    if (socket.m_hRawSocket == -1)
+        return false;
+    sockaddr_in local {};
+    socklen_t length = sizeof local;
+    return getsockname(socket.m_hRawSocket, reinterpret_cast<sockaddr*>(&local), &length) == 0
+        && ntohs(local.sin_port) == kToolPort;
+}
+
+} // namespace
+
 Status BroadcastRequest(const std::string& text, unsigned ifindex)
 {
-    CUdpSocket sender;
+    // From the listener itself when it holds the tool port: a device that
+    // answers at once finds it bound, and answers to the sender's port reach it.
+    CUdpSocket own;
+    const bool fromListener = HoldsToolPort(g_listener);
+    CUdpSocket& sender = fromListener ? g_listener : own;
     Status opened;
-    if (!sender.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET))
-        opened = Status::FromErrno(errno, "Could not open a socket");
-    BindToolPort(sender); // while the listener holds 10001 the datagram leaves from another port
+    if (!fromListener) {
+        if (!own.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET))
+            opened = Status::FromErrno(errno, "Could not open a socket");
+        BindToolPort(own); // while another program holds 10001 the datagram leaves from another port
+    }
     Result<std::vector<Route>> routes = PlanRoutes(RoutePlan { .ifindex = ifindex });
     const std::vector<Route> none;
     Status failed = routes.Ok() ? Status() : routes.Failure();
@@ -39,7 +60,7 @@ Status BroadcastRequest(const std::string& text, unsigned ifindex)
         if (failed.Ok())
             failed = one;
     }
-    sender.Close();
+    own.Close();
     if (sent)
         return {};
     return opened.Ok() ? failed : opened;
@@ -57,6 +78,9 @@ BOOL SendBroadcast(std::string text, int* pError, unsigned ifindex)
 
 int OpenListener()
 {
+    // A listener that holds the port already keeps it, with the replies queued on it.
+    if (HoldsToolPort(g_listener))
+        return 0;
     if (g_listener.m_hRawSocket != -1)
         g_listener.Close();
     if (!g_listener.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) && g_listener.m_hRawSocket == -1)

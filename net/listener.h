@@ -8,9 +8,11 @@
 // The one process-wide socket on which device replies arrive (UDP port 10001).
 extern CUdpSocket g_listener;
 
-// Sends the text and its terminating NUL to 255.255.255.255:10000 from local
-// port 10001 (or any port while 10001 is taken) out of every network port, or
-// out of port `ifindex` alone when it is not 0, then closes the socket.
+// Sends the text and its terminating NUL to 255.255.255.255:10000 out of
+// every network port, or out of port `ifindex` alone when it is not 0. It
+// leaves from local port 10001: from g_listener's own socket when that holds
+// the port (the listener stays open), otherwise from a socket of its own,
+// closed again (from any port while another program holds 10001).
 // Returns 1 when at least one port took it; otherwise 0 and, with pError, the
 // errno of the first failure.
 BOOL SendBroadcast(std::string text, int* pError = nullptr, unsigned ifindex = 0);
@@ -23,8 +25,10 @@ Status BroadcastRequest(const std::string& text, unsigned ifindex = 0);
 // program holding the port shows as EADDRINUSE.
 Status BindToolPort(CUdpSocket& socket);
 
-// (Re)opens g_listener bound to 0.0.0.0:10001. Returns 0, or the errno of the
-// step that failed (EADDRINUSE when another program holds the port).
+// Opens g_listener bound to 0.0.0.0:10001. A listener that holds the port
+// already is kept as it is, with the replies queued on it; one that does not
+// is closed and opened again. Returns 0, or the errno of the step that failed
+// (EADDRINUSE when another program holds the port).
 int OpenListener();
 
 void CloseListener();

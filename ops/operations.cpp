@@ -41,6 +41,21 @@ std::string JoinLines(const std::string& a, const std::string& b)
     return a + "\n" + b;
 }
 
+// The listener is bound before the request leaves, so that a device that
+// answers at once finds it; a listener already open (a restart) keeps what
+// it has queued. Returns what keeps the operator from hearing replies, or "".
+std::string SendListening(const std::string& request, unsigned ifindex)
+{
+    int listenError = OpenListener();
+    int sendError = 0;
+    std::string problem;
+    if (!SendBroadcast(request, &sendError, ifindex))
+        problem = SendFailure(sendError);
+    if (listenError != 0)
+        problem = JoinLines(problem, ListenFailure(listenError));
+    return problem;
+}
+
 } // namespace
 
 // ---- scan --------------------------------------------------------------------
@@ -51,12 +66,7 @@ void CScanOperation::StartScan()
     ClearDevices();
     wnd.SetItemText(IDC_SCAN, text::kFinished);
     wnd.EnableItem(IDC_SCAN, false);
-    int sendError = 0;
-    std::string problem;
-    if (!SendBroadcast(BuildDiscoveryRequest(), &sendError))
-        problem = SendFailure(sendError);
-    if (int listenError = OpenListener())
-        problem = JoinLines(problem, ListenFailure(listenError));
+    std::string problem = SendListening(BuildDiscoveryRequest(), 0);
     m_nTick = 0;
     m_nTickLimit = kScanTickLimit;
     wnd.SetTimer(kTimerId, kTickMs);
@@ -171,10 +181,7 @@ void CSetupOperation::OnSetup()
     if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())
         m_pScanOwner->EndScan();
 
-    int sendError = 0;
-    m_strSendError.clear();
-    if (!SendBroadcast(BuildChangeRequest(request), &sendError, device.ifindex))
-        m_strSendError = SendFailure(sendError);
+    m_strProblem = SendListening(BuildChangeRequest(request), device.ifindex);
     AwaitChangeReply(true);
     m_nTick = 0;
     m_nTickLimit = kChangeTickLimit;
@@ -213,10 +220,9 @@ void CSetupOperation::AwaitChangeReply(bool open)
         return;
     }
     IWindowServices& wnd = SetupWindow();
-    std::string problem = m_strSendError;
-    if (int listenError = OpenListener())
-        problem = JoinLines(problem, ListenFailure(listenError));
-    m_strSendError.clear();
+    // The listener was opened before the request left.
+    std::string problem = std::move(m_strProblem);
+    m_strProblem.clear();
     if (!problem.empty())
         wnd.MessageBox(problem);
     for (int poll = 0; poll < kChangeWaitPolls; ++poll) {

@@ -80,7 +80,7 @@ private:
     // The Authentication dialog opens empty again.
     void ForgetCredentials();
 
-    std::string m_strSendError; // why the last request could not leave, if so
+    std::string m_strProblem; // why the last request could not leave or be answered, if so
 };
 
 // The scan, the device table and the Setup IP command of the main window.

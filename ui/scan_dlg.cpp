@@ -1,13 +1,18 @@
 #include "scan_dlg.h"
 
 #include "about_box.h"
+#include "clipboard.h"
 #include "device_table.h"
+#include "orbisk_resources.h"
 #include "resources.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include <cstdio>
@@ -41,36 +46,103 @@ constexpr ColumnSpec kColumns[kDeviceColumns] = {
     {QT_TRANSLATE_NOOP("Resources", "Netmask"), 150},
 };
 
-// Fits every "http://" plus a dotted quad, with room to spare.
+// Fits every "smb://" plus a dotted quad and "/", with room to spare.
 constexpr size_t kUrlBufferSize = 52;
+
+// The device menu's entries in order; 0 stands for a separator.
+constexpr int kDeviceMenu[] = {
+    ID_DEVICE_OPEN_PAGE, ID_DEVICE_OPEN_SHARES, 0,
+    ID_DEVICE_COPY_ADDRESS, ID_DEVICE_COPY_MAC, ID_DEVICE_COPY_ROW, ID_DEVICE_COPY_ALL, 0,
+    ID_DEVICE_SETUP_IP,
+};
+
+void SendCommand(CWnd& wnd, int id)
+{
+    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<UINT>(id), BN_CLICKED));
+}
 
 // Linux window managers offer no way to add entries to a window's own menu,
 // so the main window shows the same entries as a context menu: on a
-// right-click outside the device list, and on the keyboard's menu key.
-class WindowMenu : public QObject {
+// right-click outside the device list, and on the keyboard's menu key when
+// no row of the list is marked. A right-click on a row, or the menu key or
+// Shift+F10 on the list with a row marked, opens the device menu instead.
+// Ctrl+C anywhere in the window copies the marked row.
+class WindowMenus : public QObject {
 public:
-    WindowMenu(QWidget* window, QWidget* list, QMenu* menu) : QObject(window), m_list(list), m_menu(menu)
+    WindowMenus(CScanDlg& dlg, QTreeWidget* list, QMenu* windowMenu, QMenu* deviceMenu)
+        : QObject(dlg.GetSafeHwnd()), m_dlg(dlg), m_list(list), m_windowMenu(windowMenu), m_deviceMenu(deviceMenu)
     {
         setObjectName("windowMenu");
-        window->installEventFilter(this);
+        dlg.GetSafeHwnd()->installEventFilter(this);
+        if (m_list)
+            m_list->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::KeyPress)
+            return OnKey(static_cast<QKeyEvent*>(event));
         if (event->type() != QEvent::ContextMenu || watched != parent())
             return false;
         auto* e = static_cast<QContextMenuEvent*>(event);
-        bool onList = m_list && m_list->geometry().contains(e->pos());
-        if (e->reason() == QContextMenuEvent::Mouse && onList)
+        if (e->reason() == QContextMenuEvent::Keyboard) {
+            OpenFromKeyboard(e->globalPos());
             return true;
-        m_menu->popup(e->globalPos());
+        }
+        bool onList = m_list && m_list->geometry().contains(e->pos());
+        if (e->reason() == QContextMenuEvent::Mouse && onList) {
+            // Empty space of the list: no menu, as ever.
+            QTreeWidgetItem* item = m_list->itemAt(m_list->viewport()->mapFromGlobal(e->globalPos()));
+            if (item) {
+                m_dlg.m_DeviceList.SelectItem(m_list->indexOfTopLevelItem(item));
+                m_deviceMenu->popup(e->globalPos());
+            }
+            return true;
+        }
+        m_windowMenu->popup(e->globalPos());
         return true;
     }
 
 private:
-    QWidget* m_list;
-    QMenu* m_menu;
+    bool OnKey(QKeyEvent* e)
+    {
+        if (e->matches(QKeySequence::Copy)) {
+            // Before the list's own Ctrl+C, which copies one cell.
+            SendCommand(m_dlg, ID_DEVICE_COPY_ROW);
+            return true;
+        }
+        Qt::KeyboardModifiers mods = e->modifiers();
+        mods.setFlag(Qt::KeypadModifier, false);
+        bool menuKey = e->key() == Qt::Key_Menu && mods == Qt::NoModifier;
+        bool shiftF10 = e->key() == Qt::Key_F10 && mods == Qt::ShiftModifier;
+        if (!menuKey && !shiftF10)
+            return false;
+        QWidget* focus = QApplication::focusWidget();
+        QWidget* at = focus ? focus : m_dlg.GetSafeHwnd();
+        OpenFromKeyboard(at->mapToGlobal(at->rect().center()));
+        return true;
+    }
+
+    // The device menu beside the marked row when the list has the focus,
+    // else the window's menu at `globalPos`.
+    void OpenFromKeyboard(QPoint globalPos)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        bool listFocused = m_list && focus && (focus == m_list || m_list->isAncestorOf(focus));
+        QTreeWidgetItem* item = listFocused ? m_list->topLevelItem(m_dlg.m_DeviceList.GetSelectionMark()) : nullptr;
+        if (!item) {
+            m_windowMenu->popup(globalPos);
+            return;
+        }
+        m_list->scrollToItem(item);
+        m_deviceMenu->popup(m_list->viewport()->mapToGlobal(m_list->visualItemRect(item).center()));
+    }
+
+    CScanDlg& m_dlg;
+    QTreeWidget* m_list;
+    QMenu* m_windowMenu;
+    QMenu* m_deviceMenu;
 };
 
 } // namespace
@@ -95,6 +167,13 @@ BEGIN_MESSAGE_MAP(CScanDlg, CDialog)
     ON_BN_CLICKED(IDC_SETUP_IP, OnSetupIp)
     ON_BN_CLICKED(IDC_SCAN, StartScan)
     ON_NOTIFY(LVN_ITEMCHANGED, IDC_DEVICE_LIST, OnDeviceItemChanged)
+    ON_COMMAND(ID_DEVICE_OPEN_PAGE, OnOpenWebPage)
+    ON_COMMAND(ID_DEVICE_OPEN_SHARES, OnOpenSharedFolders)
+    ON_COMMAND(ID_DEVICE_COPY_ADDRESS, OnCopyAddress)
+    ON_COMMAND(ID_DEVICE_COPY_MAC, OnCopyMac)
+    ON_COMMAND(ID_DEVICE_COPY_ROW, OnCopyRow)
+    ON_COMMAND(ID_DEVICE_COPY_ALL, OnCopyAllRows)
+    ON_COMMAND(ID_DEVICE_SETUP_IP, OnSetupIp)
 END_MESSAGE_MAP()
 
 void CScanDlg::DoDataExchange(CDataExchange* pDX)
@@ -137,7 +216,20 @@ void CScanDlg::InstallWindowMenu()
         QAction* entry = menu->addAction(QString::fromUtf8(about.c_str()));
         QObject::connect(entry, &QAction::triggered, menu, [this] { SendMessage(WM_SYSCOMMAND, IDM_ABOUTBOX, 0); });
     }
-    new WindowMenu(window, m_DeviceList.GetSafeHwnd(), menu);
+
+    auto* deviceMenu = new QMenu(window);
+    deviceMenu->setObjectName("deviceMenu");
+    for (int id : kDeviceMenu) {
+        if (id == 0) {
+            deviceMenu->addSeparator();
+            continue;
+        }
+        CString text;
+        text.LoadString(static_cast<UINT>(id));
+        QAction* entry = deviceMenu->addAction(QString::fromUtf8(text.c_str()));
+        QObject::connect(entry, &QAction::triggered, deviceMenu, [this, id] { SendCommand(*this, id); });
+    }
+    new WindowMenus(*this, qobject_cast<QTreeWidget*>(m_DeviceList.GetSafeHwnd()), menu, deviceMenu);
 }
 
 void CScanDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/)
@@ -152,16 +244,82 @@ void CScanDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/)
 
 void CScanDlg::OnDeviceDblClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
 {
-    int mark = static_cast<int>(m_DeviceList.SendMessage(LVM_GETSELECTIONMARK));
+    OnOpenWebPage();
+}
+
+void CScanDlg::OpenMarkedDevice(const char* prefix, const char* suffix)
+{
+    int mark = m_DeviceList.GetSelectionMark();
     if (mark == -1)
         return;
     CString address = m_DeviceList.GetItemText(mark, ColAddress);
     char url[kUrlBufferSize];
-    int length = std::snprintf(url, sizeof url, "http://%s", address.c_str());
+    int length = std::snprintf(url, sizeof url, "%s%s%s", prefix, address.c_str(), suffix);
     // A cut URL would open some other page; the table never makes one this long.
     if (length > 0 && static_cast<size_t>(length) < sizeof url)
         CurrentOpener()(url);
+}
+
+void CScanDlg::OnOpenWebPage()
+{
+    if (m_DeviceList.GetSelectionMark() == -1)
+        return;
+    OpenMarkedDevice("http://", "");
     m_DeviceList.SendMessage(LVM_SETSELECTIONMARK, 0, -1);
+}
+
+void CScanDlg::OnOpenSharedFolders()
+{
+    OpenMarkedDevice("smb://", "/");
+}
+
+void CScanDlg::OnCopyAddress()
+{
+    int mark = m_DeviceList.GetSelectionMark();
+    if (mark != -1)
+        AfxSetClipboardText(m_DeviceList.GetItemText(mark, ColAddress));
+}
+
+void CScanDlg::OnCopyMac()
+{
+    int mark = m_DeviceList.GetSelectionMark();
+    if (mark != -1)
+        AfxSetClipboardText(m_DeviceList.GetItemText(mark, ColMac));
+}
+
+CString CScanDlg::RowText(int row) const
+{
+    CString text;
+    for (int col = 0; col < kDeviceColumns; ++col) {
+        if (col > 0)
+            text += '\t';
+        text += m_DeviceList.GetItemText(row, col);
+    }
+    return text;
+}
+
+void CScanDlg::OnCopyRow()
+{
+    int mark = m_DeviceList.GetSelectionMark();
+    if (mark != -1)
+        AfxSetClipboardText(RowText(mark));
+}
+
+void CScanDlg::OnCopyAllRows()
+{
+    // The headings as shown first, so that a spreadsheet takes them as its
+    // first row.
+    CString text;
+    for (int col = 0; col < kDeviceColumns; ++col) {
+        if (col > 0)
+            text += '\t';
+        text += m_DeviceList.GetColumnHeading(col);
+    }
+    for (int row = 0; row < m_DeviceList.GetItemCount(); ++row) {
+        text += '\n';
+        text += RowText(row);
+    }
+    AfxSetClipboardText(text);
 }
 
 void CScanDlg::OnDeviceItemChanged(NMHDR* /*pNMHDR*/, LRESULT* pResult)

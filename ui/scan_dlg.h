@@ -9,15 +9,16 @@
 
 #include <functional>
 
-// Opens a device's web page. The default hands the URL to the desktop's URL
-// handler; tests put their own in to see the URL without a browser.
+// Opens a device's web page or shared folders. The default hands the URL to
+// the desktop's URL handler; tests put their own in to see the URL without a
+// browser or file manager.
 using UrlOpener = std::function<void(const char* url)>;
 // Replaces the opener; an empty one restores the default. Returns the old one.
 UrlOpener SetUrlOpener(UrlOpener opener);
 
-// The main window: the device list, Scan, Quit, Clear and Setup IP. The scan,
-// the device table and the Setup IP command are CScanOperation's; this class
-// binds them to the window.
+// The main window: the device list with its context menu, Scan, Quit, Clear
+// and Setup IP. The scan, the device table and the Setup IP command are
+// CScanOperation's; this class binds them to the window.
 class CScanDlg : public CDialog, public CScanOperation {
 public:
     explicit CScanDlg(CWnd* pParent = nullptr);
@@ -42,6 +43,15 @@ protected:
     void OnDeviceDblClick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDeviceItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
+    // The device menu's entries, on the marked row (Setup IP is the button's
+    // OnSetupIp).
+    void OnOpenWebPage();
+    void OnOpenSharedFolders();
+    void OnCopyAddress();
+    void OnCopyMac();
+    void OnCopyRow();
+    void OnCopyAllRows();
+
     // What the scan and the Setup IP command need of this window.
     IWindowServices& ScanWindow() override { return m_services; }
     IListView& DeviceList() override { return m_listView; }
@@ -50,6 +60,10 @@ protected:
 
 private:
     void InstallWindowMenu();
+    // Hands "<prefix><marked row's address><suffix>" to the URL opener.
+    void OpenMarkedDevice(const char* prefix, const char* suffix);
+    // The row's seven cells, tab-separated.
+    CString RowText(int row) const;
 
     CWndServices m_services{*this};
     CListViewAdapter m_listView{m_DeviceList};

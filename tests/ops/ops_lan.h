@@ -25,10 +25,9 @@ protected:
 
     // A device host at 198.18.0.<octet>, with extra /32 addresses when asked.
     vlan::Host& AddDeviceHost(int octet, int extraAddresses = 0);
-    // Starts the simulator on the host and waits until it listens. A short
-    // reply delay by default: the operations open the listener only after
-    // their request has left.
-    CDevsimProcess& StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs = 30);
+    // Starts the simulator on the host and waits until it listens. Its
+    // devices answer at once unless a delay is given.
+    CDevsimProcess& StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs = 0);
 
     vlan::VirtualLan m_lan;
     vlan::Host* m_op = nullptr;

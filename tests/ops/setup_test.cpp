@@ -221,6 +221,28 @@ TEST_F(ChangeOnLan, RefusedInTheTicks)
     EXPECT_TRUE(d.wnd.boxes.empty());
 }
 
+// A device that answers at once: its "$0" arrives while the request is
+// barely out, and is shown every time. The other devices hear the request
+// too and keep the machine busy while it leaves.
+TEST_F(ChangeOnLan, PromptChangeReplyIsShownEveryTime)
+{
+    StartSimulator(AddDeviceHost(100), { "--change-reply", "$0" });
+    for (int octet = 101; octet < 108; ++octet)
+        StartSimulator(AddDeviceHost(octet), {});
+    int shown = 0;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        TestSetupDlg d;
+        OpenOn(d, "198.18.0.100");
+        d.radio = 1;
+        PadTheWait(d);
+        d.OnSetup();
+        shown += d.Status() == "Success";
+        EXPECT_EQ(TickChangeToEnd(d, false), 31);
+        ExpectFinished(d);
+    }
+    EXPECT_EQ(shown, 10);
+}
+
 // Any other status ("$2", "$7"), read within the wait or by a tick: the
 // status line says so, no box, and the wait runs its full course.
 TEST_F(ChangeOnLan, OtherStatusWithinTheWaitAndInTheTicks)

@@ -111,6 +111,17 @@ std::vector<LoggedDatagram> CDevsimProcess::Received() const
     return received;
 }
 
+std::vector<LoggedDatagram> CDevsimProcess::ReceivedAtLeast(size_t count, std::chrono::milliseconds timeout) const
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::vector<LoggedDatagram> received = Received();
+    while (received.size() < count && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        received = Received();
+    }
+    return received;
+}
+
 const char* DevsimPath()
 {
     return ORBISK_DEVSIM_PATH;

@@ -57,6 +57,10 @@ public:
     // The datagrams it has received so far, in order. A line that is not a
     // log line fails the test.
     std::vector<LoggedDatagram> Received() const;
+    // The same once at least `count` have come, or after the timeout: a
+    // device that did not answer may not have read its request yet.
+    std::vector<LoggedDatagram> ReceivedAtLeast(size_t count,
+        std::chrono::milliseconds timeout = std::chrono::seconds(2)) const;
 
 private:
     vlan::VirtualLan& m_lan;

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
@@ -23,6 +25,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -456,6 +459,122 @@ TEST_F(MainWindowPrivateNetTest, DoubleClickOpensOnlyWhatTheMarkNames)
         EXPECT_EQ(m_urls.size(), 1u);
     });
     script.Then("Quit", [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+}
+
+TEST_F(MainWindowPrivateNetTest, DeviceMenuCopiesAndOpensTheRowsDevice)
+{
+    CScanDlg dlg;
+    auto popup = [] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); };
+    auto clipboard = [] { return QGuiApplication::clipboard()->text().toStdString(); };
+    const std::string row0 = "0\t198.18.0.101\t1.0\tnas\t198.18.0.1\t02:00:00:00:00:01\t255.255.255.0";
+    const std::string row1 = "1\t198.18.0.102\t3.0.7\tbeta-nas\t198.18.0.254\t02:aa:bb:cc:dd:02\t255.255.0.0";
+    Script script;
+    script.Then("two rows put in by hand", [&] {
+        dlg.AddDeviceRow({"198.18.0.101", "198.18.0.1", "nas", "02:00:00:00:00:01", "1.0", "255.255.255.0",
+            AddressMode::Static, 0});
+        dlg.AddDeviceRow({"198.18.0.102", "198.18.0.254", "beta-nas", "02:aa:bb:cc:dd:02", "3.0.7", "255.255.0.0",
+            AddressMode::Dhcp, 0});
+        ASSERT_EQ(Rows(dlg), 2);
+        QTreeWidget* list = List(dlg.m_hWnd);
+        QGuiApplication::clipboard()->setText("before");
+
+        // A right-click on a row marks it and opens the device menu, its
+        // entries in order, each with a mnemonic and read out by its text.
+        ClickAt(list->viewport(), RowCentre(list, 1), Qt::RightButton);
+        QMenu* m = popup();
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->objectName(), "deviceMenu");
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), 1);
+        QStringList names, mnemonics;
+        QAccessibleInterface* menuIface = QAccessible::queryAccessibleInterface(m);
+        ASSERT_NE(menuIface, nullptr);
+        for (int i = 0; i < menuIface->childCount(); ++i) {
+            QAccessibleInterface* item = menuIface->child(i);
+            if (item->role() == QAccessible::MenuItem)
+                names << item->text(QAccessible::Name);
+        }
+        for (QAction* a : m->actions()) {
+            if (!a->isSeparator())
+                mnemonics << a->text().section('&', 1).left(1).toLower();
+        }
+        EXPECT_EQ(names, QStringList({"Open Web Page", "Open Shared Folders", "Copy IP Address", "Copy MAC Address",
+                                      "Copy Row", "Copy All Rows", "Setup IP..."}));
+        EXPECT_EQ(mnemonics.size(), 7);
+        EXPECT_EQ(QSet<QString>(mnemonics.begin(), mnemonics.end()).size(), 7) << mnemonics.join(",").toStdString();
+        EXPECT_FALSE(mnemonics.contains(""));
+        QTest::keyClick(m, 'i');
+        EXPECT_EQ(popup(), nullptr);
+        EXPECT_EQ(clipboard(), "198.18.0.102");
+
+        // Shift+F10 on the list with the row marked.
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        ASSERT_NE(popup(), nullptr);
+        EXPECT_EQ(popup()->objectName(), "deviceMenu");
+        QTest::keyClick(popup(), 'm');
+        EXPECT_EQ(clipboard(), "02:aa:bb:cc:dd:02");
+
+        // The menu key, as the window system reports it.
+        QContextMenuEvent key(QContextMenuEvent::Keyboard, list->rect().center(), list->mapToGlobal(list->rect().center()));
+        QApplication::sendEvent(list, &key);
+        ASSERT_NE(popup(), nullptr);
+        EXPECT_EQ(popup()->objectName(), "deviceMenu");
+        QTest::keyClick(popup(), 'r');
+        EXPECT_EQ(clipboard(), row1);
+
+        // Every row under the headings, from any row.
+        ClickAt(list->viewport(), RowCentre(list, 0), Qt::RightButton);
+        ASSERT_NE(popup(), nullptr);
+        QTest::keyClick(popup(), 'a');
+        EXPECT_EQ(clipboard(), "No.\tIP Address\tVersion\tHostname\tGateway\tMAC Address\tNetmask\n" + row0 + "\n" + row1);
+
+        // Ctrl+C copies the marked row, not the list's current cell.
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), 0);
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard(), row0);
+
+        // The shares through the URL handler; the mark stays.
+        ClickAt(list->viewport(), RowCentre(list, 0), Qt::RightButton);
+        ASSERT_NE(popup(), nullptr);
+        QTest::keyClick(popup(), 'f');
+        EXPECT_EQ(m_urls, std::vector<std::string>{"smb://198.18.0.101/"});
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), 0);
+
+        // Arrow keys reach the entries: the first is the double-click's page,
+        // which leaves no row marked.
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        ASSERT_NE(popup(), nullptr);
+        QTest::keyClick(popup(), Qt::Key_Down);
+        QTest::keyClick(popup(), Qt::Key_Return);
+        EXPECT_EQ(popup(), nullptr);
+        EXPECT_EQ(m_urls, (std::vector<std::string>{"smb://198.18.0.101/", "http://198.18.0.101"}));
+        EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), -1);
+
+        // No mark: Ctrl+C copies nothing and the keyboard opens the window's menu.
+        QGuiApplication::clipboard()->setText("kept");
+        QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(clipboard(), "kept");
+        QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+        ASSERT_NE(popup(), nullptr);
+        EXPECT_EQ(popup()->objectName(), "windowMenu");
+        popup()->close();
+        // The list's empty space opens nothing.
+        ClickAt(list->viewport(), BelowRows(list), Qt::RightButton);
+        EXPECT_EQ(popup(), nullptr);
+        EXPECT_EQ(m_urls.size(), 2u);
+
+        // The last entry is the Setup IP button's, on the right-clicked row.
+        ClickAt(list->viewport(), RowCentre(list, 1), Qt::RightButton);
+        ASSERT_NE(popup(), nullptr);
+        QTest::keyClick(popup(), 's');
+    });
+    script.When("Setup IP dialog", [] { return IsModal("dlg131"); }, [&] {
+        EXPECT_EQ(dlg.m_SetupDlg.m_AddressCtrl.GetWindowText(), "198.18.0.102");
+        Click(Modal(), IDCANCEL);
+    });
+    // Back starts a scan, whose request has no network port to leave by here.
+    script.When("the scan's message", [] { return VisibleMessageBox() != nullptr; }, CloseMessageBox);
+    script.When("Quit", [] { return IsModal("dlg102"); }, [&] { Click(dlg.m_hWnd, IDCANCEL); });
     EXPECT_EQ(Run(dlg, script), IDCANCEL);
 }
 

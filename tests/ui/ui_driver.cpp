@@ -15,6 +15,7 @@
 #include "scan_app.h"
 #include "scan_dlg.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -24,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTreeWidget>
 #include <QWindow>
 
 #include <cstdio>
@@ -219,6 +221,18 @@ void AddScreenshotSteps(Script& script)
                 dlg->m_DeviceList.SelectItem(row);
         }
         Picture({dlg->m_hWnd}, "main_window.png");
+        // The marked row's menu, as a right-click on it opens it.
+        auto* list = qobject_cast<QTreeWidget*>(Ctl(dlg->m_hWnd, IDC_DEVICE_LIST));
+        QTreeWidgetItem* marked = list ? list->topLevelItem(dlg->m_DeviceList.GetSelectionMark()) : nullptr;
+        if (marked) {
+            QPoint at = list->visualItemRect(marked).center();
+            QContextMenuEvent click(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->viewport(), &click);
+        }
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            Picture({dlg->m_hWnd, menu}, "main_window_device_menu.png");
+            menu->close();
+        }
         Click(dlg->m_hWnd, IDC_SETUP_IP);
     });
     script.When("Setup IP dialog", [] { return IsModal("dlg131"); }, [] {

@@ -1,9 +1,22 @@
 #pragma once
 
 // The program's resources: dialog templates 100, 102, 130 and 131, icon 128,
-// strings 101 and 103, the program's name and the template font's fallbacks.
+// strings 101 and 103, the device menu's texts, the program's name and the
+// template font's fallbacks.
 
 #include "resources.h"
+
+// The device list's context menu, in its order. Each command's id is also
+// the id of its text.
+enum : int {
+    ID_DEVICE_OPEN_PAGE = 32771,
+    ID_DEVICE_OPEN_SHARES,
+    ID_DEVICE_COPY_ADDRESS,
+    ID_DEVICE_COPY_MAC,
+    ID_DEVICE_COPY_ROW,
+    ID_DEVICE_COPY_ALL,
+    ID_DEVICE_SETUP_IP,
+};
 
 class QImage;
 

@@ -30,6 +30,14 @@ void LoadOrbiskResources()
     AfxRegisterString(AFX_IDS_APP_TITLE, "Orbisk");
     AfxRegisterString(IDS_ABOUTBOX, QT_TRANSLATE_NOOP("Resources", "About Orbisk(&A)..."));
     AfxRegisterString(IDS_SOCKETS_INIT_FAILED, QT_TRANSLATE_NOOP("Resources", "Communication port initialization failure"));
+    // "&" marks each entry's mnemonic; a screen reader reads the text without it.
+    AfxRegisterString(ID_DEVICE_OPEN_PAGE, QT_TRANSLATE_NOOP("Resources", "Open &Web Page"));
+    AfxRegisterString(ID_DEVICE_OPEN_SHARES, QT_TRANSLATE_NOOP("Resources", "Open Shared &Folders"));
+    AfxRegisterString(ID_DEVICE_COPY_ADDRESS, QT_TRANSLATE_NOOP("Resources", "Copy &IP Address"));
+    AfxRegisterString(ID_DEVICE_COPY_MAC, QT_TRANSLATE_NOOP("Resources", "Copy &MAC Address"));
+    AfxRegisterString(ID_DEVICE_COPY_ROW, QT_TRANSLATE_NOOP("Resources", "Copy &Row"));
+    AfxRegisterString(ID_DEVICE_COPY_ALL, QT_TRANSLATE_NOOP("Resources", "Copy &All Rows"));
+    AfxRegisterString(ID_DEVICE_SETUP_IP, QT_TRANSLATE_NOOP("Resources", "&Setup IP..."));
 }
 
 QStringList OrbiskFontFallbacks(const QString& language)
