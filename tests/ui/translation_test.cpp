@@ -37,14 +37,14 @@ namespace {
 const QStringList kLanguages = {"de", "es", "fr", "it", "ja", "ko", "pt_BR", "ru", "zh_CN", "zh_TW"};
 
 // Names and terms every language writes as English does.
-const std::set<QString> kNames = {"orbisk", "nas", "ip", "ipv4", "dhcp", "mac", "ok", "udp", "http"};
+const std::set<QString> kNames = {"orbisk", "nas", "ip", "ipv4", "dhcp", "mac", "ok", "udp", "http", "web"};
 
 // Words a language writes as English does: its own words of the same
 // spelling, and the English terms its routers and desktops use.
 const std::map<QString, std::set<QString>> kOwnWords = {
     {"de", {"version", "gateway", "hostname", "port", "broadcast", "loopback", "multicast", "format", "bits",
             "computer"}},
-    {"fr", {"version", "port", "format", "bits"}},
+    {"fr", {"version", "port", "format", "bits", "page"}},
     {"es", {"host", "bits"}},
     {"it", {"gateway", "password", "subnet", "mask", "broadcast", "loopback", "multicast", "host", "computer",
             "all"}},
@@ -79,11 +79,12 @@ void Collect(QWidget* dlg, Texts& out)
                 out[at + " column " + std::to_string(col)] = tree->headerItem()->text(col);
         }
     }
-    if (auto* menu = dlg->findChild<QMenu*>("windowMenu")) {
+    // The window menu and the device list's menu.
+    for (QMenu* menu : dlg->findChildren<QMenu*>()) {
         const QList<QAction*> actions = menu->actions();
         for (int i = 0; i < actions.size(); ++i) {
             if (!actions[i]->isSeparator())
-                out[dlg->objectName().toStdString() + " menu " + std::to_string(i)] = actions[i]->text();
+                out[Where(dlg, menu, 0) + " entry " + std::to_string(i)] = actions[i]->text();
         }
     }
 }

@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>&amp;Schließen</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>&amp;Webseite öffnen</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>&amp;Freigegebene Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>&amp;IP-Adresse kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>&amp;MAC-Adresse kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>&amp;Zeile kopieren</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>&amp;Alle Zeilen kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>IP ä&amp;ndern …</translation>
+    </message>
 </context>
 </TS>

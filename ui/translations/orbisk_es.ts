@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>&amp;Cerrar</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>Abrir página &amp;web</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>Abrir carpetas &amp;compartidas</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>Copiar dirección &amp;IP</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>Copiar dirección &amp;MAC</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>Copiar &amp;fila</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>Copiar &amp;todas las filas</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>&amp;Asignar IP...</translation>
+    </message>
 </context>
 </TS>

@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>&amp;Fermer</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>Ouvrir la page &amp;web</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>Ouvrir les dossiers &amp;partagés</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>Copier l&apos;adresse &amp;IP</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>Copier l&apos;adresse &amp;MAC</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>Copier la &amp;ligne</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>Copier &amp;toutes les lignes</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>&amp;Régler l&apos;IP…</translation>
+    </message>
 </context>
 </TS>

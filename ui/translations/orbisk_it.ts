@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>&amp;Chiudi</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>Apri pagina &amp;web</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>Apri cartelle &amp;condivise</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>Copia indirizzo &amp;IP</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>Copia indirizzo &amp;MAC</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>Copia &amp;riga</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>Copia &amp;tutte le righe</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>Im&amp;posta IP...</translation>
+    </message>
 </context>
 </TS>

@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>閉じる(&amp;C)</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>Web ページを開く(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>共有フォルダーを開く(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>IP アドレスをコピー(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>MAC アドレスをコピー(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>行をコピー(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>すべての行をコピー(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>IP 設定(&amp;S)...</translation>
+    </message>
 </context>
 </TS>

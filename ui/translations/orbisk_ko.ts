@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>닫기(&amp;C)</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>웹 페이지 열기(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>공유 폴더 열기(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>IP 주소 복사(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>MAC 주소 복사(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>행 복사(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>모든 행 복사(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>IP 설정(&amp;S)...</translation>
+    </message>
 </context>
 </TS>

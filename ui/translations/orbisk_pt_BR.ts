@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>&amp;Fechar</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>Abrir página &amp;web</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>Abrir pastas &amp;compartilhadas</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>Copiar endereço &amp;IP</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>Copiar endereço &amp;MAC</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>Copiar &amp;linha</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>Copiar &amp;todas as linhas</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>&amp;Definir IP...</translation>
+    </message>
 </context>
 </TS>

@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>&amp;Закрыть</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>Открыть &amp;веб-страницу</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>Открыть &amp;общие папки</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>Копировать &amp;IP-адрес</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>Копировать &amp;MAC-адрес</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>Копировать &amp;строку</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>Копировать все стро&amp;ки</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>&amp;Задать IP...</translation>
+    </message>
 </context>
 </TS>

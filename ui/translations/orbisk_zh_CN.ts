@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>关闭(&amp;C)</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>打开网页(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>打开共享文件夹(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>复制 IP 地址(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>复制 MAC 地址(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>复制行(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>复制所有行(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>设置 IP(&amp;S)...</translation>
+    </message>
 </context>
 </TS>

@@ -242,5 +242,33 @@
         <source>&amp;Close</source>
         <translation>關閉(&amp;C)</translation>
     </message>
+    <message>
+        <source>Open &amp;Web Page</source>
+        <translation>開啟網頁(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Open Shared &amp;Folders</source>
+        <translation>開啟共用資料夾(&amp;F)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;IP Address</source>
+        <translation>複製 IP 位址(&amp;I)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;MAC Address</source>
+        <translation>複製 MAC 位址(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Row</source>
+        <translation>複製此列(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;All Rows</source>
+        <translation>複製所有列(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Setup IP...</source>
+        <translation>設定 IP(&amp;S)...</translation>
+    </message>
 </context>
 </TS>
