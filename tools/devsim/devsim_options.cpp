@@ -133,6 +133,8 @@ std::vector<Option> DeviceOptions(SimOptions& o)
         { "--mode", Takes::Value, Number(o.mode, 0, 1) },
         { "--user", Takes::Value, SetText(o.user) },
         { "--password", Takes::Value, SetText(o.password) },
+        { "--asleep", Takes::Nothing, SetFlag(o.asleep) },
+        { "--boot-ms", Takes::Value, Number(o.bootMs, 0, kMaxMs) },
     };
 }
 
@@ -268,6 +270,10 @@ Devices:
   --mode 0|1           address mode: 0 static, 1 DHCP (default )" + std::to_string(d.mode) + R"()
   --user TEXT          administrator name (default )" + d.user + R"()
   --password TEXT      administrator password (default )" + d.password + R"()
+  --asleep             start asleep: answer nothing until a Wake-on-LAN magic
+                       packet for the device's MAC address arrives on UDP
+                       port 9 (which it then listens on)
+  --boot-ms MS         once woken, answer after MS (default )" + std::to_string(d.bootMs) + R"()
 
 Replies:
   --reply-delay MS     wait MS before each reply

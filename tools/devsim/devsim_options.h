@@ -31,6 +31,11 @@ struct SimOptions {
     std::string user = "admin";
     std::string password = "admin";
 
+    // Wake-on-LAN: asleep, a device answers nothing until a magic packet for
+    // its MAC address arrives on UDP port 9, and then only after bootMs.
+    bool asleep = false;
+    int bootMs = 0;
+
     // Replies.
     int replyDelayMs = 0;
     int jitterMs = 0;
