@@ -126,6 +126,83 @@ std::vector<Option> SetIpTable(SetIpOptions& options)
     return table;
 }
 
+std::vector<Option> ScanTable(ScanOptions& options, FormatFlags& formats)
+{
+    auto repeat = [&options](std::string_view, const std::string& text) {
+        // One digit, as the help text shows it: "03" is refused.
+        static_assert(kMaxRepeat <= 9);
+        std::optional<int> value = text.size() == 1 ? ReadNumber(text, 1, kMaxRepeat) : std::nullopt;
+        if (!value)
+            return BadUsage("--repeat \"" + text + "\" is not a number of requests from 1 to "
+                + std::to_string(kMaxRepeat));
+        options.repeat = *value;
+        return Status();
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
+        { "--repeat", Takes::Value, repeat },
+        { "--stats", Takes::Nothing, SetFlag(options.stats) },
+    });
+    formats.AddTo(table);
+    return table;
+}
+
+std::vector<Option> KnownTable(KnownOptions& options, FormatFlags& formats)
+{
+    std::vector<Option> table { { "--forget", Takes::Nothing, SetFlag(options.forget) } };
+    formats.AddTo(table);
+    return table;
+}
+
+std::vector<Option> WakeTable(WakeOptions& options, FormatFlags& formats)
+{
+    auto udpPort = [&options](std::string_view, const std::string& text) {
+        std::optional<int> port = ReadNumber(text, 1, 65535);
+        if (!port)
+            return BadUsage("--udp-port \"" + text + "\" is not a port number from 1 to 65535");
+        options.udpPort = *port;
+        return Status();
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--wait", Takes::Value, ReadSeconds(options.waitMs, 0.001, 86400) },
+        { "--udp-port", Takes::Value, udpPort },
+    });
+    formats.AddTo(table);
+    return table;
+}
+
+std::vector<Option> WatchTable(WatchOptions& options)
+{
+    auto number = [](int& field, int low, int high) {
+        return [&field, low, high](std::string_view name, const std::string& text) {
+            std::optional<int> value = ReadNumber(text, low, high);
+            if (!value)
+                return BadUsage(std::string(name) + " \"" + text + "\" is not a number from " + std::to_string(low)
+                    + " to " + std::to_string(high));
+            field = *value;
+            return Status();
+        };
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400) },
+        { "--count", Takes::Value, number(options.count, 1, 1000000000) },
+        { "--misses", Takes::Value, number(options.misses, 1, 1000) },
+        { "--json", Takes::Nothing, SetFlag(options.json) },
+    });
+    return table;
+}
+
+std::vector<Option> WaitTable(WaitOptions& options, FormatFlags& formats)
+{
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.push_back({ "--timeout", Takes::Value, ReadSeconds(options.timeoutMs, 0.001, 86400) });
+    formats.AddTo(table);
+    return table;
+}
+
 // What the values say together, once every option is read.
 Status CheckSetIp(const SetIpOptions& options, bool haveDevice)
 {
@@ -178,30 +255,13 @@ Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args)
         options.help = true;
         return options;
     }
-    bool json = false, csv = false;
-    auto repeat = [&options](std::string_view, const std::string& text) {
-        // One digit, as the help text shows it: "03" is refused.
-        static_assert(kMaxRepeat <= 9);
-        std::optional<int> value = text.size() == 1 ? ReadNumber(text, 1, kMaxRepeat) : std::nullopt;
-        if (!value)
-            return BadUsage("--repeat \"" + text + "\" is not a number of requests from 1 to "
-                + std::to_string(kMaxRepeat));
-        options.repeat = *value;
-        return Status();
-    };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
-        { "--repeat", Takes::Value, repeat },
-        { "--json", Takes::Nothing, SetFlag(json) },
-        { "--csv", Takes::Nothing, SetFlag(csv) },
-        { "--stats", Takes::Nothing, SetFlag(options.stats) },
-    });
-    if (Status status = ParseCommandLine(args, table, Unexpected, kStyle); !status.Ok())
+    FormatFlags formats;
+    if (Status status = ParseCommandLine(args, ScanTable(options, formats), Unexpected, kStyle); !status.Ok())
         return status;
-    if (json && csv)
-        return BadUsage("--json and --csv exclude each other");
-    options.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Table;
+    Result<OutputFormat> format = formats.Format();
+    if (!format.Ok())
+        return format.Failure();
+    options.format = *format;
     if (Status plan = CheckPlan(options.plan); !plan.Ok())
         return plan;
     return options;
@@ -237,9 +297,7 @@ Result<KnownOptions> ParseKnownOptions(const std::vector<std::string>& args)
         return options;
     }
     FormatFlags formats;
-    std::vector<Option> table { { "--forget", Takes::Nothing, SetFlag(options.forget) } };
-    formats.AddTo(table);
-    if (Status status = ParseCommandLine(args, table, Unexpected, kStyle); !status.Ok())
+    if (Status status = ParseCommandLine(args, KnownTable(options, formats), Unexpected, kStyle); !status.Ok())
         return status;
     Result<OutputFormat> format = formats.Format();
     if (!format.Ok())
@@ -256,24 +314,11 @@ Result<WakeOptions> ParseWakeOptions(const std::vector<std::string>& args)
         return options;
     }
     FormatFlags formats;
-    auto udpPort = [&options](std::string_view, const std::string& text) {
-        std::optional<int> port = ReadNumber(text, 1, 65535);
-        if (!port)
-            return BadUsage("--udp-port \"" + text + "\" is not a port number from 1 to 65535");
-        options.udpPort = *port;
-        return Status();
-    };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--wait", Takes::Value, ReadSeconds(options.waitMs, 0.001, 86400) },
-        { "--udp-port", Takes::Value, udpPort },
-    });
-    formats.AddTo(table);
     auto target = [&options](const std::string& operand) {
         options.targets.push_back(operand);
         return Status();
     };
-    if (Status status = ParseCommandLine(args, table, target, kStyle); !status.Ok())
+    if (Status status = ParseCommandLine(args, WakeTable(options, formats), target, kStyle); !status.Ok())
         return status;
     Result<OutputFormat> format = formats.Format();
     if (!format.Ok())
@@ -293,24 +338,7 @@ Result<WatchOptions> ParseWatchOptions(const std::vector<std::string>& args)
         options.help = true;
         return options;
     }
-    auto number = [](int& field, int low, int high) {
-        return [&field, low, high](std::string_view name, const std::string& text) {
-            std::optional<int> value = ReadNumber(text, low, high);
-            if (!value)
-                return BadUsage(std::string(name) + " \"" + text + "\" is not a number from " + std::to_string(low)
-                    + " to " + std::to_string(high));
-            field = *value;
-            return Status();
-        };
-    };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400) },
-        { "--count", Takes::Value, number(options.count, 1, 1000000000) },
-        { "--misses", Takes::Value, number(options.misses, 1, 1000) },
-        { "--json", Takes::Nothing, SetFlag(options.json) },
-    });
-    if (Status status = ParseCommandLine(args, table, Unexpected, kStyle); !status.Ok())
+    if (Status status = ParseCommandLine(args, WatchTable(options), Unexpected, kStyle); !status.Ok())
         return status;
     if (Status plan = CheckPlan(options.plan); !plan.Ok())
         return plan;
@@ -333,10 +361,7 @@ Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args)
         haveTarget = true;
         return Status();
     };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.push_back({ "--timeout", Takes::Value, ReadSeconds(options.timeoutMs, 0.001, 86400) });
-    formats.AddTo(table);
-    if (Status status = ParseCommandLine(args, table, target, kStyle); !status.Ok())
+    if (Status status = ParseCommandLine(args, WaitTable(options, formats), target, kStyle); !status.Ok())
         return status;
     Result<OutputFormat> format = formats.Format();
     if (!format.Ok())
@@ -517,4 +542,40 @@ std::string WaitUsage()
            "\n"
            "Exit status: 0 the device answered, 1 it did not within the timeout,\n"
            "2 bad options, 7 the network cannot be used.\n";
+}
+
+std::vector<std::string> CommandNames()
+{
+    return { "scan", "set-ip", "known", "wake", "watch", "wait" };
+}
+
+std::vector<std::string> OptionNames(std::string_view command)
+{
+    // The tables are built over throw-away values: only the names are read.
+    ScanOptions scan;
+    SetIpOptions setIp;
+    KnownOptions known;
+    WakeOptions wake;
+    WatchOptions watch;
+    WaitOptions wait;
+    FormatFlags formats;
+    std::vector<Option> table;
+    if (command == "scan")
+        table = ScanTable(scan, formats);
+    else if (command == "set-ip")
+        table = SetIpTable(setIp);
+    else if (command == "known")
+        table = KnownTable(known, formats);
+    else if (command == "wake")
+        table = WakeTable(wake, formats);
+    else if (command == "watch")
+        table = WatchTable(watch);
+    else if (command == "wait")
+        table = WaitTable(wait, formats);
+    std::vector<std::string> names;
+    for (const Option& option : table) {
+        if (option.takes != Takes::Refused) // there only to say why not
+            names.emplace_back(option.name);
+    }
+    return names;
 }

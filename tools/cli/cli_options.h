@@ -111,6 +111,11 @@ Result<WakeOptions> ParseWakeOptions(const std::vector<std::string>& args);
 Result<WatchOptions> ParseWatchOptions(const std::vector<std::string>& args);
 Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args);
 
+// The commands, and each one's options as its table lists them (--help
+// aside), for the check that the documents name them all.
+std::vector<std::string> CommandNames();
+std::vector<std::string> OptionNames(std::string_view command);
+
 std::string MainUsage();
 std::string ScanUsage();
 std::string SetIpUsage();

@@ -198,7 +198,30 @@ Status CheckTogether(SimOptions& o)
     return {};
 }
 
+std::vector<Option> Table(SimOptions& o, bool& help, bool& version)
+{
+    std::vector<Option> table = DeviceOptions(o);
+    for (auto& more : { ReplyOptions(o), TrafficOptions(o) })
+        table.insert(table.end(), more.begin(), more.end());
+    table.insert(table.end(), {
+        { "--help", Takes::Nothing, SetFlag(help) },
+        { "-h", Takes::Nothing, SetFlag(help) },
+        { "--version", Takes::Nothing, SetFlag(version) },
+    });
+    return table;
+}
+
 } // namespace
+
+std::vector<std::string> OptionNames()
+{
+    SimOptions options;
+    bool help = false, version = false;
+    std::vector<std::string> names;
+    for (const Option& option : Table(options, help, version))
+        names.emplace_back(option.name);
+    return names;
+}
 
 Result<std::string> DecodeBytes(const std::string& text)
 {
@@ -222,16 +245,8 @@ Result<SimCommand> ParseOptions(const std::vector<std::string>& args)
     SimCommand command;
     SimOptions& o = command.options;
     bool help = false, version = false;
-    std::vector<Option> table = DeviceOptions(o);
-    for (auto& more : { ReplyOptions(o), TrafficOptions(o) })
-        table.insert(table.end(), more.begin(), more.end());
-    table.insert(table.end(), {
-        { "--help", Takes::Nothing, SetFlag(help) },
-        { "-h", Takes::Nothing, SetFlag(help) },
-        { "--version", Takes::Nothing, SetFlag(version) },
-    });
     // The simulator takes no operands, before "--" or after it.
-    if (Status status = ParseCommandLine(args, table, Unexpected); !status.Ok())
+    if (Status status = ParseCommandLine(args, Table(o, help, version), Unexpected); !status.Ok())
         return status;
     if (help || version) {
         command.action = help ? SimAction::Help : SimAction::Version;

@@ -76,3 +76,6 @@ struct SimCommand {
 Result<SimCommand> ParseOptions(const std::vector<std::string>& args);
 
 std::string UsageText();
+
+// Every option its table lists, short aliases too, for the documents' check.
+std::vector<std::string> OptionNames();
