@@ -132,7 +132,6 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     if (!Discover(channel, routes, options.timeoutMs, options.repeat, nullptr, result, err))
         return StatusNetwork;
     channel.Close();
-    Remember(result.devices, err);
 
     if (options.format == OutputFormat::Json)
         out << FormatJson(result.devices);
@@ -143,6 +142,8 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     out.flush();
     if (options.stats)
         PrintStats(result, err);
+    // After the listing, so that a large scan's rows are not held back.
+    Remember(result.devices, err);
     WarnSharedAddresses(result.devices, err);
     if (result.devices.empty()) {
         if (options.format == OutputFormat::Table)

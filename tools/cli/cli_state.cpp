@@ -236,9 +236,15 @@ Result<std::vector<KnownDevice>> ParseRecord(const std::string& text)
     return devices;
 }
 
-void CDeviceRecord::Load(std::ostream& err)
+void CDeviceRecord::Clear()
 {
     m_devices.clear();
+    m_index.clear();
+}
+
+void CDeviceRecord::Load(std::ostream& err)
+{
+    Clear();
     m_keepOut = false;
     if (m_path.empty())
         return;
@@ -254,7 +260,9 @@ void CDeviceRecord::Load(std::ostream& err)
         text << file.rdbuf();
         Result<std::vector<KnownDevice>> parsed = ParseRecord(text.str());
         if (parsed.Ok()) {
-            m_devices = std::move(*parsed);
+            // A device written twice by hand counts once, as its last line.
+            for (KnownDevice& known : *parsed)
+                Note(known.device, known.lastSeenNs);
             return;
         }
         problem = parsed.Failure();
@@ -273,16 +281,15 @@ void CDeviceRecord::Load(std::ostream& err)
 
 void CDeviceRecord::Note(const CliDevice& device, int64_t nowNs)
 {
-    const std::string key = DeviceKey(device.reply);
-    auto same = std::find_if(m_devices.begin(), m_devices.end(),
-        [&](const KnownDevice& known) { return DeviceKey(known.device.reply) == key; });
+    // A scan may hear thousands of devices: each is found by its key at once.
     KnownDevice known { device, nowNs };
     known.device.number = 0;
     known.device.lastSeen.clear();
-    if (same == m_devices.end())
+    auto [place, added] = m_index.try_emplace(DeviceKey(device.reply), m_devices.size());
+    if (added)
         m_devices.push_back(std::move(known));
     else
-        *same = std::move(known);
+        m_devices[place->second] = std::move(known);
 }
 
 Status CDeviceRecord::Save() const

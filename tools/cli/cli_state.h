@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 struct KnownDevice {
@@ -42,7 +43,7 @@ public:
     void Load(std::ostream& err);
     // Adds the device or updates it, heard at nowNs.
     void Note(const CliDevice& device, int64_t nowNs);
-    void Clear() { m_devices.clear(); }
+    void Clear();
     Status Save() const;
 
     // Newest first.
@@ -52,6 +53,7 @@ public:
 private:
     std::string m_path;
     std::vector<KnownDevice> m_devices;
+    std::unordered_map<std::string, size_t> m_index; // DeviceKey to its place in m_devices
     bool m_keepOut = false; // a broken file is still in the way
 };
 
