@@ -52,7 +52,7 @@ if [[ "${1:-}" == "--inside" ]]; then
         : > "$scratch/ref"
         for ((r = 0; r < runs; r++)); do
             ip netns exec "$VLAN_OP" python3 -c "$reference" "$queue_bytes" >> "$scratch/ref"
-            ip netns exec "$VLAN_OP" "$build/tools/cli/orbisk-cli" scan --csv --stats --timeout 1000 \
+            ip netns exec "$VLAN_OP" env ORBISK_NO_STATE=1 "$build/tools/cli/orbisk-cli" scan --csv --stats --timeout 1000 \
                 > "$scratch/out.csv" 2> "$scratch/err" || true
             rows=$(($(wc -l < "$scratch/out.csv") - 1))
             grep '^stats:' "$scratch/err" | sed "s/^stats:/rows=$rows/" >> "$scratch/stats"

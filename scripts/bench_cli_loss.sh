@@ -30,7 +30,7 @@ if [[ "${1:-}" == "--inside" ]]; then
             for ((r = 0; r < scans; r++)); do
                 for repeat in $repeats; do
                     args=(scan --csv --stats --repeat "$repeat")
-                    ip netns exec "$VLAN_OP" "$build/tools/cli/orbisk-cli" "${args[@]}" \
+                    ip netns exec "$VLAN_OP" env ORBISK_NO_STATE=1 "$build/tools/cli/orbisk-cli" "${args[@]}" \
                         > "$scratch/out.csv" 2> "$scratch/err" || true
                     rows=$(($(wc -l < "$scratch/out.csv") - 1))
                     field() { sed -n "s/.*\<$1=\([0-9.]*\).*/\1/p" "$scratch/err"; }

@@ -8,8 +8,7 @@
 DEVSIM_PIDS=""
 
 # Replies come 10 to 30 ms after the request, as from devices on a real
-# network: the program opens its listener only after the request has left,
-# so an instant reply could be missed.
+# network (the tests have their devices answer at once).
 devsim_on() { # NETNS ARGS...
     ns=$1
     shift

@@ -1,8 +1,8 @@
 #!/bin/sh
 # make screenshots: the program on a virtual LAN with three simulated devices,
 # under Xvfb, driven through a scan, the Setup IP dialog, the Authentication
-# dialog's message and the About box; the pictures go to docs/screenshots/,
-# one of them (main_window_de.png) from a German session.
+# dialog's message, the device menu and the About box; the pictures go to
+# docs/screenshots/, one of them (main_window_de.png) from a German session.
 # Needs root (network namespaces) and xvfb-run.
 #
 #   sh scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]

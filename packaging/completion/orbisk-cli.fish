@@ -1,17 +1,23 @@
 # fish completion for orbisk-cli
-set -l commands scan set-ip
+set -l commands scan set-ip known wake watch wait
+set -l senders scan set-ip wake watch wait
 complete -c orbisk-cli -f
 complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -a scan -d 'list the NAS devices that answer'
 complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -a set-ip -d "change one device's IP configuration"
+complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -a known -d 'list the devices heard before'
+complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -a wake -d 'wake a device (Wake-on-LAN)'
+complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -a watch -d 'tell when devices appear, change or go'
+complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -a wait -d 'scan until a device answers'
 complete -c orbisk-cli -n "not __fish_seen_subcommand_from $commands" -l version -d 'the program version'
 complete -c orbisk-cli -s h -l help -d 'usage'
-complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l timeout -x -d 'milliseconds'
-complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l interface -x -a '(__fish_print_interfaces)' -d 'send out of this interface alone'
-complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l all-interfaces -d 'every interface (the default)'
-complete -c orbisk-cli -n "__fish_seen_subcommand_from $commands" -l target -x -d 'ADDRESS[/PREFIX]'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from scan set-ip" -l timeout -x -d 'milliseconds'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from wait" -l timeout -x -d 'seconds (default 120)'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from $senders" -l interface -x -a '(__fish_print_interfaces)' -d 'send out of this interface alone'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from $senders" -l all-interfaces -d 'every interface (the default)'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from $senders" -l target -x -d 'ADDRESS[/PREFIX]'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l repeat -x -a '1 2 3 4 5' -d 'requests a scan (default 3)'
-complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l json -d 'JSON output'
-complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l csv -d 'CSV output'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from scan known wake watch wait" -l json -d 'JSON output'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from scan known wake wait" -l csv -d 'CSV output'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from scan" -l stats -d 'timing figures on stderr'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l static -d 'fixed address'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l dhcp -d 'address from DHCP'
@@ -22,3 +28,9 @@ complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l user -x -d "ad
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l password-stdin -d 'password from standard input'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l verify -d 'scan again afterwards'
 complete -c orbisk-cli -n "__fish_seen_subcommand_from set-ip" -l force -d 'send what the checks refuse'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from known" -l forget -d 'forget every remembered device'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from wake" -l wait -x -d 'seconds to wait for it to answer'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from wake" -l udp-port -x -d 'UDP port of the packet (default 9)'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from watch" -l interval -x -d 'seconds between scans (default 10)'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from watch" -l count -x -d 'stop after N scans'
+complete -c orbisk-cli -n "__fish_seen_subcommand_from watch" -l misses -x -d 'missed scans before gone (default 3)'

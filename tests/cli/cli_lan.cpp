@@ -16,10 +16,16 @@ int OpenNetns(const vlan::Host& host)
     return open(("/run/netns/" + host.netns).c_str(), O_RDONLY | O_CLOEXEC);
 }
 
-void ExecCliIn(int netns, const std::vector<std::string>& args)
+void ExecCliIn(int netns, const std::vector<std::string>& args, const std::string& stateHome)
 {
     if (setns(netns, CLONE_NEWNET) != 0)
         _exit(126);
+    if (stateHome.empty()) {
+        setenv("ORBISK_NO_STATE", "1", 1);
+    } else {
+        setenv("XDG_STATE_HOME", stateHome.c_str(), 1);
+        unsetenv("ORBISK_NO_STATE");
+    }
     std::vector<char*> argv { const_cast<char*>(ORBISK_CLI_PATH) };
     for (const std::string& a : args)
         argv.push_back(const_cast<char*>(a.c_str()));
@@ -28,7 +34,8 @@ void ExecCliIn(int netns, const std::vector<std::string>& args)
     _exit(127);
 }
 
-bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input)
+bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input,
+    const std::string& stateHome)
 {
     std::ofstream(m_dir.Path("stdin"), std::ios::binary) << input;
     int ns = OpenNetns(host);
@@ -42,10 +49,15 @@ bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& 
         dup2(in, 0);
         dup2(out, 1);
         dup2(err, 2);
-        ExecCliIn(ns, args);
+        ExecCliIn(ns, args, stateHome);
     }
     close(ns);
     return m_pid > 0;
+}
+
+std::string CCliProcess::OutputSoFar() const
+{
+    return ReadFile(m_dir.Path("stdout"));
 }
 
 CliRun CCliProcess::Wait(int timeoutMs)
@@ -70,10 +82,11 @@ CliRun CCliProcess::Wait(int timeoutMs)
     return run;
 }
 
-CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input)
+CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input,
+    const std::string& stateHome)
 {
     CCliProcess process;
-    if (!process.Start(host, args, input))
+    if (!process.Start(host, args, input, stateHome))
         return {};
     return process.Wait();
 }

@@ -20,11 +20,16 @@ struct CliRun {
 };
 
 // orbisk-cli started in a host's namespace, standard input from `input`,
-// output to files.
+// output to files. It remembers devices in stateHome's orbisk/ (its
+// XDG_STATE_HOME); with none given it remembers nothing (ORBISK_NO_STATE),
+// so no test writes to the real home directory.
 class CCliProcess {
 public:
-    bool Start(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "");
+    bool Start(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "",
+        const std::string& stateHome = "");
     pid_t Pid() const { return m_pid; }
+    // Standard output so far, while it runs.
+    std::string OutputSoFar() const;
     // Waits for the end (killing it after timeoutMs) and collects its output.
     CliRun Wait(int timeoutMs = 20000);
 
@@ -33,12 +38,14 @@ private:
     pid_t m_pid = -1;
 };
 
-CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "");
+CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "",
+    const std::string& stateHome = "");
 
 // The host's network namespace, opened for setns; -1 when it is gone.
 int OpenNetns(const vlan::Host& host);
-// In a forked child: enters the namespace and becomes orbisk-cli with args.
-[[noreturn]] void ExecCliIn(int netns, const std::vector<std::string>& args);
+// In a forked child: enters the namespace and becomes orbisk-cli with args,
+// remembering devices as CCliProcess says.
+[[noreturn]] void ExecCliIn(int netns, const std::vector<std::string>& args, const std::string& stateHome = "");
 
 // A datagram as the simulator logs it when the operator host (198.18.0.10)
 // sent it from the tool's port.

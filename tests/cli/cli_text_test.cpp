@@ -9,7 +9,7 @@ CliDevice Device(int number, const std::string& address, const std::string& vers
     const std::string& interfaceName = "eth0")
 {
     DeviceReply r { address, gateway, host, mac, version, netmask, ModeOfIndex(mode), 0 };
-    return CliDevice { number, r, interfaceName };
+    return CliDevice { number, r, interfaceName, {} };
 }
 
 TEST(CliText, ModeTexts)

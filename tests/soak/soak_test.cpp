@@ -243,7 +243,8 @@ protected:
         std::string n = std::to_string(m_nCliScans++);
         scan.out = m_scratch.Path("cli-" + n + ".csv");
         scan.err = m_scratch.Path("cli-" + n + ".err");
-        std::string command = std::string("exec '") + ORBISK_CLI_PATH + "' scan --csv --timeout "
+        // ORBISK_NO_STATE: the soak's devices stay out of the home directory.
+        std::string command = std::string("ORBISK_NO_STATE=1 exec '") + ORBISK_CLI_PATH + "' scan --csv --timeout "
             + std::to_string(timeoutMs) + " >'" + scan.out + "' 2>'" + scan.err + "'";
         scan.pid = m_lan.Spawn(*m_cli, { "sh", "-c", command });
         return scan;

@@ -1,7 +1,8 @@
 #include "cli_commands.h"
 
 #include "cli_devices.h"
-#include "cli_net.h"
+#include "cli_scan.h"
+#include "cli_state.h"
 #include "cli_options.h"
 #include "cli_password.h"
 #include "cli_text.h"
@@ -21,33 +22,6 @@
 
 namespace {
 
-struct ScanResult {
-    std::vector<CliDevice> devices;
-    std::unordered_set<std::string> listed; // ListingKey of each device
-    std::vector<int64_t> arrivalNs;  // kernel receive time of each listed reply
-    std::vector<int64_t> listedNs;   // when each row was added
-    int64_t sentNs = 0;
-    int portsUsed = 0;               // routes the request left by
-    int64_t scanCpuNs = 0;           // CPU time from the request to the end of collecting
-    int64_t scanNs = 0;              // time from the first request to the end of collecting
-};
-
-using DeviceTest = std::function<bool(const CliDevice&)>;
-
-// Every line of a failure report, prefixed with the program's name.
-void Complain(std::ostream& err, const std::string& lines)
-{
-    size_t start = 0;
-    while (start < lines.size()) {
-        size_t end = lines.find('\n', start);
-        end = end == std::string::npos ? lines.size() : end + 1;
-        err << "orbisk-cli: " << std::string_view(lines).substr(start, end - start);
-        start = end;
-    }
-    if (!lines.empty() && lines.back() != '\n')
-        err << '\n';
-}
-
 // Replies to port 10001 are new inbound flows, which a default-deny desktop
 // firewall drops: the commonest reason for an empty scan after a cable.
 constexpr const char* kFirewallHint =
@@ -58,72 +32,6 @@ constexpr const char* kFirewallHint =
 constexpr int kVerifyScans = 3;
 constexpr int kVerifyScanMs = 1000;
 constexpr int64_t kSharedAddressGraceMs = 300;
-// Room for the largest bursts measured; beyond it the containers grow as usual.
-constexpr size_t kExpectedDevices = 16384;
-
-std::optional<DeviceReply> ReplyOf(const Datagram& d)
-{
-    return ParseDeviceReply(std::span<const char>(d.data, static_cast<size_t>(d.length)), d.sender.ToString(), d.ifindex);
-}
-
-// Sends the discovery request `repeat` times and lists devices until the
-// timeout, or until `done` accepts a newly listed device. False when nothing
-// could be sent.
-bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, int repeat,
-    const DeviceTest& done, ScanResult& result, std::ostream& err)
-{
-    // Everything that can be made ready is, before the clock starts: replies
-    // are under way as soon as the request leaves.
-    const std::string request = BuildDiscoveryRequest();
-    const std::vector<int> offsetsMs = RequestOffsetsMs(repeat, timeoutMs);
-    result.devices.reserve(kExpectedDevices);
-    result.listed.reserve(kExpectedDevices);
-    result.arrivalNs.reserve(kExpectedDevices);
-    result.listedNs.reserve(kExpectedDevices);
-    CliDevice device;
-    bool stop = false;
-    auto take = [&](const Datagram& d) {
-        auto reply = ReplyOf(d);
-        if (!reply)
-            return false;
-        device.reply = std::move(*reply);
-        // A device that answers every request is listed at its first reply.
-        if (!result.listed.insert(ListingKey(device)).second)
-            return false;
-        device.number = static_cast<int>(result.devices.size());
-        device.interfaceName = channel.InterfaceName(d.ifindex);
-        result.devices.push_back(std::move(device));
-        result.arrivalNs.push_back(d.arrivalNs);
-        result.listedNs.push_back(RealtimeNs());
-        stop = done && done(result.devices.back());
-        return stop;
-    };
-
-    int64_t cpuStart = CpuTimeNs();
-    result.sentNs = RealtimeNs();
-    int64_t start = MonotonicNs();
-    int64_t deadline = start + static_cast<int64_t>(timeoutMs) * 1000000;
-    Result<int> sent = channel.Send(routes, request);
-    // Broadcast is not acknowledged: the request goes again at each offset,
-    // with replies read in between. The timeout stays the scan's length.
-    for (size_t next = 1; sent.Ok() && *sent > 0 && !stop; ++next) {
-        bool more = next < offsetsMs.size();
-        int64_t until = deadline;
-        if (more)
-            until = std::min(deadline, start + static_cast<int64_t>(offsetsMs[next]) * 1000000);
-        channel.Collect(until, take);
-        if (!more || stop || MonotonicNs() >= deadline)
-            break;
-        channel.Send(routes, request); // how each port took the request is told by the first sending
-    }
-    result.scanCpuNs = CpuTimeNs() - cpuStart;
-    result.scanNs = MonotonicNs() - start;
-    result.portsUsed = sent.Ok() ? *sent : 0;
-    if (!sent.Ok())
-        Complain(err, sent.Failure().Message());
-    return result.portsUsed > 0;
-}
-
 double Ms(int64_t ns)
 {
     return static_cast<double>(ns) / 1e6;
@@ -147,19 +55,6 @@ void PrintStats(const ScanResult& result, std::ostream& err)
         result.devices.size(), Ms(lastArrival), Ms(lastListed), Ms(maxLag), Ms(result.scanNs), Ms(result.scanCpuNs),
         cpuMs(usage.ru_utime), cpuMs(usage.ru_stime));
     err << line;
-}
-
-// Plans where requests go and takes port 10001; false, with the reason on
-// err, when the network cannot be used.
-bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChannel& channel, std::ostream& err)
-{
-    Result<std::vector<Route>> planned = PlanRoutes(ToRoutePlan(plan));
-    Status failed = planned.Ok() ? channel.Open() : planned.Failure();
-    if (failed.Ok())
-        routes = std::move(*planned);
-    else
-        err << "orbisk-cli: " << failed.Message() << '\n';
-    return failed.Ok();
 }
 
 // Refused before sending: exit status 2 and the reason.
@@ -247,6 +142,8 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     out.flush();
     if (options.stats)
         PrintStats(result, err);
+    // After the listing, so that a large scan's rows are not held back.
+    Remember(result.devices, err);
     WarnSharedAddresses(result.devices, err);
     if (result.devices.empty()) {
         if (options.format == OutputFormat::Table)
@@ -293,6 +190,7 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
         ScanResult result;
         if (!Discover(channel, routes, kVerifyScanMs, kDefaultRepeat, found, result, err))
             return StatusNetwork;
+        Remember(result.devices, err);
         for (const CliDevice& device : result.devices) {
             if (found(device)) {
                 out << "The device answers at " << device.reply.sender << '\n';
@@ -327,6 +225,7 @@ int LookUp(SetIpRun& run)
     auto isDevice = [&](const CliDevice& d) { return d.reply.sender == options.device; };
     if (!Discover(run.channel, run.routes, kDefaultScanMs, kDefaultRepeat, isDevice, lookup, run.err))
         return StatusNetwork;
+    Remember(lookup.devices, run.err);
     if (lookup.devices.empty() || !isDevice(lookup.devices.back())) {
         if (options.mode != AddressMode::Dhcp)
             return StatusOk;
@@ -424,12 +323,6 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     return TellAnswer(run);
 }
 
-// The usage lines of a command's help, for a complaint about its options.
-std::string Synopsis(const std::string& usage, const std::string& command)
-{
-    return usage.substr(0, usage.find("\n\n") + 1) + "Run 'orbisk-cli " + command + " --help' for more.\n";
-}
-
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -463,6 +356,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             return StatusUsage;
         }
         return RunSetIp(*options, out, err);
+    }
+    using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    static const std::pair<const char*, Command> kCommands[] = {
+        { "known", RunKnown }, { "wake", RunWake }, { "watch", RunWatch }, { "wait", RunWait },
+    };
+    for (const auto& [name, run] : kCommands) {
+        if (command == name)
+            return run(rest, out, err);
     }
     err << "orbisk-cli: unknown command \"" << command << "\"\n\n" << MainUsage();
     return StatusUsage;

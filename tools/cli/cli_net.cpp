@@ -91,6 +91,14 @@ Status CReplyChannel::Open()
     return {};
 }
 
+Status CReplyChannel::OpenForSending()
+{
+    Close();
+    if (!m_socket.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET))
+        return Status::FromErrno(errno, "Could not open a socket");
+    return {};
+}
+
 void CReplyChannel::Close()
 {
     m_socket.Close();
@@ -98,12 +106,17 @@ void CReplyChannel::Close()
 
 Result<int> CReplyChannel::Send(const std::vector<Route>& routes, const std::string& text)
 {
+    return SendBytes(routes, kDevicePort, std::string_view(text.c_str(), text.size() + 1)); // the NUL goes too
+}
+
+Result<int> CReplyChannel::SendBytes(const std::vector<Route>& routes, int port, std::string_view text)
+{
     int sent = 0;
     Status first;
     std::string failures;
-    std::span<const char> bytes(text.c_str(), text.size() + 1); // the NUL goes too
+    std::span<const char> bytes(text.data(), text.size());
     for (const Route& route : routes) {
-        Status failed = SendAlong(m_socket.m_hRawSocket, route, kDevicePort, bytes);
+        Status failed = SendAlong(m_socket.m_hRawSocket, route, port, bytes);
         if (failed.Ok()) {
             ++sent;
             continue;
@@ -162,17 +175,19 @@ bool CReplyChannel::HandHeld(const DatagramHandler& handler)
 // False once the deadline has passed, or when the socket cannot be waited on.
 bool CReplyChannel::WaitReadable(int64_t deadlineNs)
 {
-    while (true) {
+    while (!Interrupted()) {
         int64_t left = deadlineNs - MonotonicNs();
         if (left <= 0)
             return false;
         pollfd pfd { m_socket.m_hRawSocket, POLLIN, 0 };
-        int ready = poll(&pfd, 1, static_cast<int>((left + 999999) / 1000000));
+        timespec wait { static_cast<time_t>(left / 1000000000), static_cast<long>(left % 1000000000) };
+        int ready = ppoll(&pfd, 1, &wait, m_waitMask);
         if (ready > 0)
             return true;
         if (ready < 0 && errno != EINTR)
             return false;
     }
+    return false;
 }
 
 // Reads batches until the queue is empty (false) or the handler says stop
@@ -196,6 +211,12 @@ bool CReplyChannel::Drain(const DatagramHandler& handler)
         if (*count < kBatch)
             return false;
     }
+}
+
+void CReplyChannel::StopOn(const sigset_t* waitMask, const volatile sig_atomic_t* stop)
+{
+    m_waitMask = waitMask;
+    m_stop = stop;
 }
 
 std::string CReplyChannel::InterfaceName(unsigned index)

@@ -8,11 +8,14 @@
 #include "status.h"
 #include "udp_socket.h"
 
+#include <signal.h>
+
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The net routes of a send plan: its --target texts as addresses.
@@ -39,6 +42,8 @@ public:
 
     // Binds 0.0.0.0:10001.
     Status Open();
+    // A socket that only sends, from any port: no reply is awaited.
+    Status OpenForSending();
     void Close();
 
     // Sends text and its NUL along every route. Returns how many went out; a
@@ -51,6 +56,15 @@ public:
     // datagrams read with the last one handed are handed first next time.
     // Longer datagrams are dropped, as the protocol wants.
     void Collect(int64_t deadlineNs, const DatagramHandler& handler);
+
+    // Sends raw bytes (no NUL added) along every route to UDP `port`, as Send.
+    Result<int> SendBytes(const std::vector<Route>& routes, int port, std::string_view bytes);
+
+    // Lets a stop signal end a wait at once: the caller keeps the signals
+    // blocked but for `waitMask`, which is in force only inside the wait
+    // (ppoll), and the handler sets `stop`. Collect then returns early.
+    void StopOn(const sigset_t* waitMask, const volatile sig_atomic_t* stop);
+    bool Interrupted() const { return m_stop != nullptr && *m_stop != 0; }
 
     // Name of an interface index, "" when unknown. Open learns the names of
     // the interfaces present; others are looked up once and remembered.
@@ -71,6 +85,8 @@ private:
     CDatagramBatch m_batch { kBatch, wire::kReplyLimit }; // longer datagrams come back truncated
     std::map<unsigned, std::string> m_names;
     std::deque<HeldDatagram> m_held; // read in a batch after the handler said stop
+    const sigset_t* m_waitMask = nullptr;
+    const volatile sig_atomic_t* m_stop = nullptr;
 };
 
 // When each of `repeat` discovery requests leaves, in ms after the first:

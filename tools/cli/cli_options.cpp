@@ -3,6 +3,8 @@
 #include "command_line.h"
 #include "ipv4.h"
 
+#include <cstdio>
+
 namespace {
 
 constexpr int kMaxTimeoutMs = 24 * 3600 * 1000;
@@ -21,6 +23,38 @@ OptionAction ReadTimeout(int& timeoutMs)
         return Status();
     };
 }
+
+// Seconds, as "120" or "0.5", kept as milliseconds.
+OptionAction ReadSeconds(int& ms, double low, double high)
+{
+    return [&ms, low, high](std::string_view name, const std::string& text) {
+        std::optional<double> value = ReadNumber(text, low, high);
+        if (!value) {
+            char range[64];
+            std::snprintf(range, sizeof range, "%g to %g", low, high);
+            return BadUsage(std::string(name) + " \"" + text + "\" is not a number of seconds from " + range);
+        }
+        ms = static_cast<int>(*value * 1000 + 0.5);
+        return Status();
+    };
+}
+
+// --json and --csv, which exclude each other.
+struct FormatFlags {
+    bool json = false, csv = false;
+
+    void AddTo(std::vector<Option>& table)
+    {
+        table.push_back({ "--json", Takes::Nothing, SetFlag(json) });
+        table.push_back({ "--csv", Takes::Nothing, SetFlag(csv) });
+    }
+    Result<OutputFormat> Format() const
+    {
+        if (json && csv)
+            return BadUsage("--json and --csv exclude each other");
+        return json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Table;
+    }
+};
 
 // The options that say where requests go, the same for both commands.
 std::vector<Option> PlanOptions(SendPlan& plan)
@@ -92,6 +126,83 @@ std::vector<Option> SetIpTable(SetIpOptions& options)
     return table;
 }
 
+std::vector<Option> ScanTable(ScanOptions& options, FormatFlags& formats)
+{
+    auto repeat = [&options](std::string_view, const std::string& text) {
+        // One digit, as the help text shows it: "03" is refused.
+        static_assert(kMaxRepeat <= 9);
+        std::optional<int> value = text.size() == 1 ? ReadNumber(text, 1, kMaxRepeat) : std::nullopt;
+        if (!value)
+            return BadUsage("--repeat \"" + text + "\" is not a number of requests from 1 to "
+                + std::to_string(kMaxRepeat));
+        options.repeat = *value;
+        return Status();
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
+        { "--repeat", Takes::Value, repeat },
+        { "--stats", Takes::Nothing, SetFlag(options.stats) },
+    });
+    formats.AddTo(table);
+    return table;
+}
+
+std::vector<Option> KnownTable(KnownOptions& options, FormatFlags& formats)
+{
+    std::vector<Option> table { { "--forget", Takes::Nothing, SetFlag(options.forget) } };
+    formats.AddTo(table);
+    return table;
+}
+
+std::vector<Option> WakeTable(WakeOptions& options, FormatFlags& formats)
+{
+    auto udpPort = [&options](std::string_view, const std::string& text) {
+        std::optional<int> port = ReadNumber(text, 1, 65535);
+        if (!port)
+            return BadUsage("--udp-port \"" + text + "\" is not a port number from 1 to 65535");
+        options.udpPort = *port;
+        return Status();
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--wait", Takes::Value, ReadSeconds(options.waitMs, 0.001, 86400) },
+        { "--udp-port", Takes::Value, udpPort },
+    });
+    formats.AddTo(table);
+    return table;
+}
+
+std::vector<Option> WatchTable(WatchOptions& options)
+{
+    auto number = [](int& field, int low, int high) {
+        return [&field, low, high](std::string_view name, const std::string& text) {
+            std::optional<int> value = ReadNumber(text, low, high);
+            if (!value)
+                return BadUsage(std::string(name) + " \"" + text + "\" is not a number from " + std::to_string(low)
+                    + " to " + std::to_string(high));
+            field = *value;
+            return Status();
+        };
+    };
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.insert(table.end(), {
+        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400) },
+        { "--count", Takes::Value, number(options.count, 1, 1000000000) },
+        { "--misses", Takes::Value, number(options.misses, 1, 1000) },
+        { "--json", Takes::Nothing, SetFlag(options.json) },
+    });
+    return table;
+}
+
+std::vector<Option> WaitTable(WaitOptions& options, FormatFlags& formats)
+{
+    std::vector<Option> table = PlanOptions(options.plan);
+    table.push_back({ "--timeout", Takes::Value, ReadSeconds(options.timeoutMs, 0.001, 86400) });
+    formats.AddTo(table);
+    return table;
+}
+
 // What the values say together, once every option is read.
 Status CheckSetIp(const SetIpOptions& options, bool haveDevice)
 {
@@ -144,30 +255,13 @@ Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args)
         options.help = true;
         return options;
     }
-    bool json = false, csv = false;
-    auto repeat = [&options](std::string_view, const std::string& text) {
-        // One digit, as the help text shows it: "03" is refused.
-        static_assert(kMaxRepeat <= 9);
-        std::optional<int> value = text.size() == 1 ? ReadNumber(text, 1, kMaxRepeat) : std::nullopt;
-        if (!value)
-            return BadUsage("--repeat \"" + text + "\" is not a number of requests from 1 to "
-                + std::to_string(kMaxRepeat));
-        options.repeat = *value;
-        return Status();
-    };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
-        { "--repeat", Takes::Value, repeat },
-        { "--json", Takes::Nothing, SetFlag(json) },
-        { "--csv", Takes::Nothing, SetFlag(csv) },
-        { "--stats", Takes::Nothing, SetFlag(options.stats) },
-    });
-    if (Status status = ParseCommandLine(args, table, Unexpected, kStyle); !status.Ok())
+    FormatFlags formats;
+    if (Status status = ParseCommandLine(args, ScanTable(options, formats), Unexpected, kStyle); !status.Ok())
         return status;
-    if (json && csv)
-        return BadUsage("--json and --csv exclude each other");
-    options.format = json ? OutputFormat::Json : csv ? OutputFormat::Csv : OutputFormat::Table;
+    Result<OutputFormat> format = formats.Format();
+    if (!format.Ok())
+        return format.Failure();
+    options.format = *format;
     if (Status plan = CheckPlan(options.plan); !plan.Ok())
         return plan;
     return options;
@@ -195,6 +289,91 @@ Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args)
     return options;
 }
 
+Result<KnownOptions> ParseKnownOptions(const std::vector<std::string>& args)
+{
+    KnownOptions options;
+    if (AsksForHelp(args)) {
+        options.help = true;
+        return options;
+    }
+    FormatFlags formats;
+    if (Status status = ParseCommandLine(args, KnownTable(options, formats), Unexpected, kStyle); !status.Ok())
+        return status;
+    Result<OutputFormat> format = formats.Format();
+    if (!format.Ok())
+        return format.Failure();
+    options.format = *format;
+    return options;
+}
+
+Result<WakeOptions> ParseWakeOptions(const std::vector<std::string>& args)
+{
+    WakeOptions options;
+    if (AsksForHelp(args)) {
+        options.help = true;
+        return options;
+    }
+    FormatFlags formats;
+    auto target = [&options](const std::string& operand) {
+        options.targets.push_back(operand);
+        return Status();
+    };
+    if (Status status = ParseCommandLine(args, WakeTable(options, formats), target, kStyle); !status.Ok())
+        return status;
+    Result<OutputFormat> format = formats.Format();
+    if (!format.Ok())
+        return format.Failure();
+    options.format = *format;
+    if (options.targets.empty())
+        return BadUsage("wake needs a MAC address, or the host name or address of a remembered device");
+    if (Status plan = CheckPlan(options.plan); !plan.Ok())
+        return plan;
+    return options;
+}
+
+Result<WatchOptions> ParseWatchOptions(const std::vector<std::string>& args)
+{
+    WatchOptions options;
+    if (AsksForHelp(args)) {
+        options.help = true;
+        return options;
+    }
+    if (Status status = ParseCommandLine(args, WatchTable(options), Unexpected, kStyle); !status.Ok())
+        return status;
+    if (Status plan = CheckPlan(options.plan); !plan.Ok())
+        return plan;
+    return options;
+}
+
+Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args)
+{
+    WaitOptions options;
+    if (AsksForHelp(args)) {
+        options.help = true;
+        return options;
+    }
+    FormatFlags formats;
+    bool haveTarget = false;
+    auto target = [&](const std::string& operand) {
+        if (haveTarget)
+            return Unexpected(operand);
+        options.target = operand;
+        haveTarget = true;
+        return Status();
+    };
+    if (Status status = ParseCommandLine(args, WaitTable(options, formats), target, kStyle); !status.Ok())
+        return status;
+    Result<OutputFormat> format = formats.Format();
+    if (!format.Ok())
+        return format.Failure();
+    options.format = *format;
+    if (!haveTarget || options.target.empty())
+        return BadUsage("wait needs the MAC address, host name or address of the device to wait for");
+    if (Status plan = CheckPlan(options.plan); !plan.Ok())
+        return plan;
+    return options;
+}
+
 std::string MainUsage()
 {
     return "Usage: orbisk-cli COMMAND [OPTIONS]\n"
@@ -203,6 +382,10 @@ std::string MainUsage()
            "Commands:\n"
            "  scan     list the NAS devices that answer a discovery request\n"
            "  set-ip   change the IP configuration of one device\n"
+           "  known    list the devices heard before, newest first\n"
+           "  wake     wake a device with a Wake-on-LAN magic packet\n"
+           "  watch    scan again and again and tell when devices appear, change or go\n"
+           "  wait     scan until one device answers, then list it\n"
            "\n"
            "Run 'orbisk-cli COMMAND --help' for a command's options, 'man orbisk-cli' for more.\n";
 }
@@ -274,4 +457,125 @@ std::string SetIpUsage()
            "Exit status: 0 Success, 2 bad options or values (nothing sent), 3 wrong user or\n"
            "password, 4 the device refused for another reason, 5 no device answered,\n"
            "6 --verify did not find the device afterwards, 7 the network cannot be used.\n";
+}
+
+// Where requests go, the same for every command that sends.
+constexpr const char* kPlanHelp =
+    "  --interface NAME      send out of that port alone\n"
+    "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
+    "  --target ADDRESS[/PREFIX]\n"
+    "                        send to that address, or to the subnet's broadcast address,\n"
+    "                        instead of 255.255.255.255 (repeatable)\n";
+
+std::string KnownUsage()
+{
+    return "Usage: orbisk-cli known [--json | --csv] [--forget]\n"
+           "\n"
+           "Lists the devices that scan, set-ip, watch, wait and wake --wait have heard,\n"
+           "newest first, with when each was last heard (UTC). They are kept in\n"
+           "$XDG_STATE_HOME/orbisk/devices (~/.local/state/orbisk/devices by default);\n"
+           "ORBISK_NO_STATE=1 in the environment stops the recording.\n"
+           "\n"
+           "  --json                an array of objects instead of the table\n"
+           "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
+           "  --forget              forget every device, and list none\n"
+           "\n"
+           "Exit status: 0, or 2 bad options, 7 the record could not be emptied.\n";
+}
+
+std::string WakeUsage()
+{
+    return "Usage: orbisk-cli wake TARGET... [--wait SECONDS] [--udp-port N] [--json | --csv]\n"
+           "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
+           "\n"
+           "Sends the Wake-on-LAN magic packet (6 bytes 0xFF, then the MAC address 16\n"
+           "times) to 255.255.255.255, UDP port 9. A TARGET is a MAC address\n"
+           "(aa:bb:cc:dd:ee:ff, aa-bb-cc-dd-ee-ff, aabb.ccdd.eeff or aabbccddeeff), or\n"
+           "the host name or address of a device listed by 'orbisk-cli known'. The packet\n"
+           "leaves by the port the device last answered on, when that is known, otherwise\n"
+           "out of every port.\n"
+           "\n"
+           "  --wait SECONDS        then wait until each device answers a scan, and list it\n"
+           "  --udp-port N          the UDP port the packet goes to (default " + std::to_string(kDefaultWakeUdpPort) + ")\n"
+           "  --json, --csv         the format of the list of --wait\n"
+        + kPlanHelp +
+           "\n"
+           "Exit status: 0 sent (and with --wait, every device answered), 1 a device did not\n"
+           "answer within --wait, 2 bad options, an unknown TARGET or a host name that\n"
+           "several devices share (nothing is sent), 7 the network cannot be used.\n";
+}
+
+std::string WatchUsage()
+{
+    return "Usage: orbisk-cli watch [--interval SECONDS] [--count N] [--misses N] [--json]\n"
+           "                        [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
+           "\n"
+           "Scans every --interval seconds, as scan does, and prints a line when a device\n"
+           "appears, when one of its fields changes (old and new value), and when it is\n"
+           "gone. The first scan reports every device as appeared. Each line begins with\n"
+           "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n"
+           "\n"
+           "  --interval SECONDS    time from one scan to the next (default " + std::to_string(kDefaultWatchSeconds) + ")\n"
+           "  --count N             stop after N scans\n"
+           "  --misses N            a device is gone after N scans in a row without it\n"
+           "                        (default " + std::to_string(kDefaultMisses) + ", so one lost reply is no event)\n"
+           "  --json                one JSON object per line\n"
+        + kPlanHelp +
+           "\n"
+           "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
+           "7 the network cannot be used.\n";
+}
+
+std::string WaitUsage()
+{
+    return "Usage: orbisk-cli wait TARGET [--timeout SECONDS] [--json | --csv]\n"
+           "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
+           "\n"
+           "Scans until a device with that MAC address, host name or address answers, and\n"
+           "lists it: how a script learns where a device is after a restart or after it\n"
+           "was switched to DHCP.\n"
+           "\n"
+           "  --timeout SECONDS     how long to keep scanning (default " + std::to_string(kDefaultWaitSeconds) + ")\n"
+           "  --json                an array of objects instead of the table\n"
+           "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
+        + kPlanHelp +
+           "\n"
+           "Exit status: 0 the device answered, 1 it did not within the timeout,\n"
+           "2 bad options, 7 the network cannot be used.\n";
+}
+
+std::vector<std::string> CommandNames()
+{
+    return { "scan", "set-ip", "known", "wake", "watch", "wait" };
+}
+
+std::vector<std::string> OptionNames(std::string_view command)
+{
+    // The tables are built over throw-away values: only the names are read.
+    ScanOptions scan;
+    SetIpOptions setIp;
+    KnownOptions known;
+    WakeOptions wake;
+    WatchOptions watch;
+    WaitOptions wait;
+    FormatFlags formats;
+    std::vector<Option> table;
+    if (command == "scan")
+        table = ScanTable(scan, formats);
+    else if (command == "set-ip")
+        table = SetIpTable(setIp);
+    else if (command == "known")
+        table = KnownTable(known, formats);
+    else if (command == "wake")
+        table = WakeTable(wake, formats);
+    else if (command == "watch")
+        table = WatchTable(watch);
+    else if (command == "wait")
+        table = WaitTable(wait, formats);
+    std::vector<std::string> names;
+    for (const Option& option : table) {
+        if (option.takes != Takes::Refused) // there only to say why not
+            names.emplace_back(option.name);
+    }
+    return names;
 }

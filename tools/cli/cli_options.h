@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-// Exit statuses, shared by both commands.
+// Exit statuses, shared by every command.
 enum CliStatus {
     StatusOk = 0,          // scan: a device was listed; set-ip: "Success"
-    StatusNoDevice = 1,    // scan: nothing answered
-    StatusUsage = 2,       // bad options or values; nothing was sent
+    StatusNoDevice = 1,    // scan: nothing answered; wait, wake --wait: not in time
+    StatusUsage = 2,       // bad options or values, an unknown wake target; nothing was sent
     StatusDenied = 3,      // set-ip: "Wrong user or password!"
     StatusRefused = 4,     // set-ip: "Could not modify the IP address!"
     StatusNoAnswer = 5,    // set-ip: no change reply in time
@@ -61,6 +61,43 @@ struct SetIpOptions {
     bool help = false;
 };
 
+struct KnownOptions {
+    OutputFormat format = OutputFormat::Table;
+    bool forget = false;
+    bool help = false;
+};
+
+inline constexpr int kDefaultWakeUdpPort = 9;
+inline constexpr int kDefaultWaitSeconds = 120;
+inline constexpr int kDefaultWatchSeconds = 10;
+inline constexpr int kDefaultMisses = 3;
+
+struct WakeOptions {
+    std::vector<std::string> targets; // MAC addresses, host names or addresses
+    int waitMs = 0;                   // --wait: 0 sends and ends
+    int udpPort = kDefaultWakeUdpPort;
+    OutputFormat format = OutputFormat::Table;
+    SendPlan plan;
+    bool help = false;
+};
+
+struct WatchOptions {
+    int intervalMs = kDefaultWatchSeconds * 1000;
+    int count = 0;   // scans before it ends; 0: until a stop signal
+    int misses = kDefaultMisses;
+    bool json = false;
+    SendPlan plan;
+    bool help = false;
+};
+
+struct WaitOptions {
+    std::string target; // MAC address, host name or address
+    int timeoutMs = kDefaultWaitSeconds * 1000;
+    OutputFormat format = OutputFormat::Table;
+    SendPlan plan;
+    bool help = false;
+};
+
 // ADDRESS or ADDRESS/PREFIX to the address a request goes to: the address
 // itself, or the subnet's directed broadcast (every host bit set).
 std::optional<std::string> TargetDestination(std::string_view text);
@@ -69,7 +106,20 @@ std::optional<std::string> TargetDestination(std::string_view text);
 // error (the usage text is added by the caller).
 Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args);
 Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args);
+Result<KnownOptions> ParseKnownOptions(const std::vector<std::string>& args);
+Result<WakeOptions> ParseWakeOptions(const std::vector<std::string>& args);
+Result<WatchOptions> ParseWatchOptions(const std::vector<std::string>& args);
+Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args);
+
+// The commands, and each one's options as its table lists them (--help
+// aside), for the check that the documents name them all.
+std::vector<std::string> CommandNames();
+std::vector<std::string> OptionNames(std::string_view command);
 
 std::string MainUsage();
 std::string ScanUsage();
 std::string SetIpUsage();
+std::string KnownUsage();
+std::string WakeUsage();
+std::string WatchUsage();
+std::string WaitUsage();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <ctime>
 #include <cwchar>
 
 #include <locale.h>
@@ -10,13 +11,28 @@
 
 namespace {
 
-constexpr int kColumns = kDeviceColumns + 2;
+constexpr int kInterfaceColumn = kDeviceColumns + 1;
+constexpr int kLastSeenColumn = kDeviceColumns + 2;
+constexpr int kColumns = kDeviceColumns + 3;
 const char* const kHeadings[kColumns] = {
-    "No.", "IP Address", "Version", "Hostname", "Gateway", "MAC Address", "Netmask", "Mode", "Interface",
+    "No.", "IP Address", "Version", "Hostname", "Gateway", "MAC Address", "Netmask", "Mode", "Interface", "Last Seen",
 };
 const char* const kJsonKeys[kColumns] = {
-    "no", "address", "version", "hostname", "gateway", "mac", "netmask", "mode", "interface",
+    "no", "address", "version", "hostname", "gateway", "mac", "netmask", "mode", "interface", "last_seen",
 };
+
+// The columns a listing shows, in order: the last seen only for remembered devices.
+std::vector<int> Columns(bool withInterface, bool withLastSeen)
+{
+    std::vector<int> columns;
+    for (int column = 0; column < kInterfaceColumn; ++column)
+        columns.push_back(column);
+    if (withInterface)
+        columns.push_back(kInterfaceColumn);
+    if (withLastSeen)
+        columns.push_back(kLastSeenColumn);
+    return columns;
+}
 
 // The desktop table's seven columns, then the mode and the interface.
 std::string Cell(const CliDevice& device, int column)
@@ -31,7 +47,8 @@ std::string Cell(const CliDevice& device, int column)
     case ColMac: return r.mac;
     case ColNetmask: return r.netmask;
     case kDeviceColumns: return ModeText(r.mode);
-    default: return device.interfaceName;
+    case kInterfaceColumn: return device.interfaceName;
+    default: return device.lastSeen;
     }
 }
 
@@ -201,29 +218,30 @@ std::string CsvField(std::string_view text)
     return out;
 }
 
-std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterface)
+std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterface, bool withLastSeen)
 {
-    const int columns = withInterface ? kColumns : kColumns - 1;
-    std::vector<std::vector<std::string>> lines;
-    lines.emplace_back(kHeadings, kHeadings + columns);
+    const std::vector<int> columns = Columns(withInterface, withLastSeen);
+    std::vector<std::vector<std::string>> lines(1);
+    for (int column : columns)
+        lines[0].push_back(kHeadings[column]);
     for (const CliDevice& device : devices) {
         std::vector<std::string> line;
-        for (int column = 0; column < columns; ++column)
+        for (int column : columns)
             line.push_back(EscapeForTerminal(Cell(device, column)));
         lines.push_back(line);
     }
-    size_t widths[kColumns] = {};
+    std::vector<size_t> widths(columns.size());
     for (const auto& line : lines) {
-        for (int column = 0; column < columns; ++column)
-            widths[column] = std::max(widths[column], DisplayWidth(line[column]));
+        for (size_t i = 0; i < columns.size(); ++i)
+            widths[i] = std::max(widths[i], DisplayWidth(line[i]));
     }
     std::string out;
     for (const auto& line : lines) {
         std::string text;
-        for (int column = 0; column < columns; ++column) {
-            text += line[column];
-            if (column + 1 < columns)
-                text.append(widths[column] - DisplayWidth(line[column]) + 2, ' ');
+        for (size_t i = 0; i < columns.size(); ++i) {
+            text += line[i];
+            if (i + 1 < columns.size())
+                text.append(widths[i] - DisplayWidth(line[i]) + 2, ' ');
         }
         while (!text.empty() && text.back() == ' ')
             text.pop_back();
@@ -232,41 +250,62 @@ std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterfac
     return out;
 }
 
-std::string FormatJson(const std::vector<CliDevice>& devices)
+std::string JsonObject(const CliDevice& device, bool withNumber, bool withLastSeen)
+{
+    std::string out = "{";
+    for (int column : Columns(true, withLastSeen)) {
+        if (column == ColNumber && !withNumber)
+            continue;
+        if (out.size() > 1)
+            out += ", ";
+        out += '"';
+        out += kJsonKeys[column];
+        out += "\": ";
+        // The row number is the only number; it is written by this program.
+        if (column == ColNumber)
+            out += Cell(device, column);
+        else
+            out += JsonString(Cell(device, column));
+    }
+    return out + "}";
+}
+
+std::string FormatJson(const std::vector<CliDevice>& devices, bool withLastSeen)
 {
     if (devices.empty())
         return "[]\n";
     std::string out = "[\n";
-    for (size_t i = 0; i < devices.size(); ++i) {
-        out += "  {";
-        for (int column = 0; column < kColumns; ++column) {
-            if (column > 0)
-                out += ", ";
-            out += '"';
-            out += kJsonKeys[column];
-            out += "\": ";
-            // The row number is the only number; it is written by this program.
-            if (column == ColNumber)
-                out += Cell(devices[i], column);
-            else
-                out += JsonString(Cell(devices[i], column));
-        }
-        out += i + 1 < devices.size() ? "},\n" : "}\n";
-    }
+    for (size_t i = 0; i < devices.size(); ++i)
+        out += "  " + JsonObject(devices[i], true, withLastSeen) + (i + 1 < devices.size() ? ",\n" : "\n");
     out += "]\n";
     return out;
 }
 
-std::string FormatCsv(const std::vector<CliDevice>& devices)
+std::string FormatCsv(const std::vector<CliDevice>& devices, bool withLastSeen)
 {
+    const std::vector<int> columns = Columns(true, withLastSeen);
     std::string out;
-    for (int column = 0; column < kColumns; ++column)
+    for (int column : columns)
         out += std::string(column ? "," : "") + CsvField(kHeadings[column]);
     out += "\r\n";
     for (const CliDevice& device : devices) {
-        for (int column = 0; column < kColumns; ++column)
+        for (int column : columns)
             out += std::string(column ? "," : "") + CsvField(Cell(device, column));
         out += "\r\n";
     }
     return out;
+}
+
+std::string TimestampText(int64_t realtimeNs, bool withMs)
+{
+    time_t seconds = static_cast<time_t>(realtimeNs / 1000000000);
+    tm utc {};
+    gmtime_r(&seconds, &utc);
+    char text[40];
+    size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &utc);
+    if (withMs)
+        std::snprintf(text + length, sizeof text - length, ".%03dZ", static_cast<int>(realtimeNs / 1000000 % 1000));
+    else
+        std::snprintf(text + length, sizeof text - length, "Z");
+    return text;
 }

@@ -5,6 +5,7 @@
 
 #include "device_table.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@ struct CliDevice {
     int number = 0;             // position in the listing, from 0
     DeviceReply reply;
     std::string interfaceName;  // the local interface that heard the reply, empty when unknown
+    std::string lastSeen;       // remembered devices: when last heard, as TimestampText
 };
 
 // "static", "dhcp" or "".
@@ -35,9 +37,16 @@ std::string JsonString(std::string_view text);
 std::string CsvField(std::string_view text);
 
 // Aligned columns with a heading line, rows in the order given; the
-// interface column only when the request left by more than one port.
-std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterface = true);
+// interface column only when the request left by more than one port, the
+// last-seen column for remembered devices.
+std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterface = true, bool withLastSeen = false);
 // An array of objects; "[]" for none.
-std::string FormatJson(const std::vector<CliDevice>& devices);
+std::string FormatJson(const std::vector<CliDevice>& devices, bool withLastSeen = false);
 // A heading line and one line per device, lines ended by CR LF.
-std::string FormatCsv(const std::vector<CliDevice>& devices);
+std::string FormatCsv(const std::vector<CliDevice>& devices, bool withLastSeen = false);
+// One device as a JSON object on one line, with or without its row number.
+std::string JsonObject(const CliDevice& device, bool withNumber, bool withLastSeen = false);
+
+// UTC time as RFC 3339, "2026-12-07T23:50:01Z", or with milliseconds
+// "2026-12-07T23:50:01.234Z"; from ns since the epoch.
+std::string TimestampText(int64_t realtimeNs, bool withMs = false);

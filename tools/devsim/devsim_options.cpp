@@ -133,6 +133,8 @@ std::vector<Option> DeviceOptions(SimOptions& o)
         { "--mode", Takes::Value, Number(o.mode, 0, 1) },
         { "--user", Takes::Value, SetText(o.user) },
         { "--password", Takes::Value, SetText(o.password) },
+        { "--asleep", Takes::Nothing, SetFlag(o.asleep) },
+        { "--boot-ms", Takes::Value, Number(o.bootMs, 0, kMaxMs) },
     };
 }
 
@@ -196,7 +198,30 @@ Status CheckTogether(SimOptions& o)
     return {};
 }
 
+std::vector<Option> Table(SimOptions& o, bool& help, bool& version)
+{
+    std::vector<Option> table = DeviceOptions(o);
+    for (auto& more : { ReplyOptions(o), TrafficOptions(o) })
+        table.insert(table.end(), more.begin(), more.end());
+    table.insert(table.end(), {
+        { "--help", Takes::Nothing, SetFlag(help) },
+        { "-h", Takes::Nothing, SetFlag(help) },
+        { "--version", Takes::Nothing, SetFlag(version) },
+    });
+    return table;
+}
+
 } // namespace
+
+std::vector<std::string> OptionNames()
+{
+    SimOptions options;
+    bool help = false, version = false;
+    std::vector<std::string> names;
+    for (const Option& option : Table(options, help, version))
+        names.emplace_back(option.name);
+    return names;
+}
 
 Result<std::string> DecodeBytes(const std::string& text)
 {
@@ -220,16 +245,8 @@ Result<SimCommand> ParseOptions(const std::vector<std::string>& args)
     SimCommand command;
     SimOptions& o = command.options;
     bool help = false, version = false;
-    std::vector<Option> table = DeviceOptions(o);
-    for (auto& more : { ReplyOptions(o), TrafficOptions(o) })
-        table.insert(table.end(), more.begin(), more.end());
-    table.insert(table.end(), {
-        { "--help", Takes::Nothing, SetFlag(help) },
-        { "-h", Takes::Nothing, SetFlag(help) },
-        { "--version", Takes::Nothing, SetFlag(version) },
-    });
     // The simulator takes no operands, before "--" or after it.
-    if (Status status = ParseCommandLine(args, table, Unexpected); !status.Ok())
+    if (Status status = ParseCommandLine(args, Table(o, help, version), Unexpected); !status.Ok())
         return status;
     if (help || version) {
         command.action = help ? SimAction::Help : SimAction::Version;
@@ -268,6 +285,10 @@ Devices:
   --mode 0|1           address mode: 0 static, 1 DHCP (default )" + std::to_string(d.mode) + R"()
   --user TEXT          administrator name (default )" + d.user + R"()
   --password TEXT      administrator password (default )" + d.password + R"()
+  --asleep             start asleep: answer nothing until a Wake-on-LAN magic
+                       packet for the device's MAC address arrives on UDP
+                       port 9 (which it then listens on)
+  --boot-ms MS         once woken, answer after MS (default )" + std::to_string(d.bootMs) + R"()
 
 Replies:
   --reply-delay MS     wait MS before each reply

@@ -31,6 +31,11 @@ struct SimOptions {
     std::string user = "admin";
     std::string password = "admin";
 
+    // Wake-on-LAN: asleep, a device answers nothing until a magic packet for
+    // its MAC address arrives on UDP port 9, and then only after bootMs.
+    bool asleep = false;
+    int bootMs = 0;
+
     // Replies.
     int replyDelayMs = 0;
     int jitterMs = 0;
@@ -71,3 +76,6 @@ struct SimCommand {
 Result<SimCommand> ParseOptions(const std::vector<std::string>& args);
 
 std::string UsageText();
+
+// Every option its table lists, short aliases too, for the documents' check.
+std::vector<std::string> OptionNames();

@@ -2,6 +2,7 @@
 
 #include "datagram.h"
 #include "host_addresses.h"
+#include "magic_packet.h"
 #include "wire.h"
 
 #include <poll.h>
@@ -58,6 +59,7 @@ CDeviceSimulator::CDeviceSimulator(SimOptions options)
 CDeviceSimulator::~CDeviceSimulator()
 {
     m_socket.Close();
+    m_wakeSocket.Close();
     if (m_log != nullptr)
         std::fclose(m_log);
 }
@@ -81,6 +83,7 @@ bool CDeviceSimulator::Start()
     m_devices = MakeDevices(m_options, addresses);
     m_requestsToDrop.assign(m_devices.size(), m_options.dropFirst);
     m_repliesToDrop.assign(m_devices.size(), m_options.dropFirstReplies);
+    m_awakeFrom.assign(m_devices.size(), m_options.asleep ? std::nullopt : std::optional(Clock::time_point()));
 
     if (!m_options.logFile.empty()) {
         m_log = std::fopen(m_options.logFile.c_str(), "a");
@@ -106,6 +109,9 @@ bool CDeviceSimulator::Start()
         std::fprintf(stderr, "orbisk-devsim: cannot bind UDP port %d: %s\n", kDevicePort, std::strerror(errno));
         return false;
     }
+
+    if (m_options.asleep && !OpenWakePort())
+        return false;
 
     m_start = Clock::now();
     m_bFloodDone = m_options.floodRate == 0;
@@ -143,14 +149,68 @@ int CDeviceSimulator::Run()
         auto wait = std::max(Clock::duration::zero(), NextWake(now) - Clock::now());
         auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
         timespec timeout { static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000) };
-        pollfd pfd { m_socket.m_hRawSocket, POLLIN, 0 };
-        int ready = ppoll(&pfd, 1, &timeout, &waitMask);
-        if (ready > 0 && (pfd.revents & POLLIN))
+        pollfd pfd[2] = { { m_socket.m_hRawSocket, POLLIN, 0 }, { m_wakeSocket.m_hRawSocket, POLLIN, 0 } };
+        int ready = ppoll(pfd, m_wakeSocket.m_hRawSocket >= 0 ? 2 : 1, &timeout, &waitMask);
+        if (ready > 0 && (pfd[0].revents & POLLIN))
             ReceivePending();
+        if (ready > 0 && (pfd[1].revents & POLLIN))
+            ReceiveWake();
     }
     std::fprintf(stderr, "orbisk-devsim: stopped; %llu datagrams received, %llu sent, %llu send errors, %llu dropped\n",
         m_nReceived, m_nSent, m_nSendErrors, m_nDropped);
     return 0;
+}
+
+bool CDeviceSimulator::OpenWakePort()
+{
+    if (!m_wakeSocket.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET)) {
+        std::fprintf(stderr, "orbisk-devsim: socket: %s\n", std::strerror(errno));
+        return false;
+    }
+    int on = 1;
+    setsockopt(m_wakeSocket.m_hRawSocket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    AskArrivalInfo(m_wakeSocket.m_hRawSocket, false);
+    CSockAddr local(nullptr, kWakePort);
+    if (bind(m_wakeSocket.m_hRawSocket, reinterpret_cast<const sockaddr*>(&local.m_addr), sizeof local.m_addr) != 0) {
+        std::fprintf(stderr, "orbisk-devsim: cannot bind UDP port %d: %s\n", kWakePort, std::strerror(errno));
+        return false;
+    }
+    std::fprintf(stderr, "orbisk-devsim: asleep; waiting for a magic packet on UDP port %d\n", kWakePort);
+    return true;
+}
+
+// Magic packets on port 9: the device whose MAC address one names starts
+// answering after --boot-ms. Everything is logged as on port 10000.
+void CDeviceSimulator::ReceiveWake()
+{
+    ReceivedDatagram d;
+    char buffer[kMagicPacketSize + 64];
+    d.buffer = std::span<char>(buffer, sizeof buffer);
+    while (true) {
+        Result<int> count = ReceiveBatch(m_wakeSocket.m_hRawSocket, std::span<ReceivedDatagram>(&d, 1), MSG_DONTWAIT);
+        if (!count.Ok() || *count <= 0)
+            return;
+        ++m_nReceived;
+        std::string_view data(d.Bytes().data(), d.Bytes().size());
+        if (m_log != nullptr) {
+            std::fprintf(m_log, "src=%s:%d dst=%s len=%d hex=%s\n", Ipv4::FromInAddr(d.sender.sin_addr).ToText().c_str(),
+                ntohs(d.sender.sin_port), d.destination.ToText().c_str(), d.length, ToHex(data).c_str());
+            std::fflush(m_log);
+        }
+        std::optional<MacAddress> target = d.truncated ? std::nullopt : MagicPacketTarget(data);
+        for (size_t i = 0; target && i < m_devices.size(); ++i) {
+            if (ParseMac(m_devices[i].fields.mac) != target || m_awakeFrom[i])
+                continue;
+            m_awakeFrom[i] = Clock::now() + std::chrono::milliseconds(m_options.bootMs);
+            std::fprintf(stderr, "orbisk-devsim: %s woken by a magic packet; answers in %d ms\n",
+                m_devices[i].address.ToText().c_str(), m_options.bootMs);
+        }
+    }
+}
+
+bool CDeviceSimulator::Awake(size_t device, Clock::time_point now) const
+{
+    return m_awakeFrom[device] && *m_awakeFrom[device] <= now;
 }
 
 CDeviceSimulator::Clock::time_point CDeviceSimulator::NextWake(Clock::time_point now) const
@@ -213,8 +273,9 @@ void CDeviceSimulator::HandleDiscovery(const sockaddr_in& from, Ipv4 destination
         if (m_devices[i].address == destination)
             only = i;
     }
+    const Clock::time_point now = Clock::now();
     for (size_t i = 0; i < m_devices.size(); ++i) {
-        if (only != m_devices.size() && only != i)
+        if ((only != m_devices.size() && only != i) || !Awake(i, now))
             continue;
         if (Drops(m_requestsToDrop, i)) {
             if (m_options.verbose)
@@ -229,7 +290,7 @@ void CDeviceSimulator::HandleChange(const ChangeRequest& request, const sockaddr
 {
     for (size_t i = 0; i < m_devices.size(); ++i) {
         ChangeDecision decision = DecideChange(m_devices[i], request, m_options);
-        if (!decision.addressed)
+        if (!decision.addressed || !Awake(i, Clock::now()))
             continue;
         if (Drops(m_requestsToDrop, i)) {
             if (m_options.verbose)

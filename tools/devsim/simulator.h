@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -38,6 +39,9 @@ private:
     };
 
     bool Start();
+    bool OpenWakePort();
+    void ReceiveWake();
+    bool Awake(size_t device, Clock::time_point now) const;
     void ReceivePending();
     void Handle(std::string_view data, const sockaddr_in& from, Ipv4 destination);
     void HandleDiscovery(const sockaddr_in& from, Ipv4 destination);
@@ -53,12 +57,15 @@ private:
     SimOptions m_options;
     std::vector<SimDevice> m_devices;
     CUdpSocket m_socket;
+    CUdpSocket m_wakeSocket; // UDP port 9, with --asleep
     CDatagramBatch m_batch { kReadBatch, kMaxDatagram + 1 }; // one byte more than fits: none is truncated
     FILE* m_log = nullptr;
     std::multimap<Clock::time_point, Outgoing> m_queue;
     std::mt19937 m_random;
     std::vector<int> m_requestsToDrop; // per device, what is left of --drop-first
     std::vector<int> m_repliesToDrop;  // per device, of --drop-first-replies
+    // Per device, when it answers from: never while asleep, at once otherwise.
+    std::vector<std::optional<Clock::time_point>> m_awakeFrom;
 
     Clock::time_point m_start;
     long long m_nFloodSent = 0;

@@ -1,0 +1,67 @@
+#pragma once
+
+// What the commands share: the scan loop, the network set-up and the way a
+// failure is told. Each command lives in a file of its own (cli_*.cpp).
+
+#include "cli_net.h"
+#include "cli_options.h"
+#include "cli_text.h"
+#include "wire.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+struct ScanResult {
+    std::vector<CliDevice> devices;
+    std::unordered_set<std::string> listed; // ListingKey of each device
+    std::vector<int64_t> arrivalNs;  // kernel receive time of each listed reply
+    std::vector<int64_t> listedNs;   // when each row was added
+    int64_t sentNs = 0;
+    int portsUsed = 0;               // routes the request left by
+    int64_t scanCpuNs = 0;           // CPU time from the request to the end of collecting
+    int64_t scanNs = 0;              // time from the first request to the end of collecting
+};
+
+using DeviceTest = std::function<bool(const CliDevice&)>;
+
+// Every line of a failure report, prefixed with the program's name.
+void Complain(std::ostream& err, const std::string& lines);
+
+std::optional<DeviceReply> ReplyOf(const Datagram& d);
+
+// Sends the discovery request `repeat` times and lists devices until the
+// timeout, or until `done` accepts a newly listed device, or until the
+// channel is interrupted. False when nothing could be sent.
+bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int timeoutMs, int repeat,
+    const DeviceTest& done, ScanResult& result, std::ostream& err);
+
+// Plans where requests go and takes port 10001; false, with the reason on
+// err, when the network cannot be used.
+bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChannel& channel, std::ostream& err);
+
+// The usage lines of a command's help, for a complaint about its options.
+std::string Synopsis(const std::string& usage, const std::string& command);
+
+// Each command after its name: the exit status (CliStatus).
+int RunKnown(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunWait(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Whether a device is the one a wait or wake target names: by MAC address in
+// any notation, or by its address, or by its host name (case aside).
+bool IsTarget(const DeviceReply& reply, const std::string& target);
+
+// Scans again and again until each test has accepted a device, or until
+// timeoutMs; every device heard is remembered. Found[i] is what test i
+// accepted. False when nothing could be sent.
+bool AwaitDevices(CReplyChannel& channel, const std::vector<Route>& routes, const std::vector<DeviceTest>& tests,
+    int timeoutMs, std::vector<std::optional<CliDevice>>& found, std::ostream& err);
+
+// The devices in the format asked for, numbered from 0.
+std::string FormatDevices(std::vector<CliDevice> devices, OutputFormat format);
