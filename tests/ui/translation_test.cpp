@@ -56,8 +56,9 @@ using Texts = std::map<std::string, QString>;
 
 std::string Where(QWidget* dlg, QWidget* w, int index)
 {
-    QString name = w->objectName().isEmpty() ? QStringLiteral("%1#%2").arg(QLatin1String(w->metaObject()->className())).arg(index)
-                                             : w->objectName();
+    const QString name = w->objectName().isEmpty()
+        ? QStringLiteral("%1#%2").arg(QLatin1String(w->metaObject()->className())).arg(index)
+        : w->objectName();
     return (dlg->objectName() + u'/' + name).toStdString();
 }
 
@@ -135,7 +136,8 @@ void CheckFit(QWidget* dlg, QStringList& faults)
     for (QWidget* w : dlg->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (w->isHidden() || qobject_cast<QGroupBox*>(w) || w->property("ctrlId").isNull())
             continue;
-        QString what = dlg->objectName() + u'/' + (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
+        QString what = dlg->objectName() + u'/'
+            + (w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className()) : w->objectName());
         if (auto* label = qobject_cast<QLabel*>(w))
             what += QStringLiteral(" \"%1\"").arg(label->text());
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
