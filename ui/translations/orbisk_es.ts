@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>Success</source>
-        <translation>Correcto</translation>
+        <translation>Operación correcta</translation>
     </message>
     <message>
         <source>Wrong user or password!</source>

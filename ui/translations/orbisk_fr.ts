@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>Success</source>
-        <translation>Réussi</translation>
+        <translation>Opération réussie</translation>
     </message>
     <message>
         <source>Wrong user or password!</source>

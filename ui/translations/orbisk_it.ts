@@ -36,7 +36,7 @@
     </message>
     <message>
         <source>Success</source>
-        <translation>Riuscito</translation>
+        <translation>Operazione riuscita</translation>
     </message>
     <message>
         <source>Wrong user or password!</source>
