@@ -25,12 +25,14 @@ class CCliProcess {
 public:
     bool Start(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "");
     pid_t Pid() const { return m_pid; }
-    // Waits for the end (killing it after timeoutMs) and collects its output.
+    // Waits for the end (killing it after timeoutMs) and collects its output;
+    // when it could not be started, status -1 and the reason in err.
     CliRun Wait(int timeoutMs = 20000);
 
 private:
     CScratchDir m_dir;
     pid_t m_pid = -1;
+    std::string m_failure;
 };
 
 CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "");
