@@ -20,7 +20,7 @@ lsan=""
 root=$(pwd)
 cd "$build"
 status=0
-run=$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')
+run=r$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')
 # shellcheck disable=SC2086 # sudo is empty or one word
 $sudo env CI="${CI:-}" ORBISK_VLAN_RUN="$run" QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
