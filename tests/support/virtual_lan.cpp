@@ -254,12 +254,14 @@ int TakeLock(const std::string& path, bool create, std::chrono::milliseconds lim
 }
 
 // The run's id from ORBISK_VLAN_RUN, or "" when unset; false when it is not
-// a short word of letters and digits (it becomes part of file names).
+// a short word of letters and digits that starts with a letter (it becomes
+// part of file names, and older sweeps read a number after the prefix as a pid).
 bool RunId(std::string* id)
 {
     const char* run = std::getenv("ORBISK_VLAN_RUN");
     *id = run ? run : "";
-    return id->size() <= 16 && std::all_of(id->begin(), id->end(), [](unsigned char c) { return std::isalnum(c); });
+    return id->size() <= 16 && (id->empty() || std::isalpha(static_cast<unsigned char>(id->front())))
+        && std::all_of(id->begin(), id->end(), [](unsigned char c) { return std::isalnum(c); });
 }
 
 } // namespace
@@ -308,7 +310,7 @@ VirtualLan::VirtualLan()
     }
     std::string run;
     if (!RunId(&run)) {
-        m_error = "ORBISK_VLAN_RUN is not a word of up to 16 letters and digits";
+        m_error = "ORBISK_VLAN_RUN is not a word of up to 16 letters and digits, starting with a letter";
         return;
     }
     SweepStale();
