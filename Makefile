@@ -53,9 +53,14 @@ build-test: configure-test
 	cmake --build $(BUILD) -j$(JOBS)
 
 # The tests make their own network namespaces; they need root (sudo when not root).
+# A random run id in the namespaces' names lets the check afterwards look at
+# this run's namespaces only, so that runs from two clones do not meet. It
+# starts with a letter: older sweeps read a number there as the owner's pid.
 test: build-test
-	cd $(BUILD) && $(SUDO) env CI=$${CI:-} QT_QPA_PLATFORM=offscreen ctest -j$(JOBS) --output-on-failure --timeout 300; \
-	status=$$?; sh $(CURDIR)/scripts/check_netns.sh . || status=1; exit $$status
+	run=r$$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n'); \
+	cd $(BUILD) && $(SUDO) env CI=$${CI:-} ORBISK_VLAN_RUN=$$run QT_QPA_PLATFORM=offscreen \
+		ctest -j$(JOBS) --output-on-failure --timeout 300; \
+	status=$$?; sh $(CURDIR)/scripts/check_netns.sh . $$run || status=1; exit $$status
 
 run: build
 	$(BUILD)/ui/orbisk

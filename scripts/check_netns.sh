@@ -1,14 +1,19 @@
 #!/bin/sh
 # After a test run: removes the namespaces that test processes which are gone
 # left behind (a test killed by a timeout cannot clean up after itself), says
-# which, and fails if any of the tests' namespaces is still there.
+# which of the run's were, and fails if any of the run's namespaces is still
+# there. With a run id (ORBISK_VLAN_RUN of the run) only that run's namespaces
+# count, so that another run beside it neither fails this one nor is touched;
+# the sweep takes only namespaces whose process is gone (tests/support/virtual_lan.h).
 #
-#   scripts/check_netns.sh BUILD_DIR
+#   scripts/check_netns.sh BUILD_DIR [RUN_ID]
 set -u
 sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
-before=$($sudo ip netns list | grep '^obk-' || true)
+prefix="obk-${2:+$2-}"
+ours() { $sudo ip netns list | grep "^$prefix" || true; }
+before=$(ours)
 [ -x "$1/tests/support/orbisk-vlan" ] && $sudo "$1/tests/support/orbisk-vlan" --sweep
-left=$($sudo ip netns list | grep '^obk-' || true)
+left=$(ours)
 if [ -n "$before" ]; then
     echo "namespaces left behind by the tests (swept):"
     echo "$before"

@@ -20,11 +20,12 @@ lsan=""
 root=$(pwd)
 cd "$build"
 status=0
+run=r$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n')
 # shellcheck disable=SC2086 # sudo is empty or one word
-$sudo env CI="${CI:-}" QT_QPA_PLATFORM=offscreen \
+$sudo env CI="${CI:-}" ORBISK_VLAN_RUN="$run" QT_QPA_PLATFORM=offscreen \
     ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     LSAN_OPTIONS="$lsan" \
     ctest -j"$jobs" --output-on-failure --timeout 600 "$@" || status=1
-sh "$root/scripts/check_netns.sh" . || status=1
+sh "$root/scripts/check_netns.sh" . "$run" || status=1
 exit $status

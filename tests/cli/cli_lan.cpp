@@ -2,14 +2,13 @@
 
 #include <fcntl.h>
 #include <sched.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 int OpenNetns(const vlan::Host& host)
 {
@@ -39,8 +38,10 @@ bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& 
 {
     std::ofstream(m_dir.Path("stdin"), std::ios::binary) << input;
     int ns = OpenNetns(host);
-    if (ns < 0)
+    if (ns < 0) {
+        m_failure = "no namespace " + host.netns + ": " + std::strerror(errno);
         return false;
+    }
     m_pid = fork();
     if (m_pid == 0) {
         int in = open(m_dir.Path("stdin").c_str(), O_RDONLY);
@@ -51,6 +52,8 @@ bool CCliProcess::Start(const vlan::Host& host, const std::vector<std::string>& 
         dup2(err, 2);
         ExecCliIn(ns, args, stateHome);
     }
+    if (m_pid < 0)
+        m_failure = std::string("fork: ") + std::strerror(errno);
     close(ns);
     return m_pid > 0;
 }
@@ -63,22 +66,17 @@ std::string CCliProcess::OutputSoFar() const
 CliRun CCliProcess::Wait(int timeoutMs)
 {
     CliRun run;
-    if (m_pid <= 0)
+    if (m_pid <= 0) {
+        run.err = "orbisk-cli not started: " + m_failure;
         return run;
-    int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (waitpid(m_pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    Result<int> status = vlan::EndChild(m_pid, std::chrono::milliseconds(timeoutMs));
     m_pid = -1;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = status.Ok() && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
     run.out = ReadFile(m_dir.Path("stdout"));
     run.err = ReadFile(m_dir.Path("stderr"));
+    if (!status.Ok())
+        run.err += "\n" + status.Failure().Message();
     return run;
 }
 
@@ -86,8 +84,7 @@ CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, co
     const std::string& stateHome)
 {
     CCliProcess process;
-    if (!process.Start(host, args, input, stateHome))
-        return {};
+    process.Start(host, args, input, stateHome);
     return process.Wait();
 }
 

@@ -30,12 +30,14 @@ public:
     pid_t Pid() const { return m_pid; }
     // Standard output so far, while it runs.
     std::string OutputSoFar() const;
-    // Waits for the end (killing it after timeoutMs) and collects its output.
+    // Waits for the end (killing it after timeoutMs) and collects its output;
+    // when it could not be started, status -1 and the reason in err.
     CliRun Wait(int timeoutMs = 20000);
 
 private:
     CScratchDir m_dir;
     pid_t m_pid = -1;
+    std::string m_failure;
 };
 
 CliRun RunCliOn(const vlan::Host& host, const std::vector<std::string>& args, const std::string& input = "",

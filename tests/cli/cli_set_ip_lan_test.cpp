@@ -238,10 +238,10 @@ TEST_F(CliSetIp, PasswordPromptOnATerminalDoesNotEcho)
     EXPECT_EQ(mode.c_lflag & ECHO, 0u) << "echo is on while the password is typed";
     ASSERT_EQ(write(master, "S3cret-pw\n", 10), 10);
     readUntil("", 5000);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    Result<int> ended = vlan::EndChild(pid, std::chrono::seconds(5));
     close(master);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << screen;
+    ASSERT_TRUE(ended.Ok()) << ended.Failure().Message();
+    EXPECT_TRUE(WIFEXITED(*ended) && WEXITSTATUS(*ended) == 0) << screen;
     EXPECT_TRUE(Has(screen, "Success")) << screen;
     EXPECT_FALSE(Has(screen, "S3cret-pw")) << screen;
     // The look-up asked again while the slow answer was under way; the change went once.

@@ -352,7 +352,9 @@ TEST_F(DialogTest, SettingAnArmedTimerAgainRestartsItsInterval)
     dlg.DoModal();
     ASSERT_EQ(at.size(), 2u) << "killed after the second tick";
     EXPECT_GE(at[0], 155) << "the first tick counts from the second SetTimer";
-    EXPECT_GE(at[1] - at[0], 90);
+    // From the start, not from the first tick: a first tick held up by a
+    // loaded machine brings the second one closer to it.
+    EXPECT_GE(at[1], 155 + 90);
 }
 
 TEST_F(DialogTest, TimersAreSeparateByIdAndEndWithTheWindow)

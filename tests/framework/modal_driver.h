@@ -90,6 +90,35 @@ inline WaitHandle WhenReady(std::function<bool()> ready, std::function<void()> a
     return handle;
 }
 
+// Ends whatever is open innermost: a visible message box, a popup menu, or
+// else the modal window.
+inline void CloseInnermostWindow()
+{
+    if (QMessageBox* box = VisibleMessageBox()) {
+        box->done(0);
+        return;
+    }
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        menu->close();
+        return;
+    }
+    if (QWidget* top = Modal())
+        top->close();
+}
+
+// For ms from now, closes one window every 10 ms: after a wait that failed,
+// the modal loop the test is blocked in returns. A wait, ended by
+// CancelWait or CancelAllWaits too.
+inline WaitHandle CloseWindowsFor(int ms)
+{
+    return WhenReady(
+        [] {
+            CloseInnermostWindow();
+            return false;
+        },
+        {}, ms, {}, 10);
+}
+
 // ---- a script of waits, one after the other ---------------------------------
 
 class Script {
@@ -160,19 +189,7 @@ private:
     }
 
     // Ends whatever is open, innermost first, one window per tick.
-    static void Unwind()
-    {
-        if (QMessageBox* box = VisibleMessageBox()) {
-            box->done(0);
-            return;
-        }
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            menu->close();
-            return;
-        }
-        if (QWidget* top = Modal())
-            top->close();
-    }
+    static void Unwind() { CloseInnermostWindow(); }
 
     QTimer m_unwind;
     WaitHandle m_wait = 0;

@@ -30,9 +30,12 @@ WhenShownHandle WhenShown(const QString& objectName, std::function<void(QWidget*
     return WhenReady([=] { return (*shown = FindWindow(objectName)) != nullptr; }, [=] { action(*shown); },
                      timeoutMs,
                      [=] {
-                         if (!optional)
-                             ADD_FAILURE() << "no window " << objectName.toStdString() << " within " << timeoutMs
-                                           << " ms";
+                         if (optional)
+                             return;
+                         ADD_FAILURE() << "no window " << objectName.toStdString() << " within " << timeoutMs
+                                       << " ms";
+                         // The test is likely blocked in another window's loop.
+                         CloseWindowsFor(3000);
                      },
                      5);
 }

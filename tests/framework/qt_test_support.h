@@ -22,8 +22,10 @@ QWidget* WaitForWindow(const QString& objectName, int timeoutMs = 5000);
 
 // Runs `action` once, from the event loop, as soon as a visible top-level
 // window with this objectName exists (a modal loop serves it). Fails the
-// test if none shows within timeoutMs, unless it is optional. Returns a
-// handle for CancelWhenShown; WidgetTest cancels what is left at its end.
+// test if none shows within timeoutMs, unless it is optional, and then
+// closes the windows that are open for a while, so that the test does not
+// hang in one. Returns a handle for CancelWhenShown; WidgetTest cancels what
+// is left at its end.
 using WhenShownHandle = int;   // a WaitHandle
 WhenShownHandle WhenShown(const QString& objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000,
                           bool optional = false);

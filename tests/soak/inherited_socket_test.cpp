@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 TEST(InheritedSocket, AChildStartedDuringAScanDoesNotHoldThePort)
@@ -25,7 +23,6 @@ TEST(InheritedSocket, AChildStartedDuringAScanDoesNotHoldThePort)
     CloseListener();
     int reopened = OpenListener();
     CloseListener();
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    vlan::EndChild(child, std::chrono::seconds(0)); // killed and reaped
     EXPECT_EQ(reopened, 0) << "port 10001 still held by the child: " << strerror(reopened);
 }

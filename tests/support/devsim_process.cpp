@@ -56,11 +56,12 @@ bool CDevsimProcess::Start(const vlan::Host& host, const std::vector<std::string
     std::vector<std::string> argv { DevsimPath(), "--log", m_dir.Path("received.log") };
     argv.insert(argv.end(), args.begin(), args.end());
     m_failure.clear();
-    m_pid = m_lan.Spawn(host, argv, m_dir.Path("output.log"));
-    if (m_pid <= 0) {
-        m_failure = "orbisk-devsim could not be started on " + host.name;
+    Result<pid_t> pid = m_lan.Spawn(host, argv, m_dir.Path("output.log"));
+    if (!pid.Ok()) {
+        m_failure = "orbisk-devsim could not be started: " + pid.Failure().Message();
         return false;
     }
+    m_pid = *pid;
     auto deadline = std::chrono::steady_clock::now() + timeout;
     while (Output().find("listening on UDP port") == std::string::npos) {
         if (Ended()) {
@@ -80,9 +81,9 @@ int CDevsimProcess::Stop()
 {
     if (m_pid <= 0)
         return -1;
-    int status = m_lan.Stop(m_pid);
+    Result<int> status = m_lan.Stop(m_pid);
     m_pid = -1;
-    return status;
+    return status.Ok() ? *status : -1;
 }
 
 bool CDevsimProcess::Ended() const

@@ -4,12 +4,17 @@
 // veth pairs to a bridge that lives in a namespace of its own, so that nothing
 // sent here ever reaches the machine's real network. Needs root.
 //
-// Every namespace name carries this process's id and a counter, so two runs
-// never collide; the destructor (and a sweep of dead runs at the next start)
-// removes everything that was made.
+// Every namespace name carries the run's id (ORBISK_VLAN_RUN, when set), this
+// process's id and a counter, so two runs never collide. While the LAN lives
+// it holds a lock on /run/orbisk-vlan/<tag>.lock; the destructor removes
+// everything that was made, and a sweep removes the namespaces of a LAN only
+// once it can take that lock, that is once the process that made it is gone.
+
+#include "status.h"
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <deque>
 #include <string>
 #include <vector>
@@ -55,14 +60,18 @@ public:
     // Moves the calling process into the host's namespace (all later sockets live there).
     bool Enter(const Host& host);
 
-    // Starts argv inside the host's namespace, stdout+stderr to logFile (or /dev/null).
+    // Starts argv inside the host's namespace, stdout+stderr to logFile (or /dev/null);
+    // its pid (> 0), or why it could not be started, with the errno.
     // The process is killed by Stop or by the destructor.
-    pid_t Spawn(const Host& host, const std::vector<std::string>& argv, const std::string& logFile = "");
-    // SIGTERM, wait, SIGKILL if needed; returns the exit status as from waitpid.
-    int Stop(pid_t pid);
+    Result<pid_t> Spawn(const Host& host, const std::vector<std::string>& argv, const std::string& logFile = "");
+    // SIGTERM, wait up to 3 s, SIGKILL if needed; the status as from waitpid.
+    // Refuses, signalling nothing, a pid that Spawn did not return or that was
+    // stopped already (so never one of 0 or less).
+    Result<int> Stop(pid_t pid);
     // Runs argv in the host's namespace to completion; returns its exit code, output captured.
+    // Killed after `limit`, which returns -1 with the reason appended to the output.
     int Run(const Host& host, const std::vector<std::string>& argv, std::string* output = nullptr,
-            const std::string& input = "");
+            const std::string& input = "", std::chrono::milliseconds limit = std::chrono::seconds(60));
 
     // Removes everything made (also done by the destructor).
     void TearDown();
@@ -81,10 +90,19 @@ private:
     std::vector<std::string> m_namespaces;
     std::vector<pid_t> m_children;
     int m_counter = 0;
+    int m_lock = -1;                    // the run's lock file, held while the LAN lives
 };
 
-// Removes namespaces left behind by runs whose process is gone.
+// Removes the namespaces of every LAN whose lock is free: its process is gone
+// (a test killed by a timeout cannot clean up). Namespaces of a LAN still
+// alive, in this run or another, and namespaces without a lock file are left alone.
 void SweepStale();
+
+// Waits up to `limit` for the child `pid` to end, then kills it (SIGKILL) and
+// reaps it; `first` (SIGTERM, say; 0 for none) is sent before the wait. The
+// status as from waitpid. Refuses, signalling nothing, a pid of 0 or less and
+// one that is not an unreaped child of this process.
+Result<int> EndChild(pid_t pid, std::chrono::milliseconds limit, int first = 0);
 
 // Moves the calling process into a fresh private namespace with loopback up:
 // sockets bound there cannot collide with other tests, and a broadcast from

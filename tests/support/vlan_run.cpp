@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,8 +64,13 @@ int main(int argc, char** argv)
         std::perror(argv[i]);
         _exit(127);
     }
+    if (pid < 0) {
+        std::perror("orbisk-vlan: fork");
+        return 1;
+    }
+    // The command runs as long as it likes (a demo); only an interruption is retried.
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) { }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     lan.TearDown();
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }

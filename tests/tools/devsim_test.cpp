@@ -627,7 +627,9 @@ TEST_F(DevsimOnLan, FloodKeepsItsRateAndEnds)
     EXPECT_TRUE(after.empty()) << "flood went on";
     ASSERT_FALSE(times.empty());
     auto span = times.back() - times.front();
-    EXPECT_GT(span, std::chrono::milliseconds(350)); // paced, not in one burst
+    // Paced, not in one burst (which takes a few ms); a reader held up on a
+    // loaded machine finds some of them queued, so less than the 500 ms.
+    EXPECT_GT(span, std::chrono::milliseconds(200));
     EXPECT_LT(span, std::chrono::milliseconds(2000));
     size_t marked = 0;
     for (const Datagram& d : got) {
