@@ -5,6 +5,7 @@
 
 #include "cli_completion.h"
 #include "cli_options.h"
+#include "command_line.h"
 #include "devsim_options.h"
 #include "test_files.h"
 
@@ -79,6 +80,36 @@ Names Union(const Names& a, const Names& b)
     return all;
 }
 
+// Wherever the synopsis names an option of the table, the name of its value
+// follows as the table has it ("--timeout MS"), and a flag has none. The
+// scdoc marks are taken out first: "*--timeout* _MS_".
+void ExpectValueNames(const std::string& synopsis, const std::vector<Option>& table)
+{
+    std::string text;
+    for (char c : synopsis) {
+        if (c != '*' && c != '_' && c != '\\')
+            text += c;
+    }
+    auto isNameChar = [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; };
+    auto isWordChar = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+    for (const Option& option : table) {
+        std::string name(option.name);
+        for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+            size_t end = at + name.size();
+            if ((at > 0 && isNameChar(text[at - 1])) || (end < text.size() && isNameChar(text[end])))
+                continue;
+            std::string rest = text.substr(end);
+            if (option.value.empty()) {
+                EXPECT_FALSE(rest.size() > 1 && rest[0] == ' ' && isWordChar(rest[1])) << name << rest.substr(0, 12);
+            } else {
+                std::string value = " " + std::string(option.value);
+                EXPECT_TRUE(rest.starts_with(value) && (rest.size() == value.size() || !isWordChar(rest[value.size()])))
+                    << name << rest.substr(0, 20) << " is not " << name << value;
+            }
+        }
+    }
+}
+
 const Names kEverywhere { "--help", "--version" };
 
 TEST(CliDocuments, SynopsesNameEveryOptionOfEachCommandAndNoOther)
@@ -92,8 +123,12 @@ TEST(CliDocuments, SynopsesNameEveryOptionOfEachCommandAndNoOther)
     for (const std::string& command : CommandNames()) {
         SCOPED_TRACE(command);
         Names table = Table(command);
-        EXPECT_EQ(OptionsIn(Blocks(manual, "*orbisk-cli " + command + "*", "\t")), table);
-        EXPECT_EQ(OptionsIn(Blocks(readme, "orbisk-cli " + command + " ", " ")), table);
+        const std::string manualSynopsis = Blocks(manual, "*orbisk-cli " + command + "*", "\t");
+        const std::string readmeSynopsis = Blocks(readme, "orbisk-cli " + command + " ", " ");
+        EXPECT_EQ(OptionsIn(manualSynopsis), table);
+        EXPECT_EQ(OptionsIn(readmeSynopsis), table);
+        ExpectValueNames(manualSynopsis, CommandOptions(command));
+        ExpectValueNames(readmeSynopsis, CommandOptions(command));
         ASSERT_TRUE(usage.contains(command));
         EXPECT_EQ(OptionsIn(usage.at(command).substr(0, usage.at(command).find("\n\n"))), table);
     }
@@ -151,6 +186,7 @@ TEST(DevsimDocuments, ReadmeSynopsisNamesEveryOptionAndTheManualNoOther)
     }
     const std::string readme = Between(Source("README.md"), "\norbisk-devsim [", "```");
     EXPECT_EQ(OptionsIn(readme), longNames);
+    ExpectValueNames(readme, SimOptionTable());
     // The manual page describes the main options only.
     Names manual = OptionsIn(Blocks(Source("packaging/man/orbisk-devsim.1.scd"), "*-", "*-"), true);
     EXPECT_GT(manual.size(), 10u);

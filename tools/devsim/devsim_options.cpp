@@ -286,6 +286,13 @@ std::vector<std::string> OptionNames()
     return names;
 }
 
+std::vector<Option> SimOptionTable()
+{
+    SimOptions options;
+    bool help = false, version = false;
+    return WithoutActions(Table(options, help, version));
+}
+
 Result<std::string> DecodeBytes(const std::string& text)
 {
     return text.starts_with("hex:") ? DecodeHex(text) : DecodeEscapes(text);
