@@ -1,13 +1,17 @@
-// The option tables are the one list of options: the manual pages, the
-// README's synopses and both shell completions are held against them, so an
-// option added, renamed or dropped in one place and not the others fails here.
+// The option tables are the one list of options. The usage texts and the
+// shell completions are made from them; the manual pages, the README and the
+// usage texts' synopses are written by hand and held against them here, so
+// an option added, renamed or dropped in a table and not there fails.
 
+#include "cli_completion.h"
 #include "cli_options.h"
+#include "command_line.h"
 #include "devsim_options.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -76,17 +80,57 @@ Names Union(const Names& a, const Names& b)
     return all;
 }
 
+// Wherever the synopsis names an option of the table, the name of its value
+// follows as the table has it ("--timeout MS"), and a flag has none. The
+// scdoc marks are taken out first: "*--timeout* _MS_".
+void ExpectValueNames(const std::string& synopsis, const std::vector<Option>& table)
+{
+    std::string text;
+    for (char c : synopsis) {
+        if (c != '*' && c != '_' && c != '\\')
+            text += c;
+    }
+    auto isNameChar = [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; };
+    auto isWordChar = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); };
+    for (const Option& option : table) {
+        std::string name(option.name);
+        for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + 1)) {
+            size_t end = at + name.size();
+            if ((at > 0 && isNameChar(text[at - 1])) || (end < text.size() && isNameChar(text[end])))
+                continue;
+            std::string rest = text.substr(end);
+            if (option.value.empty()) {
+                EXPECT_FALSE(rest.size() > 1 && rest[0] == ' ' && isWordChar(rest[1])) << name << rest.substr(0, 12);
+            } else {
+                std::string value = " " + std::string(option.value);
+                EXPECT_TRUE(rest.starts_with(value) && (rest.size() == value.size() || !isWordChar(rest[value.size()])))
+                    << name << rest.substr(0, 20) << " is not " << name << value;
+            }
+        }
+    }
+}
+
 const Names kEverywhere { "--help", "--version" };
 
 TEST(CliDocuments, SynopsesNameEveryOptionOfEachCommandAndNoOther)
 {
     const std::string manual = Source("packaging/man/orbisk-cli.1.scd");
     const std::string readme = Between(Source("README.md"), "## orbisk-cli(1)", "#### DESCRIPTION");
+    const std::map<std::string, std::string> usage {
+        { "scan", ScanUsage() }, { "set-ip", SetIpUsage() }, { "known", KnownUsage() },
+        { "wake", WakeUsage() }, { "watch", WatchUsage() }, { "wait", WaitUsage() },
+    };
     for (const std::string& command : CommandNames()) {
         SCOPED_TRACE(command);
         Names table = Table(command);
-        EXPECT_EQ(OptionsIn(Blocks(manual, "*orbisk-cli " + command + "*", "\t")), table);
-        EXPECT_EQ(OptionsIn(Blocks(readme, "orbisk-cli " + command + " ", " ")), table);
+        const std::string manualSynopsis = Blocks(manual, "*orbisk-cli " + command + "*", "\t");
+        const std::string readmeSynopsis = Blocks(readme, "orbisk-cli " + command + " ", " ");
+        EXPECT_EQ(OptionsIn(manualSynopsis), table);
+        EXPECT_EQ(OptionsIn(readmeSynopsis), table);
+        ExpectValueNames(manualSynopsis, CommandOptions(command));
+        ExpectValueNames(readmeSynopsis, CommandOptions(command));
+        ASSERT_TRUE(usage.contains(command));
+        EXPECT_EQ(OptionsIn(usage.at(command).substr(0, usage.at(command).find("\n\n"))), table);
     }
 }
 
@@ -103,31 +147,32 @@ TEST(CliDocuments, OptionListsDescribeEveryOptionAndNoOther)
     EXPECT_EQ(OptionsIn(Blocks(Between(readme, "#### OPTIONS", "#### OUTPUT"), "`-", "`-")), all);
 }
 
-TEST(CliDocuments, BothCompletionsOfferEveryOptionOfEachCommandAndNoOther)
+TEST(CliDocuments, BothCompletionsOfferEveryCommandAndEachOfItsOptionsOnce)
 {
-    const std::string bash = Source("packaging/completion/orbisk-cli");
-    const std::string fish = Source("packaging/completion/orbisk-cli.fish");
+    const std::string bash = BashCompletion();
+    const std::string fish = FishCompletion();
+    std::string commands;
+    for (const std::string& command : CommandNames())
+        commands += (commands.empty() ? "" : " ") + command;
+    EXPECT_NE(bash.find("compgen -W \"" + commands + " --help --version\""), std::string::npos) << bash;
+    EXPECT_NE(fish.find("\nset -l commands " + commands + "\n"), std::string::npos) << fish;
 
-    // fish: "set -l NAME words", then -n "__fish_seen_subcommand_from LIST" ... -l OPTION.
-    std::map<std::string, std::string> lists;
-    static const std::regex set("set -l ([a-z]+) ([^\\n]*)");
-    for (std::sregex_iterator it(fish.begin(), fish.end(), set), end; it != end; ++it)
-        lists["$" + std::string((*it)[1])] = (*it)[2];
-    std::map<std::string, Names> fishOptions;
-    static const std::regex line("-n \"__fish_seen_subcommand_from ([^\"]*)\"[^\\n]* -l ([a-z-]+)");
-    for (std::sregex_iterator it(fish.begin(), fish.end(), line), end; it != end; ++it) {
-        std::istringstream words(lists.contains((*it)[1]) ? lists[(*it)[1]] : std::string((*it)[1]));
-        for (std::string command; words >> command;)
-            fishOptions[command].insert("--" + std::string((*it)[2]));
-    }
+    // fish: one line per command and option, "... from COMMAND" -l NAME".
+    std::map<std::string, std::vector<std::string>> fishOptions;
+    static const std::regex line("-n \"__fish_seen_subcommand_from ([a-z-]+)\" -l ([a-z-]+)");
+    for (std::sregex_iterator it(fish.begin(), fish.end(), line), end; it != end; ++it)
+        fishOptions[(*it)[1]].push_back("--" + std::string((*it)[2]));
 
     for (const std::string& command : CommandNames()) {
         SCOPED_TRACE(command);
-        Names table = Table(command);
-        std::smatch match;
-        ASSERT_TRUE(std::regex_search(bash, match, std::regex("\\n\\s+" + command + "\\)\\n\\s+options=\"([^\"]*)\"")));
-        EXPECT_EQ(OptionsIn(match[1]), Union(table, { "--help" }));
+        std::vector<std::string> table = OptionNames(command);
         EXPECT_EQ(fishOptions[command], table);
+        std::smatch match;
+        ASSERT_TRUE(std::regex_search(bash, match, std::regex("\n\\s+" + command + "\\)\n\\s+options=\"([^\"]*)\"")));
+        std::istringstream words(match[1]);
+        std::vector<std::string> offered { std::istream_iterator<std::string>(words), {} };
+        table.push_back("--help");
+        EXPECT_EQ(offered, table);
     }
 }
 
@@ -141,6 +186,7 @@ TEST(DevsimDocuments, ReadmeSynopsisNamesEveryOptionAndTheManualNoOther)
     }
     const std::string readme = Between(Source("README.md"), "\norbisk-devsim [", "```");
     EXPECT_EQ(OptionsIn(readme), longNames);
+    ExpectValueNames(readme, SimOptionTable());
     // The manual page describes the main options only.
     Names manual = OptionsIn(Blocks(Source("packaging/man/orbisk-devsim.1.scd"), "*-", "*-"), true);
     EXPECT_GT(manual.size(), 10u);

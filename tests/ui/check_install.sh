@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the build into a scratch root and checks what a desktop needs: the
-# programs, the menu entry and its icons, the manual pages, the firewall
-# profiles.
+# programs, the menu entry and its icons, the manual pages, the shell
+# completions, the firewall profiles.
 #   check_install.sh BUILD_DIR
 set -eu
 root=$(mktemp -d)
@@ -32,6 +32,11 @@ done
 for page in orbisk orbisk-cli orbisk-devsim; do
     [ -f "$usr/share/man/man1/$page.1.gz" ] || fail "no manual page $page(1)"
 done
+# The completions are made at build time from orbisk-cli's option tables.
+grep -q "complete -F _orbisk_cli orbisk-cli" "$usr/share/bash-completion/completions/orbisk-cli" \
+    || fail "no bash completion of orbisk-cli"
+grep -q "complete -c orbisk-cli" "$usr/share/fish/vendor_completions.d/orbisk-cli.fish" \
+    || fail "no fish completion of orbisk-cli"
 [ -f "$root/etc/ufw/applications.d/orbisk" ] || fail "no ufw profile"
 [ -f "$usr/lib/firewalld/services/orbisk.xml" ] || fail "no firewalld service"
 echo "install layout ok"

@@ -39,14 +39,18 @@ OptionAction ReadSeconds(int& ms, double low, double high)
     };
 }
 
+// Help column of the option lists.
+constexpr size_t kColumn = 24;
+
 // --json and --csv, which exclude each other.
 struct FormatFlags {
     bool json = false, csv = false;
 
-    void AddTo(std::vector<Option>& table)
+    void AddTo(std::vector<Option>& table, std::string jsonHelp = "an array of objects instead of the table",
+        std::string csvHelp = "comma-separated values (RFC 4180) instead of the table")
     {
-        table.push_back({ "--json", Takes::Nothing, SetFlag(json) });
-        table.push_back({ "--csv", Takes::Nothing, SetFlag(csv) });
+        table.push_back({ "--json", Takes::Nothing, SetFlag(json), {}, std::move(jsonHelp) });
+        table.push_back({ "--csv", Takes::Nothing, SetFlag(csv), {}, std::move(csvHelp) });
     }
     Result<OutputFormat> Format() const
     {
@@ -72,9 +76,12 @@ std::vector<Option> PlanOptions(SendPlan& plan)
         return Status();
     };
     return {
-        { "--all-interfaces", Takes::Nothing, SetFlag(plan.allInterfaces) },
-        { "--interface", Takes::Value, interface },
-        { "--target", Takes::Value, target },
+        { "--interface", Takes::Value, interface, "NAME", "send out of that port alone", {}, kOfferInterfaces },
+        { "--all-interfaces", Takes::Nothing, SetFlag(plan.allInterfaces), {},
+            "send out of every port (the default; kept for scripts)" },
+        { "--target", Takes::Value, target, "ADDRESS[/PREFIX]",
+            "send to that address, or to the subnet's broadcast address,\n"
+            "instead of 255.255.255.255 (repeatable)" },
     };
 }
 
@@ -109,20 +116,28 @@ std::vector<Option> SetIpTable(SetIpOptions& options)
         return BadUsage("there is no --password option: the password is asked for on the terminal, or read from "
                         "standard input with --password-stdin, so that it never shows in the process list");
     };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--static", Takes::Nothing, mode(AddressMode::Static) },
-        { "--dhcp", Takes::Nothing, mode(AddressMode::Dhcp) },
+    std::vector<Option> table {
+        { "--static", Takes::Nothing, mode(AddressMode::Static), {},
+            "give the device a fixed address; needs --address,\n--netmask and --gateway" },
+        { "--dhcp", Takes::Nothing, mode(AddressMode::Dhcp), {}, "let the device take its address from a DHCP server" },
+        { "--address", Takes::Value, SetText(options.address), "A", "the new address (dotted quad, as 192.168.1.77)" },
+        { "--netmask", Takes::Value, SetText(options.netmask), "N", "the new netmask (as 255.255.255.0)" },
+        { "--gateway", Takes::Value, SetText(options.gateway), "G", "the new gateway (as 192.168.1.1)" },
+        { "--user", Takes::Value, SetText(options.user), "NAME", "the device administrator's user name" },
         { "--password", Takes::Refused, noPassword },
-        { "--password-stdin", Takes::Nothing, SetFlag(options.passwordStdin) },
-        { "--verify", Takes::Nothing, SetFlag(options.verify) },
-        { "--force", Takes::Nothing, SetFlag(options.force) },
-        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
-        { "--address", Takes::Value, SetText(options.address) },
-        { "--netmask", Takes::Value, SetText(options.netmask) },
-        { "--gateway", Takes::Value, SetText(options.gateway) },
-        { "--user", Takes::Value, SetText(options.user) },
-    });
+        { "--password-stdin", Takes::Nothing, SetFlag(options.passwordStdin), {},
+            "read the password as the first line of standard input\ninstead of asking on the terminal" },
+        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs), "MS",
+            "how long to wait for the answer (default " + std::to_string(kDefaultChangeWaitMs) + ")" },
+        { "--verify", Takes::Nothing, SetFlag(options.verify), {},
+            "after \"Success\", scan again and report where the device answers" },
+        { "--force", Takes::Nothing, SetFlag(options.force), {},
+            "send even what the checks refuse: a netmask, address or gateway\n"
+            "that would cut the device off, an address another host holds,\n"
+            "several devices answering at DEVICE (they would all change)" },
+    };
+    std::vector<Option> plan = PlanOptions(options.plan);
+    table.insert(table.end(), plan.begin(), plan.end());
     return table;
 }
 
@@ -138,20 +153,27 @@ std::vector<Option> ScanTable(ScanOptions& options, FormatFlags& formats)
         options.repeat = *value;
         return Status();
     };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs) },
-        { "--repeat", Takes::Value, repeat },
-        { "--stats", Takes::Nothing, SetFlag(options.stats) },
-    });
+    std::vector<Option> table {
+        { "--timeout", Takes::Value, ReadTimeout(options.timeoutMs), "MS",
+            "how long to collect replies (default " + std::to_string(kDefaultScanMs) + ")" },
+        { "--repeat", Takes::Value, repeat, "N",
+            "send the request N times, 1 to " + std::to_string(kMaxRepeat) + " (default " + std::to_string(kDefaultRepeat)
+                + "; 1 sends it once)",
+            {}, "1 2 3 4 5" },
+    };
+    static_assert(kMaxRepeat == 5, "the words offered for --repeat");
     formats.AddTo(table);
+    std::vector<Option> plan = PlanOptions(options.plan);
+    table.insert(table.end(), plan.begin(), plan.end());
+    table.push_back({ "--stats", Takes::Nothing, SetFlag(options.stats), {}, "timing and CPU figures on standard error" });
     return table;
 }
 
 std::vector<Option> KnownTable(KnownOptions& options, FormatFlags& formats)
 {
-    std::vector<Option> table { { "--forget", Takes::Nothing, SetFlag(options.forget) } };
+    std::vector<Option> table;
     formats.AddTo(table);
+    table.push_back({ "--forget", Takes::Nothing, SetFlag(options.forget), {}, "forget every device, and list none" });
     return table;
 }
 
@@ -164,12 +186,16 @@ std::vector<Option> WakeTable(WakeOptions& options, FormatFlags& formats)
         options.udpPort = *port;
         return Status();
     };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--wait", Takes::Value, ReadSeconds(options.waitMs, 0.001, 86400) },
-        { "--udp-port", Takes::Value, udpPort },
-    });
-    formats.AddTo(table);
+    std::vector<Option> table {
+        { "--wait", Takes::Value, ReadSeconds(options.waitMs, 0.001, 86400), "SECONDS",
+            "then wait until each device answers a scan, and list it" },
+        { "--udp-port", Takes::Value, udpPort, "N",
+            "the UDP port the packet goes to (default " + std::to_string(kDefaultWakeUdpPort) + ")" },
+    };
+    formats.AddTo(table, "the list of --wait as an array of objects",
+        "the list of --wait as comma-separated values (RFC 4180)");
+    std::vector<Option> plan = PlanOptions(options.plan);
+    table.insert(table.end(), plan.begin(), plan.end());
     return table;
 }
 
@@ -185,21 +211,27 @@ std::vector<Option> WatchTable(WatchOptions& options)
             return Status();
         };
     };
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.insert(table.end(), {
-        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400) },
-        { "--count", Takes::Value, number(options.count, 1, 1000000000) },
-        { "--misses", Takes::Value, number(options.misses, 1, 1000) },
-        { "--json", Takes::Nothing, SetFlag(options.json) },
-    });
+    std::vector<Option> table {
+        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400), "SECONDS",
+            "time from one scan to the next (default " + std::to_string(kDefaultWatchSeconds) + ")" },
+        { "--count", Takes::Value, number(options.count, 1, 1000000000), "N", "stop after N scans" },
+        { "--misses", Takes::Value, number(options.misses, 1, 1000), "N",
+            "a device is gone after N scans in a row without it\n(default " + std::to_string(kDefaultMisses)
+                + ", so one lost reply is no event)" },
+        { "--json", Takes::Nothing, SetFlag(options.json), {}, "one JSON object per line" },
+    };
+    std::vector<Option> plan = PlanOptions(options.plan);
+    table.insert(table.end(), plan.begin(), plan.end());
     return table;
 }
 
 std::vector<Option> WaitTable(WaitOptions& options, FormatFlags& formats)
 {
-    std::vector<Option> table = PlanOptions(options.plan);
-    table.push_back({ "--timeout", Takes::Value, ReadSeconds(options.timeoutMs, 0.001, 86400) });
+    std::vector<Option> table { { "--timeout", Takes::Value, ReadSeconds(options.timeoutMs, 0.001, 86400), "SECONDS",
+        "how long to keep scanning (default " + std::to_string(kDefaultWaitSeconds) + ")" } };
     formats.AddTo(table);
+    std::vector<Option> plan = PlanOptions(options.plan);
+    table.insert(table.end(), plan.begin(), plan.end());
     return table;
 }
 
@@ -374,184 +406,144 @@ Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args)
     return options;
 }
 
+namespace {
+
+// What a command's usage text says besides its options.
+struct CommandText {
+    CliCommand command;
+    std::string synopsis;    // from "Usage:", option names alone: the table adds their values
+    std::string description;
+    std::string operand;     // an entry of the list before the options, or none
+    std::string exitStatus;
+};
+
+const std::vector<CommandText>& Texts()
+{
+    static_assert(kDefaultRepeat == 3, "set-ip's text says the look-up sends up to three requests");
+    static const std::vector<CommandText> texts {
+        { { "scan", "list the NAS devices that answer a discovery request", false },
+            "Usage: orbisk-cli scan [--timeout] [--repeat] [--json | --csv] [--stats]\n"
+            "                       [--interface | --all-interfaces] [--target]...\n",
+            "Sends the discovery request out of every network port that is up and can\n"
+            "broadcast, and lists every device that answers before the timeout, once each,\n"
+            "in the order their replies arrived. The request is sent several times early in\n"
+            "the timeout, because a broadcast is easily lost on Wi-Fi.\n",
+            {},
+            "Exit status: 0 a device was listed, 1 none answered, 2 bad options,\n"
+            "7 the network cannot be used (port 10001 taken, no such interface, ...).\n" },
+        { { "set-ip", "change the IP configuration of one device", true },
+            "Usage: orbisk-cli set-ip DEVICE --static --address --netmask --gateway --user\n"
+            "                         [--password-stdin] [--timeout] [--verify] [--force]\n"
+            "       orbisk-cli set-ip DEVICE --dhcp --user [--password-stdin] [--timeout] [--verify] [--force]\n"
+            "       (where the request goes: [--interface | --all-interfaces] [--target])\n",
+            "Sends the address-change request for the device now at DEVICE and waits for its\n"
+            "answer. The password is asked for on the terminal without echo, or read as one\n"
+            "line from standard input with --password-stdin; it is never an argument.\n"
+            "The device is looked up first, and the request leaves by the port it answered\n"
+            "on alone; with --dhcp the look-up also gives its present netmask and gateway,\n"
+            "because the request carries them.\n"
+            "The look-up and the --verify check send the discovery request up to three\n"
+            "times, as scan does; the change request itself is sent once.\n",
+            ListEntry("DEVICE", "the device's present address, as scan lists it", kColumn),
+            "Exit status: 0 Success, 2 bad options or values (nothing sent), 3 wrong user or\n"
+            "password, 4 the device refused for another reason, 5 no device answered,\n"
+            "6 --verify did not find the device afterwards, 7 the network cannot be used.\n" },
+        { { "known", "list the devices heard before, newest first", false },
+            "Usage: orbisk-cli known [--json | --csv] [--forget]\n",
+            "Lists the devices that scan, set-ip, watch, wait and wake --wait have heard,\n"
+            "newest first, with when each was last heard (UTC). They are kept in\n"
+            "$XDG_STATE_HOME/orbisk/devices (~/.local/state/orbisk/devices by default);\n"
+            "ORBISK_NO_STATE=1 in the environment stops the recording.\n",
+            {},
+            "Exit status: 0, or 2 bad options, 7 the record could not be emptied.\n" },
+        { { "wake", "wake a device with a Wake-on-LAN magic packet", true },
+            "Usage: orbisk-cli wake TARGET... [--wait] [--udp-port] [--json | --csv]\n"
+            "                       [--interface | --all-interfaces] [--target]...\n",
+            "Sends the Wake-on-LAN magic packet (6 bytes 0xFF, then the MAC address 16\n"
+            "times) to 255.255.255.255, UDP port " + std::to_string(kDefaultWakeUdpPort) + ". A TARGET is a MAC address\n"
+            "(aa:bb:cc:dd:ee:ff, aa-bb-cc-dd-ee-ff, aabb.ccdd.eeff or aabbccddeeff), or\n"
+            "the host name or address of a device listed by 'orbisk-cli known'. The packet\n"
+            "leaves by the port the device last answered on, when that is known, otherwise\n"
+            "out of every port.\n",
+            {},
+            "Exit status: 0 sent (and with --wait, every device answered), 1 a device did not\n"
+            "answer within --wait, 2 bad options, an unknown TARGET or a host name that\n"
+            "several devices share (nothing is sent), 7 the network cannot be used.\n" },
+        { { "watch", "scan again and again and tell when devices appear, change or go", false },
+            "Usage: orbisk-cli watch [--interval] [--count] [--misses] [--json]\n"
+            "                        [--interface | --all-interfaces] [--target]...\n",
+            "Scans every --interval seconds, as scan does, and prints a line when a device\n"
+            "appears, when one of its fields changes (old and new value), and when it is\n"
+            "gone. The first scan reports every device as appeared. Each line begins with\n"
+            "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n",
+            {},
+            "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
+            "7 the network cannot be used.\n" },
+        { { "wait", "scan until one device answers, then list it", true },
+            "Usage: orbisk-cli wait TARGET [--timeout] [--json | --csv]\n"
+            "                       [--interface | --all-interfaces] [--target]...\n",
+            "Scans until a device with that MAC address, host name or address answers, and\n"
+            "lists it: how a script learns where a device is after a restart or after it\n"
+            "was switched to DHCP.\n",
+            {},
+            "Exit status: 0 the device answered, 1 it did not within the timeout,\n"
+            "2 bad options, 7 the network cannot be used.\n" },
+    };
+    return texts;
+}
+
+std::string Usage(std::string_view command)
+{
+    for (const CommandText& text : Texts()) {
+        if (text.command.name != command)
+            continue;
+        std::vector<Option> table = CommandOptions(command);
+        return ExpandSynopsis(text.synopsis, table) + "\n" + text.description + "\n" + text.operand
+            + OptionList(table, kColumn) + "\n" + text.exitStatus;
+    }
+    return {};
+}
+
+} // namespace
+
 std::string MainUsage()
 {
-    return "Usage: orbisk-cli COMMAND [OPTIONS]\n"
-           "       orbisk-cli --help | --version\n"
-           "\n"
-           "Commands:\n"
-           "  scan     list the NAS devices that answer a discovery request\n"
-           "  set-ip   change the IP configuration of one device\n"
-           "  known    list the devices heard before, newest first\n"
-           "  wake     wake a device with a Wake-on-LAN magic packet\n"
-           "  watch    scan again and again and tell when devices appear, change or go\n"
-           "  wait     scan until one device answers, then list it\n"
-           "\n"
-           "Run 'orbisk-cli COMMAND --help' for a command's options, 'man orbisk-cli' for more.\n";
+    std::string usage = "Usage: orbisk-cli COMMAND [OPTIONS]\n"
+                        "       orbisk-cli --help | --version\n"
+                        "\n"
+                        "Commands:\n";
+    for (const CliCommand& command : Commands())
+        usage += ListEntry(command.name, command.summary, 11);
+    return usage + "\nRun 'orbisk-cli COMMAND --help' for a command's options, 'man orbisk-cli' for more.\n";
 }
 
-std::string ScanUsage()
-{
-    return "Usage: orbisk-cli scan [--timeout MS] [--repeat N] [--json | --csv] [--stats]\n"
-           "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
-           "\n"
-           "Sends the discovery request out of every network port that is up and can\n"
-           "broadcast, and lists every device that answers before the timeout, once each,\n"
-           "in the order their replies arrived. The request is sent several times early in\n"
-           "the timeout, because a broadcast is easily lost on Wi-Fi.\n"
-           "\n"
-           "  --timeout MS          how long to collect replies (default " + std::to_string(kDefaultScanMs) + ")\n"
-           "  --repeat N            send the request N times, 1 to " + std::to_string(kMaxRepeat) + " (default "
-        + std::to_string(kDefaultRepeat) + "; 1 sends it once)\n"
-           "  --json                an array of objects instead of the table\n"
-           "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
-           "  --interface NAME      send out of that port alone\n"
-           "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
-           "  --target ADDRESS[/PREFIX]\n"
-           "                        send to that address, or to the subnet's broadcast address,\n"
-           "                        instead of 255.255.255.255 (repeatable)\n"
-           "  --stats               timing and CPU figures on standard error\n"
-           "\n"
-           "Exit status: 0 a device was listed, 1 none answered, 2 bad options,\n"
-           "7 the network cannot be used (port 10001 taken, no such interface, ...).\n";
-}
+std::string ScanUsage() { return Usage("scan"); }
+std::string SetIpUsage() { return Usage("set-ip"); }
+std::string KnownUsage() { return Usage("known"); }
+std::string WakeUsage() { return Usage("wake"); }
+std::string WatchUsage() { return Usage("watch"); }
+std::string WaitUsage() { return Usage("wait"); }
 
-std::string SetIpUsage()
+std::vector<CliCommand> Commands()
 {
-    static_assert(kDefaultRepeat == 3, "the text below says the look-up sends up to three requests");
-    return "Usage: orbisk-cli set-ip DEVICE --static --address A --netmask N --gateway G --user NAME\n"
-           "                         [--password-stdin] [--timeout MS] [--verify] [--force]\n"
-           "       orbisk-cli set-ip DEVICE --dhcp --user NAME [--password-stdin] [--timeout MS] [--verify] [--force]\n"
-           "       (where the request goes: [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]])\n"
-           "\n"
-           "Sends the address-change request for the device now at DEVICE and waits for its\n"
-           "answer. The password is asked for on the terminal without echo, or read as one\n"
-           "line from standard input with --password-stdin; it is never an argument.\n"
-           "The device is looked up first, and the request leaves by the port it answered\n"
-           "on alone; with --dhcp the look-up also gives its present netmask and gateway,\n"
-           "because the request carries them.\n"
-           "The look-up and the --verify check send the discovery request up to three\n"
-           "times, as scan does; the change request itself is sent once.\n"
-           "\n"
-           "  DEVICE                the device's present address, as scan lists it\n"
-           "  --static              give the device a fixed address; needs --address,\n"
-           "                        --netmask and --gateway\n"
-           "  --dhcp                let the device take its address from a DHCP server\n"
-           "  --address A           the new address (dotted quad, as 192.168.1.77)\n"
-           "  --netmask N           the new netmask (as 255.255.255.0)\n"
-           "  --gateway G           the new gateway (as 192.168.1.1)\n"
-           "  --user NAME           the device administrator's user name\n"
-           "  --password-stdin      read the password as the first line of standard input\n"
-           "                        instead of asking on the terminal\n"
-           "  --timeout MS          how long to wait for the answer (default " + std::to_string(kDefaultChangeWaitMs) + ")\n"
-           "  --verify              after \"Success\", scan again and report where the device answers\n"
-           "  --force               send even what the checks refuse: a netmask, address or gateway\n"
-           "                        that would cut the device off, an address another host holds,\n"
-           "                        several devices answering at DEVICE (they would all change)\n"
-           "  --interface NAME      send out of that port alone\n"
-           "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
-           "  --target ADDRESS[/PREFIX]\n"
-           "                        send to that address, or to the subnet's broadcast address,\n"
-           "                        instead of 255.255.255.255 (repeatable)\n"
-           "\n"
-           "Exit status: 0 Success, 2 bad options or values (nothing sent), 3 wrong user or\n"
-           "password, 4 the device refused for another reason, 5 no device answered,\n"
-           "6 --verify did not find the device afterwards, 7 the network cannot be used.\n";
-}
-
-// Where requests go, the same for every command that sends.
-constexpr const char* kPlanHelp =
-    "  --interface NAME      send out of that port alone\n"
-    "  --all-interfaces      send out of every port (the default; kept for scripts)\n"
-    "  --target ADDRESS[/PREFIX]\n"
-    "                        send to that address, or to the subnet's broadcast address,\n"
-    "                        instead of 255.255.255.255 (repeatable)\n";
-
-std::string KnownUsage()
-{
-    return "Usage: orbisk-cli known [--json | --csv] [--forget]\n"
-           "\n"
-           "Lists the devices that scan, set-ip, watch, wait and wake --wait have heard,\n"
-           "newest first, with when each was last heard (UTC). They are kept in\n"
-           "$XDG_STATE_HOME/orbisk/devices (~/.local/state/orbisk/devices by default);\n"
-           "ORBISK_NO_STATE=1 in the environment stops the recording.\n"
-           "\n"
-           "  --json                an array of objects instead of the table\n"
-           "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
-           "  --forget              forget every device, and list none\n"
-           "\n"
-           "Exit status: 0, or 2 bad options, 7 the record could not be emptied.\n";
-}
-
-std::string WakeUsage()
-{
-    return "Usage: orbisk-cli wake TARGET... [--wait SECONDS] [--udp-port N] [--json | --csv]\n"
-           "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
-           "\n"
-           "Sends the Wake-on-LAN magic packet (6 bytes 0xFF, then the MAC address 16\n"
-           "times) to 255.255.255.255, UDP port 9. A TARGET is a MAC address\n"
-           "(aa:bb:cc:dd:ee:ff, aa-bb-cc-dd-ee-ff, aabb.ccdd.eeff or aabbccddeeff), or\n"
-           "the host name or address of a device listed by 'orbisk-cli known'. The packet\n"
-           "leaves by the port the device last answered on, when that is known, otherwise\n"
-           "out of every port.\n"
-           "\n"
-           "  --wait SECONDS        then wait until each device answers a scan, and list it\n"
-           "  --udp-port N          the UDP port the packet goes to (default " + std::to_string(kDefaultWakeUdpPort) + ")\n"
-           "  --json, --csv         the format of the list of --wait\n"
-        + kPlanHelp +
-           "\n"
-           "Exit status: 0 sent (and with --wait, every device answered), 1 a device did not\n"
-           "answer within --wait, 2 bad options, an unknown TARGET or a host name that\n"
-           "several devices share (nothing is sent), 7 the network cannot be used.\n";
-}
-
-std::string WatchUsage()
-{
-    return "Usage: orbisk-cli watch [--interval SECONDS] [--count N] [--misses N] [--json]\n"
-           "                        [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
-           "\n"
-           "Scans every --interval seconds, as scan does, and prints a line when a device\n"
-           "appears, when one of its fields changes (old and new value), and when it is\n"
-           "gone. The first scan reports every device as appeared. Each line begins with\n"
-           "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n"
-           "\n"
-           "  --interval SECONDS    time from one scan to the next (default " + std::to_string(kDefaultWatchSeconds) + ")\n"
-           "  --count N             stop after N scans\n"
-           "  --misses N            a device is gone after N scans in a row without it\n"
-           "                        (default " + std::to_string(kDefaultMisses) + ", so one lost reply is no event)\n"
-           "  --json                one JSON object per line\n"
-        + kPlanHelp +
-           "\n"
-           "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
-           "7 the network cannot be used.\n";
-}
-
-std::string WaitUsage()
-{
-    return "Usage: orbisk-cli wait TARGET [--timeout SECONDS] [--json | --csv]\n"
-           "                       [--interface NAME | --all-interfaces] [--target ADDRESS[/PREFIX]]...\n"
-           "\n"
-           "Scans until a device with that MAC address, host name or address answers, and\n"
-           "lists it: how a script learns where a device is after a restart or after it\n"
-           "was switched to DHCP.\n"
-           "\n"
-           "  --timeout SECONDS     how long to keep scanning (default " + std::to_string(kDefaultWaitSeconds) + ")\n"
-           "  --json                an array of objects instead of the table\n"
-           "  --csv                 comma-separated values (RFC 4180) instead of the table\n"
-        + kPlanHelp +
-           "\n"
-           "Exit status: 0 the device answered, 1 it did not within the timeout,\n"
-           "2 bad options, 7 the network cannot be used.\n";
+    std::vector<CliCommand> commands;
+    for (const CommandText& text : Texts())
+        commands.push_back(text.command);
+    return commands;
 }
 
 std::vector<std::string> CommandNames()
 {
-    return { "scan", "set-ip", "known", "wake", "watch", "wait" };
+    std::vector<std::string> names;
+    for (const CliCommand& command : Commands())
+        names.emplace_back(command.name);
+    return names;
 }
 
-std::vector<std::string> OptionNames(std::string_view command)
+std::vector<Option> CommandOptions(std::string_view command)
 {
-    // The tables are built over throw-away values: only the names are read.
+    // The tables are built over throw-away values, and their actions dropped
+    // before those go.
     ScanOptions scan;
     SetIpOptions setIp;
     KnownOptions known;
@@ -559,21 +551,25 @@ std::vector<std::string> OptionNames(std::string_view command)
     WatchOptions watch;
     WaitOptions wait;
     FormatFlags formats;
-    std::vector<Option> table;
     if (command == "scan")
-        table = ScanTable(scan, formats);
-    else if (command == "set-ip")
-        table = SetIpTable(setIp);
-    else if (command == "known")
-        table = KnownTable(known, formats);
-    else if (command == "wake")
-        table = WakeTable(wake, formats);
-    else if (command == "watch")
-        table = WatchTable(watch);
-    else if (command == "wait")
-        table = WaitTable(wait, formats);
+        return WithoutActions(ScanTable(scan, formats));
+    if (command == "set-ip")
+        return WithoutActions(SetIpTable(setIp));
+    if (command == "known")
+        return WithoutActions(KnownTable(known, formats));
+    if (command == "wake")
+        return WithoutActions(WakeTable(wake, formats));
+    if (command == "watch")
+        return WithoutActions(WatchTable(watch));
+    if (command == "wait")
+        return WithoutActions(WaitTable(wait, formats));
+    return {};
+}
+
+std::vector<std::string> OptionNames(std::string_view command)
+{
     std::vector<std::string> names;
-    for (const Option& option : table) {
+    for (const Option& option : CommandOptions(command)) {
         if (option.takes != Takes::Refused) // there only to say why not
             names.emplace_back(option.name);
     }

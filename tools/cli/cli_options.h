@@ -111,10 +111,21 @@ Result<WakeOptions> ParseWakeOptions(const std::vector<std::string>& args);
 Result<WatchOptions> ParseWatchOptions(const std::vector<std::string>& args);
 Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args);
 
+struct CliCommand {
+    std::string_view name;    // "scan"
+    std::string_view summary; // its line in the main usage text
+    bool operands;            // takes arguments besides options
+};
+
 // The commands, and each one's options as its table lists them (--help
-// aside), for the check that the documents name them all.
+// aside): what the usage texts and the shell completions are made from, and
+// what the documents are checked against.
+std::vector<CliCommand> Commands();
 std::vector<std::string> CommandNames();
 std::vector<std::string> OptionNames(std::string_view command);
+// The whole entries, without their actions (command_line.h).
+struct Option;
+std::vector<Option> CommandOptions(std::string_view command);
 
 std::string MainUsage();
 std::string ScanUsage();

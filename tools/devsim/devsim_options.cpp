@@ -114,6 +114,12 @@ OptionAction Bytes(std::vector<std::string>* list, std::optional<std::string>* f
     };
 }
 
+// Help column of the option list.
+constexpr size_t kColumn = 23;
+
+// The groups of options, each under its heading in the usage text. Built
+// before the command line is read, so the defaults they name are the ones
+// SimOptions starts with.
 std::vector<Option> DeviceOptions(SimOptions& o)
 {
     auto address = [&o](std::string_view name, const std::string& value) {
@@ -123,22 +129,52 @@ std::vector<Option> DeviceOptions(SimOptions& o)
         return Status();
     };
     return {
-        { "--address", Takes::Value, address },
-        { "--count", Takes::Value, Number(o.count, 1, 65536) },
-        { "--hostname", Takes::Value, SetText(o.hostname) },
-        { "--mac", Takes::Value, SetText(o.mac) },
-        { "--firmware", Takes::Value, SetText(o.version) },
-        { "--gateway", Takes::Value, SetText(o.gateway) },
-        { "--netmask", Takes::Value, SetText(o.netmask) },
-        { "--mode", Takes::Value, Number(o.mode, 0, 1) },
-        { "--user", Takes::Value, SetText(o.user) },
-        { "--password", Takes::Value, SetText(o.password) },
-        { "--asleep", Takes::Nothing, SetFlag(o.asleep) },
-        { "--boot-ms", Takes::Value, Number(o.bootMs, 0, kMaxMs) },
+        { "--address", Takes::Value, address, "A",
+            "a device address (repeatable); with --count N, the first\n"
+            "of N consecutive addresses. Every address must already be\n"
+            "on an interface of the host. Default: the host's first\n"
+            "non-loopback IPv4 address (127.0.0.1 when there is none)" },
+        { "--count", Takes::Value, Number(o.count, 1, 65536), "N", "number of devices (default: one per --address, or 1)" },
+        { "--hostname", Takes::Value, SetText(o.hostname), "TEXT",
+            "host name (default " + o.hostname + "); with several devices each gets\nTEXT-0001, TEXT-0002, ..." },
+        { "--mac", Takes::Value, SetText(o.mac), "TEXT",
+            "MAC address (default " + o.mac + "), incremented per\ndevice when it is six hex octets" },
+        { "--firmware", Takes::Value, SetText(o.version), "TEXT",
+            "firmware version the devices report (default " + o.version + ")" },
+        { "--gateway", Takes::Value, SetText(o.gateway), "A", "gateway (default: the device's /24 with .1)" },
+        { "--netmask", Takes::Value, SetText(o.netmask), "A", "netmask (default " + o.netmask + ")" },
+        { "--mode", Takes::Value, Number(o.mode, 0, 1), "0|1",
+            "address mode: 0 static, 1 DHCP (default " + std::to_string(o.mode) + ")" },
+        { "--user", Takes::Value, SetText(o.user), "TEXT", "administrator name (default " + o.user + ")" },
+        { "--password", Takes::Value, SetText(o.password), "TEXT", "administrator password (default " + o.password + ")" },
+        { "--asleep", Takes::Nothing, SetFlag(o.asleep), {},
+            "start asleep: answer nothing until a Wake-on-LAN magic\n"
+            "packet for the device's MAC address arrives on UDP\n"
+            "port 9 (which it then listens on)" },
+        { "--boot-ms", Takes::Value, Number(o.bootMs, 0, kMaxMs), "MS",
+            "once woken, answer after MS (default " + std::to_string(o.bootMs) + ")" },
     };
 }
 
 std::vector<Option> ReplyOptions(SimOptions& o)
+{
+    return {
+        { "--reply-delay", Takes::Value, Number(o.replyDelayMs, 0, kMaxMs), "MS", "wait MS before each reply" },
+        { "--jitter", Takes::Value, Number(o.jitterMs, 0, kMaxMs), "MS", "add a random 0..MS to each device's delay" },
+        { "--duplicates", Takes::Value, Number(o.duplicates, 1, 1000), "N", "send every reply N times" },
+        { "--raw-reply", Takes::Value, Bytes(&o.rawReplies), "BYTES",
+            "answer a discovery request with BYTES instead of the\n"
+            "discovery reply (repeatable: all are sent, in order)" },
+        { "--malformed", Takes::Nothing, SetFlag(o.malformed), {},
+            "answer a discovery request with broken replies instead\n"
+            "(NUL bytes, bytes 0x80-0xFF, 1000 '@', no '@', '#' alone)" },
+        { "--change-reply", Takes::Value, Bytes(nullptr, &o.changeReply), "BYTES",
+            "answer every change request addressed to a device with\n"
+            "BYTES, whatever the credentials, and change nothing" },
+    };
+}
+
+std::vector<Option> LossOptions(SimOptions& o)
 {
     auto seed = [&o](std::string_view name, const std::string& value) {
         std::optional<unsigned> seed = ReadNumber(value, 0u, ~0u);
@@ -148,16 +184,14 @@ std::vector<Option> ReplyOptions(SimOptions& o)
         return Status();
     };
     return {
-        { "--reply-delay", Takes::Value, Number(o.replyDelayMs, 0, kMaxMs) },
-        { "--jitter", Takes::Value, Number(o.jitterMs, 0, kMaxMs) },
-        { "--duplicates", Takes::Value, Number(o.duplicates, 1, 1000) },
-        { "--raw-reply", Takes::Value, Bytes(&o.rawReplies) },
-        { "--malformed", Takes::Nothing, SetFlag(o.malformed) },
-        { "--change-reply", Takes::Value, Bytes(nullptr, &o.changeReply) },
-        { "--loss", Takes::Value, Number(o.lossPercent, 0, 100) },
-        { "--seed", Takes::Value, seed },
-        { "--drop-first", Takes::Value, Number(o.dropFirst, 0, 1000000) },
-        { "--drop-first-replies", Takes::Value, Number(o.dropFirstReplies, 0, 1000000) },
+        { "--loss", Takes::Value, Number(o.lossPercent, 0, 100), "PERCENT",
+            "drop PERCENT of the requests heard and, apart from\n"
+            "that, of the reply datagrams to be sent, each at random" },
+        { "--seed", Takes::Value, seed, "N", "seed of the random choices (default: from the clock)" },
+        { "--drop-first", Takes::Value, Number(o.dropFirst, 0, 1000000), "N",
+            "drop the first N requests each device would act on" },
+        { "--drop-first-replies", Takes::Value, Number(o.dropFirstReplies, 0, 1000000), "N",
+            "drop the first N reply datagrams each device would send" },
     };
 }
 
@@ -170,17 +204,48 @@ std::vector<Option> TrafficOptions(SimOptions& o)
         o.floodSeconds = *seconds;
         return Status();
     };
+    char floodSeconds[32];
+    std::snprintf(floodSeconds, sizeof floodSeconds, "%g", o.floodSeconds);
     return {
-        { "--flood", Takes::Value, Number(o.floodRate, 1, 10000000) },
-        { "--flood-seconds", Takes::Value, seconds },
-        { "--flood-target", Takes::Value, Address(o.floodTarget) },
-        { "--every-length", Takes::Value, Address(o.everyLengthTarget) },
-        { "--unsolicited", Takes::Value, Bytes(&o.unsolicited) },
-        { "--interval", Takes::Value, Number(o.intervalMs, 1, kMaxMs) },
-        { "--target", Takes::Value, Address(o.target) },
-        { "--log", Takes::Value, SetText(o.logFile) },
-        { "--verbose", Takes::Nothing, SetFlag(o.verbose) },
-        { "-v", Takes::Nothing, SetFlag(o.verbose) },
+        { "--flood", Takes::Value, Number(o.floodRate, 1, 10000000), "RATE", "junk datagrams, RATE a second ..." },
+        { "--flood-seconds", Takes::Value, seconds, "S",
+            "... for S seconds (default " + std::string(floodSeconds) + ") ..." },
+        { "--flood-target", Takes::Value, Address(o.floodTarget), "A", "... to A (default: --target)" },
+        { "--every-length", Takes::Value, Address(o.everyLengthTarget), "A",
+            "one datagram of every length 0..65507 to A, once" },
+        { "--unsolicited", Takes::Value, Bytes(&o.unsolicited), "BYTES",
+            "send BYTES from every device address every --interval\n(repeatable) ..." },
+        { "--interval", Takes::Value, Number(o.intervalMs, 1, kMaxMs), "MS",
+            "... (default " + std::to_string(o.intervalMs) + ") ..." },
+        { "--target", Takes::Value, Address(o.target), "A", "... to A" },
+    };
+}
+
+std::vector<Option> OutputOptions(SimOptions& o, bool& help, bool& version)
+{
+    return {
+        { "--log", Takes::Value, SetText(o.logFile), "FILE",
+            "append every datagram received as one line,\n"
+            "\"src=A:PORT dst=A len=N hex=...\", flushed at once" },
+        { "--verbose", Takes::Nothing, SetFlag(o.verbose), {}, "tell on stderr about every request handled", "-v" },
+        { "--help", Takes::Nothing, SetFlag(help), {}, "this text", "-h" },
+        { "--version", Takes::Nothing, SetFlag(version), {}, "the simulator's own version" },
+    };
+}
+
+struct Group {
+    std::string_view heading;
+    std::vector<Option> options;
+};
+
+std::vector<Group> Groups(SimOptions& o, bool& help, bool& version)
+{
+    return {
+        { "Devices:", DeviceOptions(o) },
+        { "Replies:", ReplyOptions(o) },
+        { "Loss (each device on its own, as broadcast over Wi-Fi):", LossOptions(o) },
+        { "Hostile traffic to port 10001 (sent from the first device address):", TrafficOptions(o) },
+        { "Output:", OutputOptions(o, help, version) },
     };
 }
 
@@ -200,14 +265,9 @@ Status CheckTogether(SimOptions& o)
 
 std::vector<Option> Table(SimOptions& o, bool& help, bool& version)
 {
-    std::vector<Option> table = DeviceOptions(o);
-    for (auto& more : { ReplyOptions(o), TrafficOptions(o) })
-        table.insert(table.end(), more.begin(), more.end());
-    table.insert(table.end(), {
-        { "--help", Takes::Nothing, SetFlag(help) },
-        { "-h", Takes::Nothing, SetFlag(help) },
-        { "--version", Takes::Nothing, SetFlag(version) },
-    });
+    std::vector<Option> table;
+    for (Group& group : Groups(o, help, version))
+        table.insert(table.end(), group.options.begin(), group.options.end());
     return table;
 }
 
@@ -218,9 +278,19 @@ std::vector<std::string> OptionNames()
     SimOptions options;
     bool help = false, version = false;
     std::vector<std::string> names;
-    for (const Option& option : Table(options, help, version))
+    for (const Option& option : Table(options, help, version)) {
         names.emplace_back(option.name);
+        if (!option.shortName.empty())
+            names.emplace_back(option.shortName);
+    }
     return names;
+}
+
+std::vector<Option> SimOptionTable()
+{
+    SimOptions options;
+    bool help = false, version = false;
+    return WithoutActions(Table(options, help, version));
 }
 
 Result<std::string> DecodeBytes(const std::string& text)
@@ -259,73 +329,17 @@ Result<SimCommand> ParseOptions(const std::vector<std::string>& args)
 
 std::string UsageText()
 {
-    // Every default is the one SimOptions starts with.
-    const SimOptions d;
-    char floodSeconds[32];
-    std::snprintf(floodSeconds, sizeof floodSeconds, "%g", d.floodSeconds);
-    return R"(Usage: orbisk-devsim [OPTIONS]
+    SimOptions defaults;
+    bool help = false, version = false;
+    std::string usage = R"(Usage: orbisk-devsim [OPTIONS]
 
 Plays one or more NAS devices on this host: answers the discovery request and
 the address-change request on UDP port 10000, replying to the requester's
 address, port 10001. Run it only inside a network namespace of the virtual LAN.
-
-Devices:
-  --address A          a device address (repeatable); with --count N, the first
-                       of N consecutive addresses. Every address must already be
-                       on an interface of the host. Default: the host's first
-                       non-loopback IPv4 address (127.0.0.1 when there is none)
-  --count N            number of devices (default: one per --address, or 1)
-  --hostname TEXT      host name (default )" + d.hostname + R"(); with several devices each gets
-                       TEXT-0001, TEXT-0002, ...
-  --mac TEXT           MAC address (default )" + d.mac + R"(), incremented per
-                       device when it is six hex octets
-  --firmware TEXT      firmware version the devices report (default )" + d.version + R"()
-  --gateway A          gateway (default: the device's /24 with .1)
-  --netmask A          netmask (default )" + d.netmask + R"()
-  --mode 0|1           address mode: 0 static, 1 DHCP (default )" + std::to_string(d.mode) + R"()
-  --user TEXT          administrator name (default )" + d.user + R"()
-  --password TEXT      administrator password (default )" + d.password + R"()
-  --asleep             start asleep: answer nothing until a Wake-on-LAN magic
-                       packet for the device's MAC address arrives on UDP
-                       port 9 (which it then listens on)
-  --boot-ms MS         once woken, answer after MS (default )" + std::to_string(d.bootMs) + R"()
-
-Replies:
-  --reply-delay MS     wait MS before each reply
-  --jitter MS          add a random 0..MS to each device's delay
-  --duplicates N       send every reply N times
-  --raw-reply BYTES    answer a discovery request with BYTES instead of the
-                       discovery reply (repeatable: all are sent, in order)
-  --malformed          answer a discovery request with broken replies instead
-                       (NUL bytes, bytes 0x80-0xFF, 1000 '@', no '@', '#' alone)
-  --change-reply BYTES answer every change request addressed to a device with
-                       BYTES, whatever the credentials, and change nothing
-
-Loss (each device on its own, as broadcast over Wi-Fi):
-  --loss PERCENT       drop PERCENT of the requests heard and, apart from
-                       that, of the reply datagrams to be sent, each at random
-  --seed N             seed of the random choices (default: from the clock)
-  --drop-first N       drop the first N requests each device would act on
-  --drop-first-replies N
-                       drop the first N reply datagrams each device would send
-
-Hostile traffic to port 10001 (sent from the first device address):
-  --flood RATE         junk datagrams, RATE a second ...
-  --flood-seconds S    ... for S seconds (default )" + floodSeconds + R"() ...
-  --flood-target A     ... to A (default: --target)
-  --every-length A     one datagram of every length 0..65507 to A, once
-  --unsolicited BYTES  send BYTES from every device address every --interval
-                       (repeatable) ...
-  --interval MS        ... (default )" + std::to_string(d.intervalMs) + R"() ...
-  --target A           ... to A
-
-Output:
-  --log FILE           append every datagram received as one line,
-                       "src=A:PORT dst=A len=N hex=...", flushed at once
-  --verbose, -v        tell on stderr about every request handled
-  --help, -h           this text
-  --version            the simulator's own version
-
+)";
+    for (const Group& group : Groups(defaults, help, version))
+        usage += "\n" + std::string(group.heading) + "\n" + OptionList(group.options, kColumn);
+    return usage + R"(
 BYTES is text with the escapes \\ \0 \n \r \t \xHH, or "hex:" and hex digits
 (e.g. hex:2430 is "$0").
 

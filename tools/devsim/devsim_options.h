@@ -79,3 +79,6 @@ std::string UsageText();
 
 // Every option its table lists, short aliases too, for the documents' check.
 std::vector<std::string> OptionNames();
+// The table's entries, without their actions (command_line.h).
+struct Option;
+std::vector<Option> SimOptionTable();

@@ -6,7 +6,8 @@ namespace {
 
 const Option* Find(std::span<const Option> table, std::string_view name)
 {
-    auto found = std::find_if(table.begin(), table.end(), [&](const Option& o) { return o.name == name; });
+    auto found = std::find_if(table.begin(), table.end(),
+        [&](const Option& o) { return o.name == name || (!o.shortName.empty() && o.shortName == name); });
     return found == table.end() ? nullptr : &*found;
 }
 
@@ -91,4 +92,70 @@ OptionAction SetText(std::string& field)
         field = value;
         return Status();
     };
+}
+
+std::string OptionLabel(const Option& option)
+{
+    std::string label(option.name);
+    if (!option.value.empty())
+        label += " " + std::string(option.value);
+    if (!option.shortName.empty())
+        label += ", " + std::string(option.shortName);
+    return label;
+}
+
+std::string ListEntry(std::string_view label, std::string_view help, size_t column)
+{
+    std::string entry = "  " + std::string(label);
+    if (entry.size() + 1 > column)
+        entry += "\n" + std::string(column, ' ');
+    else
+        entry += std::string(column - entry.size(), ' ');
+    for (size_t start = 0; start <= help.size();) {
+        size_t end = std::min(help.find('\n', start), help.size());
+        if (start > 0)
+            entry += std::string(column, ' ');
+        entry += std::string(help.substr(start, end - start)) + "\n";
+        start = end + 1;
+    }
+    return entry;
+}
+
+std::string OptionList(std::span<const Option> table, size_t column)
+{
+    std::string list;
+    for (const Option& option : table) {
+        if (!option.help.empty())
+            list += ListEntry(OptionLabel(option), option.help, column);
+    }
+    return list;
+}
+
+std::string ExpandSynopsis(std::string_view synopsis, std::span<const Option> table)
+{
+    auto isNameChar = [](char c) { return (c >= 'a' && c <= 'z') || c == '-'; };
+    std::string text;
+    for (size_t i = 0; i < synopsis.size();) {
+        bool starts = synopsis.substr(i).starts_with("--") && (i == 0 || !isNameChar(synopsis[i - 1]));
+        if (!starts) {
+            text += synopsis[i++];
+            continue;
+        }
+        size_t end = i + 2;
+        while (end < synopsis.size() && isNameChar(synopsis[end]))
+            ++end;
+        std::string_view name = synopsis.substr(i, end - i);
+        text += name;
+        if (const Option* option = Find(table, name); option != nullptr && !option->value.empty())
+            text += " " + std::string(option->value);
+        i = end;
+    }
+    return text;
+}
+
+std::vector<Option> WithoutActions(std::vector<Option> table)
+{
+    for (Option& option : table)
+        option.take = nullptr;
+    return table;
 }

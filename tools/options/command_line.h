@@ -1,7 +1,9 @@
 #pragma once
 
 // The command lines of orbisk-cli and orbisk-devsim, read one way: each
-// program lists its options in a table, with what to do with each value.
+// program lists its options in a table, with what to do with each value and
+// how the usage text and the shell completions describe it, so that an
+// option is written down once.
 // Options are "--name value" or "--name=value"; "--" ends them, and every
 // argument after it is an operand.
 
@@ -26,10 +28,18 @@ enum class Takes {
 using OptionAction = std::function<Status(std::string_view name, const std::string& value)>;
 using OperandAction = std::function<Status(const std::string& operand)>;
 
+// Offered by a shell completion for an option's value: these words, or this
+// machine's network interfaces.
+inline constexpr std::string_view kOfferInterfaces = "(interfaces)";
+
 struct Option {
-    std::string_view name; // "--timeout", or a short alias such as "-h"
+    std::string_view name; // "--timeout"
     Takes takes;
     OptionAction take;
+    std::string_view value = {};     // the value's name in the texts: "MS", "ADDRESS[/PREFIX]"
+    std::string help = {};           // its lines in the usage text, '\n' between them; none: not listed
+    std::string_view shortName = {}; // a second spelling, "-v"
+    std::string_view offer = {};     // completion of the value: words, or kOfferInterfaces
 };
 
 // Where the two programs word the parser's own complaints differently.
@@ -49,6 +59,24 @@ Status Unexpected(const std::string& argument);
 
 // "--help" or "-h" before any "--": help is given whatever else is wrong.
 bool AsksForHelp(const std::vector<std::string>& args);
+
+// "--timeout MS", "--verbose, -v".
+std::string OptionLabel(const Option& option);
+
+// One entry of an option list: two spaces, the label, the help from
+// `column` on (on the next line when the label reaches it), every further
+// help line indented to `column`.
+std::string ListEntry(std::string_view label, std::string_view help, size_t column);
+
+// Every listed option of the table, in its order.
+std::string OptionList(std::span<const Option> table, size_t column);
+
+// The synopsis as written, with each option name of the table followed by
+// the name of its value: "[--timeout]" becomes "[--timeout MS]".
+std::string ExpandSynopsis(std::string_view synopsis, std::span<const Option> table);
+
+// The table for the documents alone: the same entries, without their actions.
+std::vector<Option> WithoutActions(std::vector<Option> table);
 
 // The common entries.
 OptionAction SetFlag(bool& field);
