@@ -9,7 +9,16 @@
 
 #include <cerrno>
 
+#include <unistd.h>
+
 CUdpSocket g_listener;
+
+namespace {
+
+constexpr int kBindRetries = 20;
+constexpr unsigned kBindRetryMs = 10;
+
+} // namespace
 
 Status BindToolPort(CUdpSocket& socket)
 {
@@ -86,7 +95,15 @@ int OpenListener()
     if (!g_listener.Open(SOCK_DGRAM, IPPROTO_UDP, AF_INET) && g_listener.m_hRawSocket == -1)
         return errno;
     AskArrivalInfo(g_listener.m_hRawSocket, false); // tells which port each reply came in by
-    return BindToolPort(g_listener).Errno();
+    // A program started from here a moment ago (the browser) holds a copy of
+    // the last listener's descriptor until it has replaced itself; the port
+    // is free again soon after. Only a port that stays taken is reported.
+    int error = BindToolPort(g_listener).Errno();
+    for (int retry = 0; error == EADDRINUSE && retry < kBindRetries; ++retry) {
+        usleep(kBindRetryMs * 1000);
+        error = BindToolPort(g_listener).Errno();
+    }
+    return error;
 }
 
 int ReceiveOnListener(void* buffer, int length, CSockAddr& sender, unsigned& ifindex)

@@ -28,7 +28,7 @@ Status BindToolPort(CUdpSocket& socket);
 // Opens g_listener bound to 0.0.0.0:10001. A listener that holds the port
 // already is kept as it is, with the replies queued on it; one that does not
 // is closed and opened again. Returns 0, or the errno of the step that failed
-// (EADDRINUSE when another program holds the port).
+// (EADDRINUSE when another program holds the port for 200 ms).
 int OpenListener();
 
 void CloseListener();

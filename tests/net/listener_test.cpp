@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -130,6 +131,26 @@ TEST_F(Listener, TakenPortLeavesTheListenerUnbound)
     EXPECT_NE(g_listener.m_hRawSocket, -1);
     EXPECT_NE(LocalPort(g_listener.m_hRawSocket), 10001);
     close(holder);
+}
+
+// A child started a moment ago holds a copy of the port until it ends (or
+// replaces itself): the listener waits that moment out instead of reporting
+// the port as taken.
+TEST_F(Listener, APortFreedAMomentLaterIsTaken)
+{
+    int holder = BindAny(10001);
+    ASSERT_GE(holder, 0);
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        usleep(60 * 1000);
+        _exit(0);
+    }
+    close(holder);
+    EXPECT_EQ(OpenListener(), 0);
+    EXPECT_EQ(LocalPort(g_listener.m_hRawSocket), 10001);
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
 }
 
 TEST_F(Listener, NoDescriptorLeftMeansNoSocketAndAReportedError)
