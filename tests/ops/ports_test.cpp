@@ -69,7 +69,8 @@ TEST_F(TwoPortLan, DeviceOnTheSecondPortIsFoundWithAndWithoutADefaultRoute)
 }
 
 // Two ports cabled to the same switch: the device hears the request twice
-// and answers twice from one address, and is listed once.
+// and answers twice from one address, and is listed once. The first answer
+// may be listed before the device has read the second copy.
 TEST_F(TwoPortLan, DeviceReachedByTwoPortsIsListedOnce)
 {
     m_lan.AddInterface(*m_op, 0, 11); // eth2, on the first port's segment
@@ -77,7 +78,7 @@ TEST_F(TwoPortLan, DeviceReachedByTwoPortsIsListedOnce)
     TestMainWindow main;
     Scan(main, 1);
     EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.20");
-    EXPECT_EQ(CountOf(sim.Received(), kDiscovery), 2u);
+    EXPECT_EQ(CountOf(sim.ReceivedAtLeast(2), kDiscovery), 2u);
 }
 
 // Two factory-fresh devices answer at the same address, one on each port.
