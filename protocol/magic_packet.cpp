@@ -1,8 +1,6 @@
 #include "magic_packet.h"
 
-namespace {
-
-int HexValue(char c)
+int HexDigit(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -12,6 +10,8 @@ int HexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
+
+namespace {
 
 // Twelve hex digits in groups of `group`, `separator` between groups (none
 // when it is 0).
@@ -28,7 +28,7 @@ std::optional<MacAddress> ReadGrouped(std::string_view text, size_t group, char 
                 return std::nullopt;
             continue;
         }
-        int value = HexValue(text[i]);
+        int value = HexDigit(text[i]);
         if (value < 0)
             return std::nullopt;
         mac[digit / 2] = static_cast<uint8_t>(mac[digit / 2] << 4 | value);

@@ -19,6 +19,9 @@ inline constexpr size_t kMagicPacketSize = 6 + 16 * 6;
 // any case; nothing for every other text.
 std::optional<MacAddress> ParseMac(std::string_view text);
 
+// The value of one hexadecimal digit, either case; -1 for any other character.
+int HexDigit(char c);
+
 // Lower case, colons: "aa:bb:cc:dd:ee:ff".
 std::string MacText(const MacAddress& mac);
 

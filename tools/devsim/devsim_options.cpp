@@ -1,22 +1,12 @@
 #include "devsim_options.h"
 
 #include "command_line.h"
+#include "magic_packet.h"
 #include "udp_socket.h"
 
 #include <cstdio>
 
 namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 Result<std::string> DecodeHex(const std::string& text)
 {
