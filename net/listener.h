@@ -5,8 +5,12 @@
 
 #include <string>
 
-// The one process-wide socket on which device replies arrive (UDP port 10001).
+class CReplyChannel;
+
+// The one process-wide socket on which device replies arrive (UDP port 10001),
+// and the reply channel that binds, sends from and reads it.
 extern CUdpSocket g_listener;
+extern CReplyChannel g_replies;
 
 // Sends the text and its terminating NUL to 255.255.255.255:10000 out of
 // every network port, or out of port `ifindex` alone when it is not 0. It
@@ -25,15 +29,16 @@ Status BroadcastRequest(const std::string& text, unsigned ifindex = 0);
 // program holding the port shows as EADDRINUSE.
 Status BindToolPort(CUdpSocket& socket);
 
-// Opens g_listener bound to 0.0.0.0:10001. A listener that holds the port
-// already is kept as it is, with the replies queued on it; one that does not
-// is closed and opened again. Returns 0, or the errno of the step that failed
-// (EADDRINUSE when another program holds the port for 200 ms).
+// Opens g_listener through g_replies (CReplyChannel::Open): bound to
+// 0.0.0.0:10001 with a deep queue; one that holds the port already is kept,
+// with the replies queued on it. Returns 0, or the errno of the step that
+// failed (EADDRINUSE when another program holds the port for 200 ms).
 int OpenListener();
 
+// Closes g_listener; whatever it had taken and not handed is dropped.
 void CloseListener();
 
-// Takes one datagram from g_listener without waiting: its length, or -1 when
-// none is queued or it was longer than `length`; its sender; the interface it
+// Takes one datagram from g_replies without waiting: its length, or -1 when
+// none is ready or it was longer than `length`; its sender; the interface it
 // arrived on (0 when unknown).
 int ReceiveOnListener(void* buffer, int length, CSockAddr& sender, unsigned& ifindex);

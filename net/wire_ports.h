@@ -5,3 +5,8 @@
 inline constexpr int kDevicePort = 10000;
 inline constexpr int kToolPort = 10001;
 inline constexpr char kBroadcastAddress[] = "255.255.255.255";
+
+namespace wire {
+// The longest reply a device sends; a longer datagram is dropped whole.
+inline constexpr int kReplyLimit = 100;
+} // namespace wire

@@ -3,10 +3,13 @@
 #include "control_ids.h"
 #include "listener.h"
 #include "neighbour.h"
+#include "reply_channel.h"
 #include "wire.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 
 #include <unistd.h>
 
@@ -15,6 +18,14 @@ SelectedDeviceRecord SelectedDevice;
 void IWindowServices::Sleep(unsigned ms)
 {
     usleep(ms * 1000);
+}
+
+void IWindowServices::WatchSocket(int /*handle*/, std::function<void()> /*onReadable*/)
+{
+}
+
+void IWindowServices::StopWatching()
+{
 }
 
 namespace {
@@ -67,18 +78,40 @@ void CScanOperation::StartScan()
     wnd.SetItemText(IDC_SCAN, text::kFinished);
     wnd.EnableItem(IDC_SCAN, false);
     std::string problem = SendListening(BuildDiscoveryRequest(), 0);
+    // Broadcast is not acknowledged: the request goes again, as orbisk-cli
+    // sends it. The scan runs far longer than the schedule, which is kept whole.
+    m_requestOffsetsMs = RequestOffsetsMs(kDefaultRepeat, std::numeric_limits<int>::max());
+    m_nRequestsSent = 1;
+    m_scanStartNs = MonotonicNs();
     m_nTick = 0;
     m_nTickLimit = kScanTickLimit;
     wnd.SetTimer(kTimerId, kTickMs);
+    wnd.WatchSocket(g_listener.m_hRawSocket, [] { g_replies.TakeQueued(); });
     m_bScanning = true;
     // Shown after the timer is armed: the box's own loop keeps the scan ticking.
     if (!problem.empty())
         wnd.MessageBox(problem);
 }
 
+int CScanOperation::SendDueRequests()
+{
+    int64_t elapsedMs = (MonotonicNs() - m_scanStartNs) / 1000000;
+    for (; m_nRequestsSent < m_requestOffsetsMs.size(); ++m_nRequestsSent) {
+        int64_t dueMs = m_requestOffsetsMs[m_nRequestsSent];
+        if (dueMs > elapsedMs)
+            return static_cast<int>(dueMs - elapsedMs);
+        SendBroadcast(BuildDiscoveryRequest()); // the first sending told how the ports took it
+    }
+    return -1;
+}
+
 void CScanOperation::OnScanTick(unsigned /*timerId*/)
 {
-    PollReply(this);
+    // Every reply queued is listed, a tick's worth of time at a time; with
+    // none queued the poll waits, but no longer than the next request.
+    int nextMs = SendDueRequests();
+    PollReplies(this, nextMs < 0 ? kPollWaitMs : std::min(nextMs, kPollWaitMs), kScanTickBudgetMs);
+    SendDueRequests();
     if (m_nTick < m_nTickLimit) {
         ++m_nTick;
         return;
@@ -90,6 +123,7 @@ void CScanOperation::EndScan()
 {
     IWindowServices& wnd = ScanWindow();
     wnd.KillTimer(kTimerId);
+    wnd.StopWatching();
     m_bScanning = false;
     CloseListener();
     wnd.SetItemText(IDC_SCAN, text::kScan);
@@ -99,6 +133,7 @@ void CScanOperation::EndScan()
 void CScanOperation::ClearDevices()
 {
     ::ClearDevices(DeviceList(), m_nDeviceCount);
+    m_senders = {};
 }
 
 int& CScanOperation::AddressMode()
@@ -108,7 +143,7 @@ int& CScanOperation::AddressMode()
 
 void CScanOperation::AddDeviceRow(const DeviceReply& reply)
 {
-    ::AddDeviceRow(DeviceList(), m_nDeviceCount, reply);
+    ::AddDeviceRow(DeviceList(), m_nDeviceCount, reply, m_senders);
 }
 
 void CScanOperation::OnSetupIp()

@@ -5,6 +5,7 @@
 #include "reply_receiver.h"
 #include "window_services.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ inline constexpr char kSendAnyway[] = "\n\nSend the request anyway?";
 inline constexpr unsigned kTimerId = 0;
 inline constexpr unsigned kTickMs = 50;
 inline constexpr unsigned kScanTickLimit = 20;     // 21 polls
+inline constexpr int kScanTickBudgetMs = 30;        // listing time of one tick; the rest waits for the next
 inline constexpr int kChangeWaitPolls = 20;
 inline constexpr unsigned kChangeWaitSleepMs = 50;
 inline constexpr unsigned kChangeTickLimit = 30;   // 31 polls
@@ -109,5 +111,13 @@ protected:
     virtual int RunSetupDialog() = 0;
 
 private:
+    // Sends the discovery requests whose time has come; returns the ms
+    // until the next one is due, or -1 when none is left.
+    int SendDueRequests();
+
     bool m_bScanning = false;
+    CSenderIndex m_senders;
+    std::vector<int> m_requestOffsetsMs;
+    size_t m_nRequestsSent = 0;
+    int64_t m_scanStartNs = 0;
 };

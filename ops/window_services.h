@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 // The few services of a window that the scan and the address change use.
@@ -21,4 +22,11 @@ public:
     virtual bool AskYesNo(const std::string& text) = 0;
     // Holds the thread; the change wait sleeps between its polls.
     virtual void Sleep(unsigned ms);
+    // Calls onReadable from the window's event loop whenever the socket has
+    // something to read, until StopWatching: replies are taken from the
+    // socket as they arrive, between the ticks that list them. One socket at
+    // a time; watching another replaces it. Without an event loop (tests
+    // driving the ticks) nothing is watched.
+    virtual void WatchSocket(int handle, std::function<void()> onReadable);
+    virtual void StopWatching();
 };

@@ -72,13 +72,36 @@ void NoteMac(IListView& list, int row, const DeviceReply& reply)
 
 } // namespace
 
+int CSenderIndex::Find(const IListView& list, const std::string& sender)
+{
+    if (m_rows.size() != static_cast<size_t>(list.GetItemCount()))
+        Rebuild(list);
+    auto found = m_rows.find(sender);
+    if (found != m_rows.end() && list.GetItemText(found->second, ColAddress) != sender) {
+        Rebuild(list);
+        found = m_rows.find(sender);
+    }
+    return found == m_rows.end() ? -1 : found->second;
+}
+
+void CSenderIndex::Rebuild(const IListView& list)
+{
+    m_rows.clear();
+    for (int row = 0; row < list.GetItemCount(); ++row)
+        m_rows.emplace(list.GetItemText(row, ColAddress), row); // the first row of a sender counts
+}
+
 void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply)
 {
-    for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (list.GetItemText(row, ColAddress) == reply.sender) {
-            NoteMac(list, row, reply);
-            return;
-        }
+    CSenderIndex index;
+    AddDeviceRow(list, nDeviceCount, reply, index);
+}
+
+void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply, CSenderIndex& index)
+{
+    if (int listed = index.Find(list, reply.sender); listed != -1) {
+        NoteMac(list, listed, reply);
+        return;
     }
     int row = nDeviceCount;
     list.InsertItem(row, std::to_string(row));
@@ -89,6 +112,7 @@ void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply)
     list.SetItemText(row, ColMac, reply.mac);
     list.SetItemText(row, ColNetmask, reply.netmask);
     list.SetItemData(row, RowInfo { reply, { reply.mac } });
+    index.Add(reply.sender, row);
     ++nDeviceCount;
 }
 

@@ -3,6 +3,7 @@
 #include "wire.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 inline constexpr int kDeviceColumns = 7;
@@ -68,9 +69,25 @@ private:
     int m_nMark = -1;
 };
 
+// The rows of a list by sender, kept beside it so that the duplicate check
+// of a reply does not read every row: thousands of devices answer at once.
+class CSenderIndex {
+public:
+    // The row that lists `sender`, or -1. An index out of step with the list
+    // (rows removed or added behind its back) is built again from the list.
+    int Find(const IListView& list, const std::string& sender);
+    void Add(const std::string& sender, int row) { m_rows[sender] = row; }
+
+private:
+    void Rebuild(const IListView& list);
+    std::unordered_map<std::string, int> m_rows;
+};
+
 // Appends a row for a discovery reply unless its sender is listed already.
 // nDeviceCount is the window's row counter. A listed sender answering on the
 // row's port with another MAC address adds that address to the row's record.
+void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply, CSenderIndex& index);
+// The same, reading every row for the check.
 void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply);
 
 void ClearDevices(IListView& list, int& nDeviceCount);

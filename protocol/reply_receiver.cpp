@@ -1,19 +1,31 @@
 #include "reply_receiver.h"
 
 #include "listener.h"
+#include "reply_channel.h"
 #include "wire.h"
-
 
 ReplyKind PollReply(CReplyTarget* target)
 {
     CSockAddr sender(nullptr, 0);
-    WaitReadable(g_listener.m_hRawSocket, kPollWaitMs); // outcome not needed: the read tells
+    g_replies.WaitReady(kPollWaitMs); // outcome not needed: the read tells
     char buffer[wire::kReplyLimit];
     unsigned ifindex = 0;
     int length = ReceiveOnListener(buffer, sizeof buffer, sender, ifindex);
     if (length <= 0)
         return ReplyNone;
     return HandleReply(target, buffer, length, sender, ifindex);
+}
+
+int PollReplies(CReplyTarget* target, int waitMs, int budgetMs)
+{
+    g_replies.WaitReady(waitMs);
+    int taken = 0;
+    g_replies.HandReady(MonotonicNs() + static_cast<int64_t>(budgetMs) * 1000000, [&](const Datagram& d) {
+        HandleReply(target, d.data, d.length, d.sender, d.ifindex);
+        ++taken;
+        return false;
+    });
+    return taken;
 }
 
 ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender, unsigned ifindex)

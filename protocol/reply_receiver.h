@@ -45,6 +45,12 @@ inline constexpr int kPollWaitMs = 500;
 // goes to the device table.
 ReplyKind PollReply(CReplyTarget* target);
 
+// Takes every datagram ready on g_listener, waiting up to waitMs when none is,
+// and handles each as PollReply does, until none is left or budgetMs have
+// passed since the wait: the rest is taken by the next call. Returns how
+// many were taken.
+int PollReplies(CReplyTarget* target, int waitMs, int budgetMs);
+
 // The part of PollReply after the read: one received datagram of `length`
 // bytes from `sender`, arrived by port `ifindex` (0 when unknown).
 ReplyKind HandleReply(CReplyTarget* target, const char* data, int length, const CSockAddr& sender,

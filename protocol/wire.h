@@ -23,7 +23,6 @@ inline constexpr char kDeviceMark = '#';
 inline constexpr char kChangeMark = '$';
 inline constexpr char kStatusChanged = '0';
 inline constexpr char kStatusDenied = '1';
-inline constexpr int kReplyLimit = 100;        // longer replies are dropped whole
 inline constexpr int kDiscoveryFields = 6;     // gateway, host, MAC, version, netmask, mode
 
 } // namespace wire

@@ -45,6 +45,21 @@ void CWndServices::MessageBox(const std::string& text, bool owned)
         AfxMessageBox(shown);
 }
 
+void CWndServices::WatchSocket(int handle, std::function<void()> onReadable)
+{
+    StopWatching();
+    if (handle == -1)
+        return;
+    m_notifier = std::make_unique<QSocketNotifier>(handle, QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+        [onReadable = std::move(onReadable)] { onReadable(); });
+}
+
+void CWndServices::StopWatching()
+{
+    m_notifier.reset();
+}
+
 void CListViewAdapter::SetItemData(int row, const RowInfo& info)
 {
     m_list.SetItemValue(row, QVariant::fromValue(info));

@@ -7,6 +7,10 @@
 #include "device_table.h"
 #include "window_services.h"
 
+#include <QSocketNotifier>
+
+#include <memory>
+
 Q_DECLARE_METATYPE(RowInfo)
 
 class CWndServices : public IWindowServices {
@@ -20,9 +24,12 @@ public:
     void KillTimer(unsigned id) override;
     void MessageBox(const std::string& text, bool owned = true) override;
     bool AskYesNo(const std::string& text) override;
+    void WatchSocket(int handle, std::function<void()> onReadable) override;
+    void StopWatching() override;
 
 private:
     CWnd& m_wnd;
+    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 class CListViewAdapter : public IListView {

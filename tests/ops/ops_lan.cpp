@@ -6,6 +6,11 @@
 #include "udp_socket.h"
 #include "wire_ports.h"
 
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 CUdpSocket g_injector;
@@ -47,6 +52,21 @@ vlan::Host& OpsLanTest::AddDeviceHost(int octet, int extraAddresses)
     return host;
 }
 
+CDevsimProcess& OpsLanTest::StartManyDevices(int count, std::vector<std::string> args)
+{
+    auto address = [](int n) { return "198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256); };
+    const int first = 4 * 256 + 1 + m_nManyAddresses;
+    vlan::Host& host = m_lan.AddHost("many" + std::to_string(m_nManyAddresses), 0, 200 + static_cast<int>(m_sims.size()));
+    std::vector<std::string> addresses;
+    for (int i = 0; i < count; ++i)
+        addresses.push_back(address(first + i));
+    m_nManyAddresses += count;
+    m_lan.AddAddresses(host, addresses);
+    EXPECT_TRUE(m_lan.Ok()) << m_lan.Error();
+    args.insert(args.begin(), { "--address", address(first), "--count", std::to_string(count) });
+    return StartSimulator(host, args);
+}
+
 CDevsimProcess& OpsLanTest::StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs)
 {
     args.insert(args.begin(), { "--reply-delay", std::to_string(replyDelayMs) });
@@ -64,6 +84,38 @@ void PrivateNetTest::SetUp()
 void PrivateNetTest::TearDown()
 {
     ResetProcessState();
+}
+
+CImposedReceiveQueue::CImposedReceiveQueue(int bytes)
+{
+    setenv("ORBISK_RECEIVE_QUEUE", std::to_string(bytes).c_str(), 1);
+}
+
+CImposedReceiveQueue::~CImposedReceiveQueue()
+{
+    unsetenv("ORBISK_RECEIVE_QUEUE");
+}
+
+int CImposedReceiveQueue::Of(int handle)
+{
+    int size = 0;
+    socklen_t length = sizeof size;
+    return getsockopt(handle, SOL_SOCKET, SO_RCVBUF, &size, &length) == 0 ? size : -1;
+}
+
+size_t CountOf(const std::vector<LoggedDatagram>& received, const std::string& bytes)
+{
+    return static_cast<size_t>(std::count_if(received.begin(), received.end(),
+        [&](const LoggedDatagram& d) { return d.bytes == bytes; }));
+}
+
+std::optional<LoggedDatagram> FirstOtherThanDiscovery(const std::vector<LoggedDatagram>& received)
+{
+    for (const LoggedDatagram& d : received) {
+        if (d.bytes != kDiscovery)
+            return d;
+    }
+    return std::nullopt;
 }
 
 void Inject(const std::string& bytes, int count)
@@ -85,13 +137,11 @@ bool ListenerOpen()
     return g_listener.m_hRawSocket != -1;
 }
 
-int TickScanToEnd(TestMainWindow& main, int rows)
+int TickScanToEnd(TestMainWindow& main, int rows, bool onTimer)
 {
-    bool padded = false;
-    return main.TickUntilIdle([&](int) {
-        if (!padded && main.Rows() >= rows) {
-            Inject(kJunk, 25);
-            padded = true;
-        }
-    });
+    auto pad = [&](int) {
+        if (main.Rows() >= rows)
+            Inject(kJunk); // the poll takes it at once instead of waiting
+    };
+    return onTimer ? main.TickOnTimerUntilIdle(pad) : main.TickUntilIdle(pad);
 }

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ protected:
 
     // A device host at 198.18.0.<octet>, with extra /32 addresses when asked.
     vlan::Host& AddDeviceHost(int octet, int extraAddresses = 0);
+    // `count` devices played by one simulator on a host of their own, each
+    // at its own address from 198.18.4.1 on (beyond one /24).
+    CDevsimProcess& StartManyDevices(int count, std::vector<std::string> args = {});
     // Starts the simulator on the host and waits until it listens. Its
     // devices answer at once unless a delay is given.
     CDevsimProcess& StartSimulator(vlan::Host& host, std::vector<std::string> args, int replyDelayMs = 0);
@@ -32,6 +36,7 @@ protected:
     vlan::VirtualLan m_lan;
     vlan::Host* m_op = nullptr;
     std::deque<CDevsimProcess> m_sims; // deque: the references handed out stay valid
+    int m_nManyAddresses = 0;          // taken by StartManyDevices so far
 };
 
 // Tests that need no device: a private namespace with loopback only, where a
@@ -42,6 +47,22 @@ protected:
     void TearDown() override;
 };
 
+// The receive queue an ordinary user gets (SO_RCVBUF capped by
+// net.core.rmem_max), imposed on the listener the scan opens while the
+// object lives: the tests run as root, who gets far more.
+class CImposedReceiveQueue {
+public:
+    explicit CImposedReceiveQueue(int bytes);
+    ~CImposedReceiveQueue();
+    // The queue the kernel gives a socket, as it reports it.
+    static int Of(int handle);
+};
+
+// How many of the logged datagrams are exactly these bytes.
+size_t CountOf(const std::vector<LoggedDatagram>& received, const std::string& bytes);
+// The first that is no discovery request: a scan sends several before it.
+std::optional<LoggedDatagram> FirstOtherThanDiscovery(const std::vector<LoggedDatagram>& received);
+
 // Datagrams to the listener's port from a local socket (127.0.0.1:10001).
 void Inject(const std::string& bytes, int count = 1);
 // Bytes that are no reply of the protocol: a poll reads them as nothing.
@@ -51,6 +72,8 @@ inline constexpr char kJunk[] = "x";
 bool ListenerHasPending(int ms = 0);
 bool ListenerOpen();
 
-// Ticks the scan to its end; once `rows` rows are listed, the rest is padded
-// so that the remaining polls do not wait. Returns the ticks run.
-int TickScanToEnd(TestMainWindow& main, int rows);
+// Ticks the scan to its end, one tick after the other or, onTimer, at the
+// timer's pace with the socket watched in between, as the window's event
+// loop runs it. Once `rows` rows are listed, each later poll finds a junk
+// datagram, so that it does not wait. Returns the ticks run.
+int TickScanToEnd(TestMainWindow& main, int rows, bool onTimer = false);

@@ -37,12 +37,6 @@ protected:
     int m_second = 0;
 };
 
-size_t CountOf(const std::vector<LoggedDatagram>& received, const std::string& bytes)
-{
-    return static_cast<size_t>(std::count_if(received.begin(), received.end(),
-        [&](const LoggedDatagram& d) { return d.bytes == bytes; }));
-}
-
 bool IsChangeRequest(const LoggedDatagram& d)
 {
     return d.bytes.rfind("STLG@", 0) == 0;

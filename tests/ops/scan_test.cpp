@@ -88,22 +88,55 @@ TEST_F(ScanOnLan, ThreeDevicesAreListed)
     EXPECT_EQ(received[0].sourcePort, 10001);
 }
 
-TEST_F(ScanOnLan, TwentyFiveDevicesGiveAtMost21Rows)
+// Rows numbered from 0 in order, one per sender, and how many there are.
+void ExpectEachSenderOnce(TestMainWindow& main, int devices)
 {
-    vlan::Host& host = AddDeviceHost(100, 24);
-    StartSimulator(host, { "--address", "198.18.0.100", "--count", "25" });
-    TestMainWindow main;
-    main.StartScan();
-    // One datagram per tick: 25 replies queue up and only 21 are read.
-    EXPECT_EQ(main.TickUntilIdle(), 21);
-    ExpectIdle(main);
-    ASSERT_EQ(main.Rows(), 21);
+    ASSERT_EQ(main.Rows(), devices);
     std::set<std::string> addresses;
-    for (int row = 0; row < 21; ++row) {
+    for (int row = 0; row < main.Rows(); ++row) {
         EXPECT_EQ(main.Cell(row, ColNumber), std::to_string(row));
         addresses.insert(main.Cell(row, ColAddress));
     }
-    EXPECT_EQ(addresses.size(), 21u);
+    EXPECT_EQ(addresses.size(), static_cast<size_t>(devices));
+}
+
+// A burst far larger than an ordinary user's receive queue (212,992 bytes,
+// net.core.rmem_max on a stock system: a few hundred replies), answering
+// at once: each is listed, in one scan and in one started again as the burst
+// arrives.
+TEST_F(ScanOnLan, EveryDeviceOfABurstIsListedUnderAnOrdinaryUsersQueue)
+{
+    CImposedReceiveQueue queue(212992);
+    for (int devices : { 30, 1000 }) {
+        SCOPED_TRACE(std::to_string(devices) + " devices");
+        CDevsimProcess& sim = StartManyDevices(devices);
+        TestMainWindow main;
+        main.StartScan();
+        EXPECT_EQ(queue.Of(g_listener.m_hRawSocket), 2 * 212992); // as the kernel reports it
+        EXPECT_EQ(TickScanToEnd(main, devices, true), 21);
+        ExpectIdle(main);
+        ExpectEachSenderOnce(main, devices);
+
+        main.StartScan();
+        main.StartScan(); // Enter as the replies to the first request arrive
+        EXPECT_EQ(TickScanToEnd(main, devices, true), 21);
+        ExpectEachSenderOnce(main, devices);
+        sim.Stop();
+    }
+}
+
+// Broadcast over Wi-Fi is not acknowledged: with a tenth of the requests and
+// of the replies lost each way, the three requests of a scan still find every
+// device. The seed makes the losses the same each run; with it, the first
+// request alone misses some of the devices.
+TEST_F(ScanOnLan, RepeatedRequestsFindEveryDeviceOnALossySegment)
+{
+    constexpr int kDevices = 12;
+    StartManyDevices(kDevices, { "--loss", "10", "--seed", "7" });
+    TestMainWindow main;
+    main.StartScan();
+    EXPECT_EQ(TickScanToEnd(main, kDevices, true), 21);
+    ExpectEachSenderOnce(main, kDevices);
 }
 
 TEST_F(ScanOnLan, SecondCopyOfAReplyUsesATickAndAddsNoRow)
@@ -141,7 +174,7 @@ TEST_F(ScanOnLan, ChangeRepliesReadByTheScanAreConsumedWithoutEffect)
         main.OnScanTick(0);
         ++ticks;
     }
-    EXPECT_EQ(ticks, 4) << "each change reply takes one tick";
+    EXPECT_LE(ticks, 2) << "a poll takes every reply queued, the change replies with the rest";
     ASSERT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
     EXPECT_EQ(main.Cell(0, ColHostname), "late");
@@ -181,9 +214,10 @@ TEST_F(ScanOnLan, EnterDuringAScanRestartsIt)
     ASSERT_EQ(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
     EXPECT_EQ(main.Cell(0, ColAddress), "198.18.0.100");
+    // A request or more from each scan, and nothing else.
     auto received = sim.Received();
-    ASSERT_EQ(received.size(), 2u);
-    EXPECT_EQ(received[1].bytes, kDiscovery);
+    EXPECT_GE(received.size(), 2u);
+    EXPECT_EQ(CountOf(received, kDiscovery), received.size());
 }
 
 // Devices that answer at once (on the same host, or while the desktop is
@@ -217,23 +251,25 @@ TEST_F(ScanOnLan, ClearDuringAScanRenumbers)
     StartSimulator(host, { "--address", "198.18.0.100", "--count", "2" });
     TestMainWindow main;
     main.StartScan();
-    main.OnScanTick(0);
-    ASSERT_EQ(main.Rows(), 1);
-    std::string first = main.Cell(0, ColAddress);
-    ASSERT_TRUE(ListenerHasPending(2000));
+    while (main.Rows() < 2 && main.wnd.timerArmed)
+        main.OnScanTick(0);
+    ASSERT_EQ(main.Rows(), 2);
 
     main.ClearDevices(); // the Clear button
     EXPECT_EQ(main.Rows(), 0);
     EXPECT_EQ(main.m_nDeviceCount, 0);
     EXPECT_TRUE(main.wnd.timerArmed) << "the scan goes on";
 
+    // A reply read from now on is row 0 again.
+    Inject(BuildDiscoveryReply({ "127.0.0.254", "late", "02:00:00:00:00:99", "0.9", "255.0.0.0", "1" }));
     main.OnScanTick(0);
-    ASSERT_EQ(main.Rows(), 1);
+    ASSERT_GE(main.Rows(), 1);
     EXPECT_EQ(main.Cell(0, ColNumber), "0");
-    EXPECT_NE(main.Cell(0, ColAddress), first);
-    EXPECT_EQ(2 + TickScanToEnd(main, 1), 21);
+    EXPECT_EQ(main.Cell(0, ColHostname), "late");
+    TickScanToEnd(main, 1);
     ExpectIdle(main);
-    EXPECT_EQ(main.Rows(), 1) << "only replies read after the clear";
+    for (int row = 0; row < main.Rows(); ++row)
+        EXPECT_EQ(main.Cell(row, ColNumber), std::to_string(row));
 }
 
 // Another program holds port 10001: the operator is told once, and the scan

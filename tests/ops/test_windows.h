@@ -8,6 +8,9 @@
 #include "device_table.h"
 #include "operations.h"
 
+#include <poll.h>
+
+#include <chrono>
 #include <functional>
 #include <map>
 #include <string>
@@ -64,6 +67,39 @@ public:
         return ticks;
     }
 
+    // As an event loop runs them: a tick every timerMs, and in between the
+    // watched socket's handler whenever the socket is readable.
+    int TickOnTimerWhileArmed(const std::function<void()>& tick, const std::function<void(int)>& beforeTick)
+    {
+        using Clock = std::chrono::steady_clock;
+        int ticks = 0;
+        Clock::time_point due = Clock::now();
+        while (timerArmed && ticks < 1000) {
+            due += std::chrono::milliseconds(timerMs);
+            if (beforeTick)
+                beforeTick(ticks);
+            tick();
+            ++ticks;
+            for (Clock::time_point now = Clock::now(); timerArmed && now < due; now = Clock::now()) {
+                auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - now).count() + 1;
+                pollfd pfd { watched, POLLIN, 0 };
+                if (poll(&pfd, watched == -1 ? 0 : 1, static_cast<int>(left)) > 0 && onReadable)
+                    onReadable();
+            }
+        }
+        return ticks;
+    }
+    void WatchSocket(int handle, std::function<void()> handler) override
+    {
+        watched = handle;
+        onReadable = std::move(handler);
+    }
+    void StopWatching() override
+    {
+        watched = -1;
+        onReadable = {};
+    }
+
     void Sleep(unsigned ms) override
     {
         ++sleeps;
@@ -89,6 +125,8 @@ public:
     int timersSet = 0;
     int timersKilled = 0;
     int sleeps = 0;
+    int watched = -1;                            // the socket the event loop would watch
+    std::function<void()> onReadable;
     std::function<void()> onSleep;               // while the change wait sleeps
     std::function<void(const std::string&)> onBox; // while a box is shown
 };
@@ -168,6 +206,11 @@ public:
     int TickUntilIdle(const std::function<void(int)>& beforeTick = {})
     {
         return wnd.TickWhileArmed([this] { OnScanTick(0); }, beforeTick);
+    }
+    // The same at the timer's pace, the socket watched in between.
+    int TickOnTimerUntilIdle(const std::function<void(int)>& beforeTick = {})
+    {
+        return wnd.TickOnTimerWhileArmed([this] { OnScanTick(0); }, beforeTick);
     }
 
     std::string Cell(int row, int column) const { return list.GetItemText(row, column); }

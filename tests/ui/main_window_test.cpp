@@ -706,9 +706,12 @@ TEST_F(MainWindowLanTest, ScanListsEveryDeviceAndEnterRestartsIt)
         Click(dlg.m_hWnd, IDCANCEL);
     });
     EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    // Discovery requests only: one to three from each of the three scans.
     for (const Device& dev : devices) {
         std::vector<std::string> got = Received(dev);
-        EXPECT_EQ(got, std::vector<std::string>(3, kDiscovery)) << dev.host->name;
+        EXPECT_EQ(std::count(got.begin(), got.end(), kDiscovery), static_cast<long>(got.size())) << dev.host->name;
+        EXPECT_GE(got.size(), 3u) << dev.host->name;
+        EXPECT_LE(got.size(), 9u) << dev.host->name;
     }
 }
 
@@ -734,15 +737,16 @@ TEST_F(MainWindowLanTest, ClearDuringAScanEmptiesAndNumbersAfresh)
         DiscoveryFields late{"127.0.0.254", "late", "02:00:00:00:00:99", "0.9", "255.0.0.0", "1"};
         ListenerFeeder::SendToListener(fd, BuildDiscoveryReply(late));
     });
-    script.When("the late reply", [&] { return Rows(dlg) == 1; }, [&] {
+    script.When("the late reply", [&] { return Rows(dlg) >= 1; }, [&] {
         EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColNumber), "0");
         EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColAddress), "127.0.0.1");
         EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColHostname), "late");
-        EXPECT_EQ(dlg.m_nDeviceCount, 1);
+        EXPECT_EQ(dlg.m_nDeviceCount, Rows(dlg));
     });
     script.When("end of the scan", [&] { return ScanIdle(dlg); }, [&] {
-        // The devices answered once, before the clear: they are not back.
-        EXPECT_EQ(Rows(dlg), 1);
+        // The devices come back with the scan's later requests, after it.
+        EXPECT_EQ(Rows(dlg), 3);
+        EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColHostname), "late");
         // After Clear no row is marked, so a double-click opens nothing.
         QTreeWidget* list = List(dlg.m_hWnd);
         DoubleClickAt(list->viewport(), BelowRows(list));
@@ -851,7 +855,9 @@ TEST_F(MainWindowLanTest, AddressChangeFromTheMainWindow)
     std::vector<std::string> got = Received(dev);
     std::string sent = BuildChangeRequest(request) + std::string(1, '\0');
     EXPECT_EQ(std::count(got.begin(), got.end(), sent), 1) << "change request not received as built";
-    EXPECT_EQ(std::count(got.begin(), got.end(), kDiscovery), 2);
+    // Besides it, the requests of the scans before and after: one to three each.
+    EXPECT_EQ(std::count(got.begin(), got.end(), kDiscovery) + 1, static_cast<long>(got.size()));
+    EXPECT_GE(got.size(), 3u);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 // Command lines of orbisk-cli, parsed without touching the network.
 
+#include "reply_channel.h" // the discovery request's repeat schedule
 #include "status.h"
 #include "udp_socket.h" // IsDottedQuadIpv4: the only address form the devices are known to read
 #include "wire.h"
@@ -32,10 +33,6 @@ struct SendPlan {
     std::vector<std::string> targets;   // --target, already reduced to destination addresses
 };
 
-// Discovery requests sent within one scan: broadcast over Wi-Fi is not
-// acknowledged, so a single request is often lost.
-inline constexpr int kDefaultRepeat = 3;
-inline constexpr int kMaxRepeat = 5;
 inline constexpr int kDefaultScanMs = 1500;
 inline constexpr int kDefaultChangeWaitMs = 3000;
 
