@@ -46,6 +46,8 @@ public:
 inline constexpr UINT ID_HELP = 0xE146;
 
 // Messages.
+inline constexpr UINT WM_DESTROY = 0x0002;
+inline constexpr UINT WM_SIZE = 0x0005;
 inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_NOTIFY = 0x004E;
@@ -56,6 +58,11 @@ inline constexpr UINT WM_USER = 0x0400;
 
 // System commands (WM_SYSCOMMAND wParam, low four bits masked off).
 inline constexpr UINT SC_CLOSE = 0xF060;
+
+// WM_SIZE wParam; its lParam is MAKELPARAM(client width, client height).
+inline constexpr WPARAM SIZE_RESTORED = 0;
+inline constexpr WPARAM SIZE_MINIMIZED = 1;
+inline constexpr WPARAM SIZE_MAXIMIZED = 2;
 
 // WM_SETICON wParam.
 inline constexpr WPARAM ICON_SMALL = 0;
@@ -147,6 +154,7 @@ inline constexpr UINT MB_ICONWARNING = 0x30;
 inline constexpr UINT MB_DEFBUTTON2 = 0x100;
 
 constexpr WPARAM MAKEWPARAM(UINT low, UINT high) { return (WPARAM)((low & 0xFFFF) | ((high & 0xFFFF) << 16)); }
+constexpr LPARAM MAKELPARAM(UINT low, UINT high) { return static_cast<LPARAM>(MAKEWPARAM(low, high)); }
 constexpr UINT LOWORD(WPARAM v) { return static_cast<UINT>(v & 0xFFFF); }
 constexpr UINT HIWORD(WPARAM v) { return static_cast<UINT>((v >> 16) & 0xFFFF); }
 

@@ -12,6 +12,8 @@
 //       ON_TIMER(OnTick)                          // void OnTick(UINT_PTR id), any timer
 //       ON_SYSCOMMAND(OnSysCommand)               // void OnSysCommand(UINT id, LPARAM)
 //       ON_MESSAGE(WM_USER + 1, OnMine)           // LRESULT OnMine(WPARAM, LPARAM)
+//       ON_WM_SIZE()                              // void OnSize(UINT type, int cx, int cy)
+//       ON_WM_DESTROY()                           // void OnDestroy()
 //   END_MESSAGE_MAP()
 
 #include "afxtypes.h"
@@ -83,6 +85,17 @@ protected:                                                 \
 #define ON_MESSAGE(message, memberFxn)                                          \
     {static_cast<UINT>(message), 0, kAnyId,                                     \
      [](CCmdTarget* t, AFX_MSG& m) { m.result = static_cast<ThisClass*>(t)->memberFxn(m.wParam, m.lParam); }},
+
+#define ON_WM_SIZE()                                                            \
+    {WM_SIZE, 0, kAnyId,                                                        \
+     [](CCmdTarget* t, AFX_MSG& m) {                                            \
+         static_cast<ThisClass*>(t)->OnSize(static_cast<UINT>(m.wParam),         \
+             static_cast<int>(LOWORD(static_cast<WPARAM>(m.lParam))),           \
+             static_cast<int>(HIWORD(static_cast<WPARAM>(m.lParam))));          \
+     }},
+
+#define ON_WM_DESTROY()                                                         \
+    {WM_DESTROY, 0, kAnyId, [](CCmdTarget* t, AFX_MSG&) { static_cast<ThisClass*>(t)->OnDestroy(); }},
 
 // Anything that handles commands through a message map.
 class CCmdTarget {

@@ -193,10 +193,13 @@ void NameControls(const DialogTemplate& t, DialogWidget* dlg)
 }
 
 // The template's frame: a window manager shows only the boxes it asks for.
-Qt::WindowFlags WindowFlagsOf(DWORD style)
+// A window the user may resize is an ordinary window with both boxes, as some
+// window managers offer a dialog no maximise box.
+Qt::WindowFlags WindowFlagsOf(DWORD style, bool resizable)
 {
     constexpr DWORD kSysMenu = 0x00080000, kMinimizeBox = 0x00020000, kMaximizeBox = 0x00010000;
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    flags |= resizable ? Qt::Window | Qt::WindowMinMaxButtonsHint : Qt::Dialog;
     if (style & kSysMenu)
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (style & kMinimizeBox)
@@ -234,11 +237,18 @@ INT_PTR CDialog::DoModal()
     dlg->setObjectName(QStringLiteral("dlg%1").arg(t->id));
     dlg->setProperty("ctrlStyle", static_cast<qulonglong>(t->style));
     dlg->setWindowTitle(AfxTranslateResource(t->caption));
-    dlg->setWindowFlags(WindowFlagsOf(t->style));
+    dlg->setWindowFlags(WindowFlagsOf(t->style, m_bResizable));
     QFont font = AfxTemplateFont(t->fontFace, t->pointSize);
     dlg->setFont(font);
     DialogBaseUnits base = AfxGetDialogBaseUnits(font);
-    dlg->setFixedSize(AfxDialogUnitsToPixelsX(t->cx, base), AfxDialogUnitsToPixelsY(t->cy, base));
+    const QSize size(AfxDialogUnitsToPixelsX(t->cx, base), AfxDialogUnitsToPixelsY(t->cy, base));
+    if (m_bResizable) {
+        // The template's size shows every control, so it is the least.
+        dlg->setMinimumSize(size);
+        dlg->resize(size);
+    } else {
+        dlg->setFixedSize(size);
+    }
     BuildControls(*t, dlg, base);
     NameControls(*t, dlg);
 
@@ -251,6 +261,7 @@ INT_PTR CDialog::DoModal()
     if (!m_bEnded && m_hWnd == dlg)
         dlg->exec();
 
+    SendMessage(WM_DESTROY);
     int result = m_nResult;
     Detach();
     dlg->ReleaseOwner();

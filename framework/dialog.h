@@ -34,6 +34,13 @@
 // and the close box send IDCANCEL; Enter clicks the focused push button, else
 // the template's default button (Qt's own handling), else, with no default
 // button in the template, sends IDOK.
+//
+// A dialog keeps the template's size, unless its constructor calls
+// EnableResizing: then the user may resize and maximise it down to the
+// template's size, and the dialog places its controls itself on WM_SIZE
+// (ON_WM_SIZE), which comes as the window first shows and at each change.
+// WM_DESTROY (ON_WM_DESTROY) comes when the modal loop has ended, while the
+// window and its controls are still there to be read.
 
 #include "wnd.h"
 
@@ -77,6 +84,9 @@ protected:
 
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // See the top of this file; before DoModal.
+    void EnableResizing() { m_bResizable = true; }
+
     static const AFX_MSGMAP* GetThisMessageMap();
     const AFX_MSGMAP* GetMessageMap() const override;
 
@@ -84,6 +94,7 @@ protected:
     CWnd* m_pParentWnd;
 
 private:
+    bool m_bResizable = false;
     bool m_bEnded = false;
     int m_nResult = 0;
 };

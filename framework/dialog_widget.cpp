@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 
 DialogWidget::DialogWidget(CDialog* owner, QWidget* parent) : QDialog(parent), m_owner(owner)
 {
@@ -67,4 +68,13 @@ void DialogWidget::closeEvent(QCloseEvent* event)
     // The close box is a system command; the dialog decides what it does.
     event->ignore();
     m_owner->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void DialogWidget::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (!m_owner)
+        return;
+    const WPARAM type = isMinimized() ? SIZE_MINIMIZED : isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    m_owner->SendMessage(WM_SIZE, type, MAKELPARAM(static_cast<UINT>(width()), static_cast<UINT>(height())));
 }

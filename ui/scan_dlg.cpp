@@ -33,17 +33,17 @@ UrlOpener& CurrentOpener()
 
 struct ColumnSpec {
     const char* heading;
-    int width; // pixels
+    const char* sample; // the widest text the column is made for
 };
 
 constexpr ColumnSpec kColumns[kDeviceColumns] = {
-    {QT_TRANSLATE_NOOP("Resources", "No."), 50},
-    {QT_TRANSLATE_NOOP("Resources", "IP Address"), 150},
-    {QT_TRANSLATE_NOOP("Resources", "Version"), 110},
-    {QT_TRANSLATE_NOOP("Resources", "Hostname"), 150},
-    {QT_TRANSLATE_NOOP("Resources", "Gateway"), 150},
-    {QT_TRANSLATE_NOOP("Resources", "MAC Address"), 150},
-    {QT_TRANSLATE_NOOP("Resources", "Netmask"), 150},
+    {QT_TRANSLATE_NOOP("Resources", "No."), "0000"},
+    {QT_TRANSLATE_NOOP("Resources", "IP Address"), "255.255.255.255"},
+    {QT_TRANSLATE_NOOP("Resources", "Version"), "0.0.00"},
+    {QT_TRANSLATE_NOOP("Resources", "Hostname"), "NAS-0000"},
+    {QT_TRANSLATE_NOOP("Resources", "Gateway"), "255.255.255.255"},
+    {QT_TRANSLATE_NOOP("Resources", "MAC Address"), "FF:FF:FF:FF:FF:FF"},
+    {QT_TRANSLATE_NOOP("Resources", "Netmask"), "255.255.255.255"},
 };
 
 // Fits every "smb://" plus a dotted quad and "/", with room to spare.
@@ -154,7 +154,10 @@ UrlOpener SetUrlOpener(UrlOpener opener)
     return old;
 }
 
-CScanDlg::CScanDlg(CWnd* pParent) : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME)) {}
+CScanDlg::CScanDlg(CWnd* pParent) : CDialog(IDD, pParent), m_hIcon(LoadIcon(IDR_MAINFRAME))
+{
+    EnableResizing();
+}
 
 CScanDlg::~CScanDlg() = default;
 
@@ -174,6 +177,8 @@ BEGIN_MESSAGE_MAP(CScanDlg, CDialog)
     ON_COMMAND(ID_DEVICE_COPY_ROW, OnCopyRow)
     ON_COMMAND(ID_DEVICE_COPY_ALL, OnCopyAllRows)
     ON_COMMAND(ID_DEVICE_SETUP_IP, OnSetupIp)
+    ON_WM_SIZE()
+    ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 void CScanDlg::DoDataExchange(CDataExchange* pDX)
@@ -191,9 +196,13 @@ BOOL CScanDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    for (int col = 0; col < kDeviceColumns; ++col)
-        m_DeviceList.InsertColumn(col, AfxTranslateResource(kColumns[col].heading).toStdString(), LVCFMT_CENTER,
-                                  kColumns[col].width);
+    const char* samples[kDeviceColumns];
+    for (int col = 0; col < kDeviceColumns; ++col) {
+        m_DeviceList.InsertColumn(col, AfxTranslateResource(kColumns[col].heading).toStdString(), LVCFMT_CENTER);
+        samples[col] = kColumns[col].sample;
+    }
+    // Columns fitted to their texts, then the size and widths the last run kept.
+    m_layout.Init(GetSafeHwnd(), qobject_cast<QTreeWidget*>(m_DeviceList.GetSafeHwnd()), samples);
     m_nDeviceCount = 0;
     m_DeviceList.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
     return TRUE;
@@ -230,6 +239,17 @@ void CScanDlg::InstallWindowMenu()
         QObject::connect(entry, &QAction::triggered, deviceMenu, [this, id] { SendCommand(*this, id); });
     }
     new WindowMenus(*this, qobject_cast<QTreeWidget*>(m_DeviceList.GetSafeHwnd()), menu, deviceMenu);
+}
+
+void CScanDlg::OnSize(UINT nType, int cx, int cy)
+{
+    if (nType != SIZE_MINIMIZED)
+        m_layout.Resize(QSize(cx, cy));
+}
+
+void CScanDlg::OnDestroy()
+{
+    m_layout.Save();
 }
 
 void CScanDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/)

@@ -3,6 +3,7 @@
 #include "control_ids.h"
 #include "controls.h"
 #include "dialog.h"
+#include "main_window_layout.h"
 #include "operations.h"
 #include "setup_ip_dlg.h"
 #include "wnd_services.h"
@@ -40,6 +41,9 @@ protected:
     BOOL OnInitDialog() override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
+    // The list grows with the window; size and column widths are kept.
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
     void OnDeviceDblClick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnDeviceItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
@@ -67,4 +71,5 @@ private:
 
     CWndServices m_services{*this};
     CListViewAdapter m_listView{m_DeviceList};
+    MainWindowLayout m_layout;
 };

@@ -1,7 +1,8 @@
 // Every language Orbisk is translated to, offscreen: each window, status
 // text and message reads in that language, with no English text of the
 // program's own left (names and addresses aside), and every text fits its
-// control in the dialog's font for that language.
+// control in the dialog's font for that language, and the main window shows
+// all its columns.
 
 #include "about_box.h"
 #include "auth_dlg.h"
@@ -25,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTreeWidget>
 
@@ -160,6 +163,11 @@ void CheckFit(QWidget* dlg, QStringList& faults)
             if (width > header->sectionSize(col))
                 faults << QStringLiteral("column \"%1\" needs %2 px of %3").arg(text).arg(width).arg(header->sectionSize(col));
         }
+        // Every column whole at the window's first size, without scrolling,
+        // also once rows bring the vertical scroll bar.
+        const int room = tree->viewport()->width() - tree->verticalScrollBar()->sizeHint().width();
+        if (header->length() > room)
+            faults << QStringLiteral("the columns need %1 px of %2").arg(header->length()).arg(room);
     }
 }
 
@@ -317,6 +325,12 @@ protected:
 
 TEST_F(TranslationTest, EveryLanguageReadsWhollyTranslatedAndFits)
 {
+    // ctest runs this at 96 dpi and at 144 dpi (tests/ui/CMakeLists.txt);
+    // the screen must be what the run is for.
+    const int dpi = qEnvironmentVariableIsSet("QT_FONT_DPI") ? qEnvironmentVariableIntValue("QT_FONT_DPI") : 96;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NEAR(screen->logicalDotsPerInch() * screen->devicePixelRatio(), dpi, 1);
+
     EXPECT_EQ(TranslatedLanguages(), kLanguages);
     // The faces a reader of each language has (fonts-noto-cjk, as `make test` installs).
     for (const char* face : {"Noto Sans CJK SC", "Noto Sans CJK TC", "Noto Sans CJK JP", "Noto Sans CJK KR"})

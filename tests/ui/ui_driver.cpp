@@ -25,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QWindow>
 
@@ -355,6 +356,14 @@ int main(int argc, char** argv)
     } else {
         return Usage();
     }
+    // The window as at its first start, whatever the size the one who runs
+    // this left Orbisk at; nothing is kept in their home.
+    QTemporaryDir config;
+    if (!config.isValid()) {
+        std::fprintf(stderr, "orbisk-uidriver: no temporary directory for the settings\n");
+        return 1;
+    }
+    setenv("XDG_CONFIG_HOME", config.path().toLocal8Bit().constData(), 1);
     int code = AfxWinMain(argc, argv);
     return code != 0 ? code : g_exitCode;
 }
