@@ -1,0 +1,24 @@
+#!/bin/sh
+# The node exporter and promtool for the tests, unpacked from Debian's
+# packages into DIR rather than installed: installing them on a machine with
+# systemd starts their services, listening on ports 9100 and 9090.
+#
+#   scripts/fetch_prometheus_tools.sh DIR
+set -eu
+dir=$1
+[ -x "$dir/usr/bin/promtool" ] && [ -x "$dir/usr/bin/prometheus-node-exporter" ] && exit 0
+sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+debs=$(mktemp -d)
+trap 'rm -rf "$debs"' EXIT
+chmod 755 "$debs" # apt's download user writes there
+cd "$debs"
+if ! apt-get download prometheus-node-exporter prometheus; then
+    $sudo apt-get update
+    apt-get download prometheus-node-exporter prometheus
+fi
+cd - >/dev/null
+mkdir -p "$dir"
+for deb in "$debs"/*.deb; do
+    dpkg-deb -x "$deb" "$dir"
+done
+echo "Unpacked into $dir: $(ls "$dir/usr/bin" | tr '\n' ' ')"
