@@ -14,12 +14,12 @@ CMAKE_FLAGS ?=
 APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev scdoc fonts-wqy-microhei \
 	qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
 # Testing, fuzzing, the virtual LAN, Xvfb, checking the packages, the
-# fonts of every language the translation tests measure texts in, and Ansible
-# for the inventory script (the node exporter and promtool are unpacked, not
-# installed: see prometheus-tools).
+# fonts of every language the translation tests measure texts in, Ansible for
+# the inventory script and systemd-analyze for the watch service (the node
+# exporter and promtool are unpacked, not installed: see prometheus-tools).
 APT_TEST_PACKAGES = libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
 	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream fonts-noto-cjk \
-	ansible-core
+	ansible-core systemd
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
