@@ -219,7 +219,12 @@ std::vector<Option> WatchTable(WatchOptions& options)
             "a device is gone after N scans in a row without it\n(default " + std::to_string(kDefaultMisses)
                 + ", so one lost reply is no event)" },
         { "--json", Takes::Nothing, SetFlag(options.json), {}, "one JSON object per line" },
-        { "--textfile", Takes::Value, SetText(options.textfile), "FILE",
+        { "--textfile", Takes::Value,
+            [&options](std::string_view, const std::string& text) {
+                options.textfile = text;
+                return text.empty() ? BadUsage("--textfile needs a file name") : Status();
+            },
+            "FILE",
             "after every scan, replace FILE with the devices as\nPrometheus metrics (for the node exporter)" },
     };
     std::vector<Option> plan = PlanOptions(options.plan);
