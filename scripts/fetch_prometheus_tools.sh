@@ -8,13 +8,15 @@ set -eu
 dir=$1
 [ -x "$dir/usr/bin/promtool" ] && [ -x "$dir/usr/bin/prometheus-node-exporter" ] && exit 0
 sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
+# As root, apt would hand the download to its own user, who cannot write here.
+sandbox=$([ "$(id -u)" -eq 0 ] && echo "-o APT::Sandbox::User=root" || true)
 debs=$(mktemp -d)
 trap 'rm -rf "$debs"' EXIT
-chmod 755 "$debs" # apt's download user writes there
 cd "$debs"
-if ! apt-get download prometheus-node-exporter prometheus; then
+# shellcheck disable=SC2086 # sandbox is one option or none
+if ! apt-get $sandbox download prometheus-node-exporter prometheus; then
     $sudo apt-get update
-    apt-get download prometheus-node-exporter prometheus
+    apt-get $sandbox download prometheus-node-exporter prometheus
 fi
 cd - >/dev/null
 mkdir -p "$dir"

@@ -156,6 +156,11 @@ TEST_F(Fleet, NodeExporterServesTheWatchDevicesUpThenGone)
         << scrape << watch.OutputSoFar();
     EXPECT_TRUE(Has(scrape, "hostname=\"beta\"")) << scrape;
     std::printf("%s", LinesWith(scrape, "orbisk_").c_str());
+    if (access(ORBISK_PROMTOOL, X_OK) == 0 || vlan::RequiredByCi()) {
+        std::string file = ReadFile(directory + "/orbisk.prom"), output;
+        EXPECT_EQ(lan.Run(*op, { ORBISK_PROMTOOL, "check", "metrics" }, &output, file), 0) << output << file;
+        EXPECT_EQ(output, "") << file;
+    }
 
     ASSERT_GT(watch.Pid(), 0);
     kill(watch.Pid(), SIGTERM);
