@@ -13,10 +13,13 @@ CMAKE_FLAGS ?=
 # carries Qt's own).
 APT_PACKAGES = build-essential cmake pkg-config qt6-base-dev libgl-dev scdoc fonts-wqy-microhei \
 	qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-# Testing, fuzzing, the virtual LAN, Xvfb, checking the packages, and the
-# fonts of every language the translation tests measure texts in.
+# Testing, fuzzing, the virtual LAN, Xvfb, checking the packages, the
+# fonts of every language the translation tests measure texts in, Ansible for
+# the inventory script and systemd-analyze for the watch service (the node
+# exporter and promtool are unpacked, not installed: see prometheus-tools).
 APT_TEST_PACKAGES = libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev \
-	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream fonts-noto-cjk
+	iproute2 nftables procps xvfb xauth x11-apps lintian desktop-file-utils appstream fonts-noto-cjk \
+	ansible-core systemd
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
@@ -29,7 +32,7 @@ define apt_install
 	fi
 endef
 
-.PHONY: deps test-deps configure configure-test build build-test test run package package-check clean
+.PHONY: deps test-deps prometheus-tools configure configure-test build build-test test run package package-check clean
 
 deps:
 	$(call apt_install,$(APT_PACKAGES))
@@ -52,11 +55,16 @@ build: configure
 build-test: configure-test
 	cmake --build $(BUILD) -j$(JOBS)
 
+# The real node exporter and promtool, from Debian's packages, unpacked into
+# the build tree so that their services never run here.
+prometheus-tools:
+	sh scripts/fetch_prometheus_tools.sh $(BUILD)/prometheus-tools
+
 # The tests make their own network namespaces; they need root (sudo when not root).
 # A random run id in the namespaces' names lets the check afterwards look at
 # this run's namespaces only, so that runs from two clones do not meet. It
 # starts with a letter: older sweeps read a number there as the owner's pid.
-test: build-test
+test: build-test prometheus-tools
 	run=r$$(od -An -N4 -tx1 /dev/urandom | tr -d ' \n'); \
 	cd $(BUILD) && $(SUDO) env CI=$${CI:-} ORBISK_VLAN_RUN=$$run QT_QPA_PLATFORM=offscreen \
 		ctest -j$(JOBS) --output-on-failure --timeout 300; \

@@ -36,6 +36,7 @@ if dpkg-deb -f "$cli" Depends | grep -qi qt; then
 fi
 for f in usr/bin/orbisk-cli usr/share/man/man1/orbisk-cli.1.gz usr/share/bash-completion/completions/orbisk-cli \
     usr/share/fish/vendor_completions.d/orbisk-cli.fish \
+    usr/share/orbisk-cli/orbisk-inventory usr/share/orbisk-cli/orbisk-alerts.yml usr/share/doc/orbisk-cli/fleet.md \
     usr/libexec/orbisk/orbisk-devsim etc/ufw/applications.d/orbisk usr/lib/firewalld/services/orbisk.xml; do
     [ -e "$unpacked/$f" ] || fail "no /$f in the packages"
 done

@@ -219,6 +219,13 @@ std::vector<Option> WatchTable(WatchOptions& options)
             "a device is gone after N scans in a row without it\n(default " + std::to_string(kDefaultMisses)
                 + ", so one lost reply is no event)" },
         { "--json", Takes::Nothing, SetFlag(options.json), {}, "one JSON object per line" },
+        { "--textfile", Takes::Value,
+            [&options](std::string_view, const std::string& text) {
+                options.textfile = text;
+                return text.empty() ? BadUsage("--textfile needs a file name") : Status();
+            },
+            "FILE",
+            "after every scan, replace FILE with the devices as\nPrometheus metrics (for the node exporter)" },
     };
     std::vector<Option> plan = PlanOptions(options.plan);
     table.insert(table.end(), plan.begin(), plan.end());
@@ -471,14 +478,18 @@ const std::vector<CommandText>& Texts()
             "several devices share (nothing is sent), 7 the network cannot be used.\n" },
         { { "watch", "scan again and again and tell when devices appear, change or go", false },
             "Usage: orbisk-cli watch [--interval] [--count] [--misses] [--json]\n"
-            "                        [--interface | --all-interfaces] [--target]...\n",
+            "                        [--textfile] [--interface | --all-interfaces]\n"
+            "                        [--target]...\n",
             "Scans every --interval seconds, as scan does, and prints a line when a device\n"
             "appears, when one of its fields changes (old and new value), and when it is\n"
             "gone. The first scan reports every device as appeared. Each line begins with\n"
-            "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n",
+            "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n"
+            "With --textfile, after every scan FILE is replaced whole by the devices in\n"
+            "Prometheus's text format (orbisk_device_up, orbisk_device_info, ...), for the\n"
+            "node exporter's textfile collector; a device once seen stays listed, 0 when gone.\n",
             {},
             "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
-            "7 the network cannot be used.\n" },
+            "7 the network cannot be used or the --textfile could not be written.\n" },
         { { "wait", "scan until one device answers, then list it", true },
             "Usage: orbisk-cli wait TARGET [--timeout] [--json | --csv]\n"
             "                       [--interface | --all-interfaces] [--target]...\n",

@@ -21,7 +21,8 @@ enum CliStatus {
     StatusRefused = 4,     // set-ip: "Could not modify the IP address!"
     StatusNoAnswer = 5,    // set-ip: no change reply in time
     StatusNotVerified = 6, // set-ip --verify: accepted, but the device was not found afterwards
-    StatusNetwork = 7,     // port 10001 taken, no usable interface, sending failed
+    StatusNetwork = 7,     // port 10001 taken, no usable interface, sending failed; a file
+                           // that could not be written (known --forget, watch --textfile)
 };
 
 enum class OutputFormat { Table, Json, Csv };
@@ -83,6 +84,7 @@ struct WatchOptions {
     int count = 0;   // scans before it ends; 0: until a stop signal
     int misses = kDefaultMisses;
     bool json = false;
+    std::string textfile; // --textfile: Prometheus metrics written there after every scan
     SendPlan plan;
     bool help = false;
 };

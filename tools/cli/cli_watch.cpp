@@ -3,6 +3,7 @@
 
 #include "cli_scan.h"
 #include "cli_state.h"
+#include "prom_textfile.h"
 
 #include <signal.h>
 
@@ -179,6 +180,21 @@ void Compare(const std::vector<CliDevice>& heard, std::map<std::string, Watched>
     }
 }
 
+// The round's devices into the metrics, and the metrics into the file.
+bool WriteMetrics(const std::string& path, const std::map<std::string, Watched>& watched, int64_t durationNs,
+    CWatchMetrics& metrics, std::ostream& err)
+{
+    std::map<std::string, CWatchMetrics::Present> present;
+    for (const auto& [key, known] : watched)
+        present.emplace(key, CWatchMetrics::Present { &known.device, known.misses == 0 });
+    metrics.Round(present, durationNs, RealtimeNs());
+    if (Status status = WriteTextfile(path, metrics.Text()); !status.Ok()) {
+        err << "orbisk-cli watch: " << status.Message() << "\n";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -193,6 +209,13 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         out << WatchUsage();
         return StatusOk;
     }
+    // A textfile that cannot be written is said at once, not after the first scan.
+    if (!options.textfile.empty()) {
+        if (Status status = CheckTextfile(options.textfile); !status.Ok()) {
+            err << "orbisk-cli watch: " << status.Message() << "\n";
+            return StatusNetwork;
+        }
+    }
     CStopSignals signals;
     std::vector<Route> routes;
     CReplyChannel channel;
@@ -202,17 +225,22 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
     CEventWriter events(out, options.json);
     std::map<std::string, Watched> watched;
+    CWatchMetrics metrics;
     // A scan as long as scan's, or the interval when that is shorter.
     const int scanMs = std::min(kDefaultScanMs, options.intervalMs);
     int64_t next = MonotonicNs();
     for (int done = 0; !channel.Interrupted() && (options.count == 0 || done < options.count); ++done) {
+        int64_t started = MonotonicNs();
         ScanResult result;
         if (!Discover(channel, routes, scanMs, kDefaultRepeat, nullptr, result, err))
             return StatusNetwork;
         if (channel.Interrupted())
             break; // a scan cut short would count its silent devices as missed
+        int64_t durationNs = MonotonicNs() - started;
         Compare(result.devices, watched, options.misses, events);
         Remember(result.devices, err);
+        if (!options.textfile.empty() && !WriteMetrics(options.textfile, watched, durationNs, metrics, err))
+            return StatusNetwork;
         // After a stall the rhythm starts again from now, with no burst of scans.
         next = std::max(next + static_cast<int64_t>(options.intervalMs) * 1000000, MonotonicNs());
         if (options.count != 0 && done + 1 == options.count)
