@@ -416,10 +416,12 @@ TEST_F(HostileSoak, ScansAndAnAddressChangeHoldUpUnderJunkFloodsAndOddReplies)
             ++desktopScans;
             EXPECT_EQ(dlg.m_nTick, kScanTickLimit) << "the scan did not end after its 21 ticks";
             std::vector<DeviceRow> rows = WindowRows(dlg);
-            EXPECT_LE(rows.size(), 21u);
+            // The burst's devices and the slow one, and in the storm the two
+            // hostile hosts' odd replies.
+            EXPECT_LE(rows.size(), kDevices + 3u);
             EXPECT_EQ(dlg.m_nDeviceCount, static_cast<int>(rows.size()));
             if (phase == Phase::Calm) {
-                EXPECT_EQ(rows.size(), 21u); // 1000 replies queued: one row a poll
+                EXPECT_EQ(rows.size(), kDevices + 1u); // every device once
             }
             mostRows = std::max(mostRows, rows.size());
             ExpectRowsFromReplies(rows, m_opCapture, "desktop scan", true);

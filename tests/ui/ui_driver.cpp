@@ -8,8 +8,9 @@
 //   orbisk-uidriver startup T0_NS    ms from T0 (CLOCK_REALTIME in ns, taken just
 //                                    before the exec) to the main window's first exposure
 //   orbisk-uidriver scan N           N scans: ms from the click on Scan to the
-//                                    button's return, and the rows listed; then
-//                                    the resident memory
+//                                    button's return, the rows listed, ms to the
+//                                    last row and the longest hold of the window
+//                                    until then; then the resident memory
 
 #include "modal_driver.h"
 #include "scan_app.h"
@@ -26,9 +27,11 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -192,16 +195,54 @@ void AddStartupSteps(Script& script, const long long& shownNs, long long appNs)
     });
 }
 
+// While a scan runs, a 2 ms probe on the window's event loop notes when the
+// row count last changed and the longest the window was held until then,
+// while replies were arriving (later, each empty poll holds it by design).
+struct RowProbe {
+    long long startNs = 0;
+    long long lastRowNs = 0;
+    long long lastBeatNs = 0;
+    long long longestHoldNs = 0;
+    int rows = 0;
+    QTimer timer;
+
+    void Start()
+    {
+        startNs = lastRowNs = lastBeatNs = NowNs();
+        longestHoldNs = 0;
+        rows = 0;
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(2);
+        timer.callOnTimeout([this] { Beat(); });
+        timer.start();
+    }
+    void Beat()
+    {
+        long long now = NowNs();
+        if (Rows() != rows) {
+            rows = Rows();
+            lastRowNs = now;
+            longestHoldNs = std::max(longestHoldNs, now - lastBeatNs - 2000000LL);
+        }
+        lastBeatNs = now;
+    }
+};
+
 void AddScanSteps(Script& script, long long& startNs, const long long& endNs)
 {
+    static RowProbe probe;
     script.When("main window", [] { return IsModal("dlg102"); }, [] {});
     for (int i = 0; i < g_nScans; ++i) {
         script.When("idle", [] { return ScanIdle(); }, [&startNs] {
             startNs = NowNs();
+            probe.Start();
             Click(MainWindow()->m_hWnd, IDC_SCAN);
         });
         script.When("scan end", [] { return ScanIdle(); }, [&startNs, &endNs] {
-            std::printf("scan_ms %.1f rows %d\n", Ms(endNs - startNs), Rows());
+            probe.timer.stop();
+            probe.Beat();
+            std::printf("scan_ms %.1f rows %d last_row_ms %.1f longest_hold_ms %.1f\n", Ms(endNs - startNs), Rows(),
+                Ms(probe.lastRowNs - startNs), Ms(probe.longestHoldNs));
             std::fflush(stdout);
         }, 60000);
     }
