@@ -361,7 +361,6 @@ TEST_F(TranslationTest, ValuesGoIntoTheTranslatedSentence)
     EXPECT_EQ(QString::fromStdString(Translated(shared.Sentence())), sentence.arg("198.18.0.20", "%1, " + none));
     EXPECT_EQ(shared.Message(), "Several devices answer at 198.18.0.20 (MAC addresses %1, (none given)); "
                                 "a change request would change all of them.");
-
 }
 
 } // namespace
