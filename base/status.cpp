@@ -15,3 +15,10 @@ Status Status::Refused(std::errc why, std::string sentence)
 {
     return Status(std::make_error_code(why), std::move(sentence));
 }
+
+Status Status::Refused(std::errc why, OperatorText sentence)
+{
+    Status status(std::make_error_code(why), sentence.English());
+    status.m_sentence = std::move(sentence);
+    return status;
+}

@@ -30,41 +30,37 @@ void IWindowServices::StopWatching()
 
 namespace {
 
-std::string SendFailure(int err)
+OperatorText SendFailure(int err)
 {
-    return std::string(text::kNotSent) + std::strerror(err);
+    return OperatorText(text::kNotSent, std::strerror(err));
 }
 
-std::string ListenFailure(int err)
+OperatorText ListenFailure(int err)
 {
     if (err == EADDRINUSE)
         return text::kPortInUse;
-    return std::string(text::kCannotListen) + std::strerror(err);
+    return OperatorText(text::kCannotListen, std::strerror(err));
 }
 
-// One message for everything that keeps the operator from hearing replies.
-std::string JoinLines(const std::string& a, const std::string& b)
+// One message, a line each, for everything that keeps the operator from hearing replies.
+OperatorText Lines(std::vector<OperatorText> problems)
 {
-    if (a.empty())
-        return b;
-    if (b.empty())
-        return a;
-    return a + "\n" + b;
+    return OperatorText::Join(std::move(problems), "\n");
 }
 
 // The listener is bound before the request leaves, so that a device that
 // answers at once finds it; a listener already open (a restart) keeps what
-// it has queued. Returns what keeps the operator from hearing replies, or "".
-std::string SendListening(const std::string& request, unsigned ifindex)
+// it has queued. Returns what keeps the operator from hearing replies, if anything.
+std::vector<OperatorText> SendListening(const std::string& request, unsigned ifindex)
 {
     int listenError = OpenListener();
     int sendError = 0;
-    std::string problem;
+    std::vector<OperatorText> problems;
     if (!SendBroadcast(request, &sendError, ifindex))
-        problem = SendFailure(sendError);
+        problems.push_back(SendFailure(sendError));
     if (listenError != 0)
-        problem = JoinLines(problem, ListenFailure(listenError));
-    return problem;
+        problems.push_back(ListenFailure(listenError));
+    return problems;
 }
 
 } // namespace
@@ -77,7 +73,7 @@ void CScanOperation::StartScan()
     ClearDevices();
     wnd.SetItemText(IDC_SCAN, text::kFinished);
     wnd.EnableItem(IDC_SCAN, false);
-    std::string problem = SendListening(BuildDiscoveryRequest(), 0);
+    std::vector<OperatorText> problems = SendListening(BuildDiscoveryRequest(), 0);
     // Broadcast is not acknowledged: the request goes again, as orbisk-cli
     // sends it. The scan runs far longer than the schedule, which is kept whole.
     m_requestOffsetsMs = RequestOffsetsMs(kDefaultRepeat, std::numeric_limits<int>::max());
@@ -89,8 +85,8 @@ void CScanOperation::StartScan()
     wnd.WatchSocket(g_listener.m_hRawSocket, [] { g_replies.TakeQueued(); });
     m_bScanning = true;
     // Shown after the timer is armed: the box's own loop keeps the scan ticking.
-    if (!problem.empty())
-        wnd.MessageBox(problem);
+    if (!problems.empty())
+        wnd.MessageBox(Lines(std::move(problems)));
 }
 
 int CScanOperation::SendDueRequests()
@@ -216,7 +212,7 @@ void CSetupOperation::OnSetup()
     if (m_pScanOwner != nullptr && m_pScanOwner->IsScanning())
         m_pScanOwner->EndScan();
 
-    m_strProblem = SendListening(BuildChangeRequest(request), device.ifindex);
+    m_problems = SendListening(BuildChangeRequest(request), device.ifindex);
     AwaitChangeReply(true);
     m_nTick = 0;
     m_nTickLimit = kChangeTickLimit;
@@ -230,7 +226,7 @@ bool CSetupOperation::ChecksPass(const SelectedDeviceRecord& device, const Chang
 {
     IWindowServices& wnd = SetupWindow();
     auto sendDespite = [&](const Status& problem) {
-        return problem.Ok() || wnd.AskYesNo(problem.Message() + text::kSendAnyway);
+        return problem.Ok() || wnd.AskYesNo(OperatorText::Join({problem.Sentence(), text::kSendAnyway}, "\n\n"));
     };
     if (!sendDespite(SharedAddressProblem(device.address, device.macs)))
         return false;
@@ -256,10 +252,10 @@ void CSetupOperation::AwaitChangeReply(bool open)
     }
     IWindowServices& wnd = SetupWindow();
     // The listener was opened before the request left.
-    std::string problem = std::move(m_strProblem);
-    m_strProblem.clear();
-    if (!problem.empty())
-        wnd.MessageBox(problem);
+    std::vector<OperatorText> problems = std::move(m_problems);
+    m_problems.clear();
+    if (!problems.empty())
+        wnd.MessageBox(Lines(std::move(problems)));
     for (int poll = 0; poll < kChangeWaitPolls; ++poll) {
         wnd.Sleep(kChangeWaitSleepMs);
         ReplyKind kind = PollReply(nullptr);

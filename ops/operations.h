@@ -2,6 +2,7 @@
 
 #include "change_check.h"
 #include "device_table.h"
+#include "operator_text.h"
 #include "reply_receiver.h"
 #include "window_services.h"
 
@@ -9,22 +10,23 @@
 #include <string>
 #include <vector>
 
-// Texts shown to the operator.
+// Texts shown to the operator, marked for the desktop's translations.
 namespace text {
-inline constexpr char kScan[] = "Scan";
-inline constexpr char kFinished[] = "Finished";
-inline constexpr char kSelectDevice[] = "Select the NAS to modify its IP address";
-inline constexpr char kDeniedInWait[] =
-    "Could not modify the IP address, please check the administrator name, password or the format of parameters";
-inline constexpr char kSuccess[] = "Success";
-inline constexpr char kWrongCredentials[] = "Wrong user or password!";
-inline constexpr char kNotModified[] = "Could not modify the IP address!";
-inline constexpr char kNotSet[] = "Not set";
-inline constexpr char kSelectMode[] = "Select Static IP or DHCP";
-inline constexpr char kPortInUse[] = "Port 10001 is in use by another program; replies cannot be received.";
-inline constexpr char kCannotListen[] = "Replies cannot be received: ";
-inline constexpr char kNotSent[] = "The request could not be sent: ";
-inline constexpr char kSendAnyway[] = "\n\nSend the request anyway?";
+inline constexpr TextId kScan = TEXT_ID("Operations", "Scan");
+inline constexpr TextId kFinished = TEXT_ID("Operations", "Finished");
+inline constexpr TextId kSelectDevice = TEXT_ID("Operations", "Select the NAS to modify its IP address");
+inline constexpr TextId kDeniedInWait = TEXT_ID("Operations",
+    "Could not modify the IP address, please check the administrator name, password or the format of parameters");
+inline constexpr TextId kSuccess = TEXT_ID("Operations", "Success");
+inline constexpr TextId kWrongCredentials = TEXT_ID("Operations", "Wrong user or password!");
+inline constexpr TextId kNotModified = TEXT_ID("Operations", "Could not modify the IP address!");
+inline constexpr TextId kNotSet = TEXT_ID("Operations", "Not set");
+inline constexpr TextId kSelectMode = TEXT_ID("Operations", "Select Static IP or DHCP");
+inline constexpr TextId kPortInUse =
+    TEXT_ID("Operations", "Port 10001 is in use by another program; replies cannot be received.");
+inline constexpr TextId kCannotListen = TEXT_ID("Operations", "Replies cannot be received: %1"); // strerror
+inline constexpr TextId kNotSent = TEXT_ID("Operations", "The request could not be sent: %1");   // strerror
+inline constexpr TextId kSendAnyway = TEXT_ID("Operations", "Send the request anyway?");         // after a problem
 } // namespace text
 
 inline constexpr unsigned kTimerId = 0;
@@ -82,7 +84,7 @@ private:
     // The Authentication dialog opens empty again.
     void ForgetCredentials();
 
-    std::string m_strProblem; // why the last request could not leave or be answered, if so
+    std::vector<OperatorText> m_problems; // why the last request could not leave or be answered, if so
 };
 
 // The scan, the device table and the Setup IP command of the main window.

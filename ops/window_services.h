@@ -1,15 +1,19 @@
 #pragma once
 
+#include "operator_text.h"
+
 #include <functional>
 #include <string>
 
 // The few services of a window that the scan and the address change use.
-// The dialogs provide them over Qt; tests provide them with plain members.
+// The dialogs provide them over Qt, showing texts in the session's language;
+// tests provide them with plain members. Texts come marked
+// (operator_text.h), so that the dialogs can translate them.
 class IWindowServices {
 public:
     virtual ~IWindowServices() = default;
     // GetDlgItem(id) then SetWindowText / GetWindowText / EnableWindow.
-    virtual void SetItemText(int id, const std::string& text) = 0;
+    virtual void SetItemText(int id, const OperatorText& text) = 0;
     virtual std::string GetItemText(int id) = 0;
     virtual void EnableItem(int id, bool enable) = 0;
     // The window's own timers; setting an armed timer restarts its interval.
@@ -17,9 +21,9 @@ public:
     virtual void KillTimer(unsigned id) = 0;
     // An OK-only message box with the application's caption, owned by this
     // window, or by no window when owned is false.
-    virtual void MessageBox(const std::string& text, bool owned = true) = 0;
+    virtual void MessageBox(const OperatorText& text, bool owned = true) = 0;
     // A Yes / No question owned by this window, No the default; true for Yes.
-    virtual bool AskYesNo(const std::string& text) = 0;
+    virtual bool AskYesNo(const OperatorText& text) = 0;
     // Holds the thread; the change wait sleeps between its polls.
     virtual void Sleep(unsigned ms);
     // Calls onReadable from the window's event loop whenever the socket has

@@ -7,9 +7,18 @@
 
 namespace {
 
-Status Refuse(std::string sentence)
+// A configuration refused, and an address some other host holds; the
+// sentences are marked where they are written, each value in its place.
+template <class... Values>
+Status Refuse(TextId sentence, Values&&... values)
 {
-    return Status::Refused(std::errc::invalid_argument, std::move(sentence));
+    return Status::Refused(std::errc::invalid_argument, OperatorText(sentence, std::forward<Values>(values)...));
+}
+
+template <class... Values>
+Status InUse(TextId sentence, Values&&... values)
+{
+    return Status::Refused(std::errc::address_in_use, OperatorText(sentence, std::forward<Values>(values)...));
 }
 
 bool SameMac(std::string a, std::string b)
@@ -23,46 +32,50 @@ bool SameMac(std::string a, std::string b)
 Status NetmaskProblem(std::string_view text, std::optional<Ipv4> mask)
 {
     if (!mask)
-        return Refuse("The netmask \"" + std::string(text) + "\" is not an IPv4 address.");
+        return Refuse(TEXT_ID("ChangeCheck", "The netmask \"%1\" is not an IPv4 address."), std::string(text));
     if (mask->Value() == 0)
-        return Refuse("The netmask 0.0.0.0 is not usable: it makes every address part of the subnet.");
+        return Refuse(TEXT_ID("ChangeCheck", "The netmask 0.0.0.0 is not usable: it makes every address part of the subnet."));
     if (mask->Value() == 0xFFFFFFFFu)
-        return Refuse("The netmask 255.255.255.255 is not usable: it leaves no other host, not even the gateway, in the subnet.");
+        return Refuse(TEXT_ID("ChangeCheck",
+            "The netmask 255.255.255.255 is not usable: it leaves no other host, not even the gateway, in the subnet."));
     if (!mask->PrefixLength())
-        return Refuse("The netmask " + std::string(text) + " is not contiguous: its one bits must all come first.");
+        return Refuse(TEXT_ID("ChangeCheck", "The netmask %1 is not contiguous: its one bits must all come first."),
+            std::string(text));
     return {};
 }
 
 Status AddressProblem(std::string_view text, std::optional<Ipv4> parsed, Ipv4 mask)
 {
     if (!parsed)
-        return Refuse("The address \"" + std::string(text) + "\" is not an IPv4 address.");
+        return Refuse(TEXT_ID("ChangeCheck", "The address \"%1\" is not an IPv4 address."), std::string(text));
     const std::string a(text);
     const uint32_t address = parsed->Value();
     if (address == 0xFFFFFFFFu)
-        return Refuse("The address 255.255.255.255 is the broadcast address.");
+        return Refuse(TEXT_ID("ChangeCheck", "The address 255.255.255.255 is the broadcast address."));
     if ((address >> 24) == 0)
-        return Refuse("The address " + a + " is not usable: 0.x.x.x addresses mean \"this network\".");
+        return Refuse(TEXT_ID("ChangeCheck", "The address %1 is not usable: 0.x.x.x addresses mean \"this network\"."), a);
     if ((address >> 24) == 127)
-        return Refuse("The address " + a + " is a loopback address: the device would reach only itself.");
+        return Refuse(TEXT_ID("ChangeCheck", "The address %1 is a loopback address: the device would reach only itself."), a);
     if ((address >> 28) == 0xE)
-        return Refuse("The address " + a + " is a multicast address.");
+        return Refuse(TEXT_ID("ChangeCheck", "The address %1 is a multicast address."), a);
     if (*parsed == parsed->Network(mask))
-        return Refuse("The address " + a + " is the network address of the subnet " + parsed->Subnet(mask) + ".");
+        return Refuse(TEXT_ID("ChangeCheck", "The address %1 is the network address of the subnet %2."), a,
+            parsed->Subnet(mask));
     if (*parsed == parsed->Broadcast(mask))
-        return Refuse("The address " + a + " is the broadcast address of the subnet " + parsed->Subnet(mask) + ".");
+        return Refuse(TEXT_ID("ChangeCheck", "The address %1 is the broadcast address of the subnet %2."), a,
+            parsed->Subnet(mask));
     return {};
 }
 
 Status GatewayProblem(std::string_view text, std::optional<Ipv4> gateway, Ipv4 address, Ipv4 mask)
 {
     if (!gateway)
-        return Refuse("The gateway \"" + std::string(text) + "\" is not an IPv4 address.");
+        return Refuse(TEXT_ID("ChangeCheck", "The gateway \"%1\" is not an IPv4 address."), std::string(text));
     if (*gateway == address)
-        return Refuse("The gateway " + std::string(text) + " is the new address itself.");
+        return Refuse(TEXT_ID("ChangeCheck", "The gateway %1 is the new address itself."), std::string(text));
     if (!gateway->SameSubnet(address, mask) || *gateway == gateway->Network(mask) || *gateway == gateway->Broadcast(mask))
-        return Refuse("The gateway " + std::string(text) + " is not a host of the subnet " + address.Subnet(mask)
-            + " of the new address.");
+        return Refuse(TEXT_ID("ChangeCheck", "The gateway %1 is not a host of the subnet %2 of the new address."),
+            std::string(text), address.Subnet(mask));
     return {};
 }
 
@@ -88,31 +101,33 @@ Status AddressInUseProblem(const std::string& address, const std::string& device
     bool onLink = false;
     for (const INetworkView::OwnAddress& own : network.OwnAddresses()) {
         if (own.address == *wanted)
-            return Status::Refused(std::errc::address_in_use,
-                "The address " + address + " is this computer's own address (" + own.port + ").");
+            return InUse(TEXT_ID("ChangeCheck", "The address %1 is this computer's own address (%2)."), address,
+                own.port);
         onLink = onLink || own.address.SameSubnet(*wanted, own.netmask);
     }
     for (const ListedDevice& d : listed) {
         if (d.address == address && !SameMac(d.mac, deviceMac))
-            return Status::Refused(std::errc::address_in_use, "The address " + address
-                    + " is already in use by the device with MAC address " + d.mac + " that the last scan listed.");
+            return InUse(TEXT_ID("ChangeCheck", "The address %1 is already in use by the device with MAC address %2 "
+                                                "that the last scan listed."),
+                address, d.mac);
     }
     if (!onLink)
         return {};
     std::string holder = network.NeighbourHolding(*wanted);
     if (holder.empty() || SameMac(holder, deviceMac))
         return {};
-    return Status::Refused(std::errc::address_in_use,
-        "The address " + address + " is already in use by the host with MAC address " + holder + ".");
+    return InUse(TEXT_ID("ChangeCheck", "The address %1 is already in use by the host with MAC address %2."), address,
+        holder);
 }
 
 Status SharedAddressProblem(const std::string& address, const std::vector<std::string>& macs)
 {
     if (macs.size() < 2)
         return {};
-    std::string list;
+    std::vector<OperatorText> list;
     for (const std::string& mac : macs)
-        list += (list.empty() ? "" : ", ") + (mac.empty() ? std::string("(none given)") : mac);
-    return Status::Refused(std::errc::address_in_use, "Several devices answer at " + address + " (MAC addresses "
-            + list + "); a change request would change all of them.");
+        list.push_back(mac.empty() ? OperatorText(TEXT_ID("ChangeCheck", "(none given)")) : OperatorText::Value(mac));
+    return InUse(TEXT_ID("ChangeCheck", "Several devices answer at %1 (MAC addresses %2); "
+                                        "a change request would change all of them."),
+        address, OperatorText::Join(std::move(list), ", "));
 }

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Every language of the desktop program complete: lupdate reads the texts of
-# the program's and the framework's sources into a copy of each .ts file, as
-# an update would; a text without a finished translation (new or unfinished)
-# or a translation whose text has gone (vanished, obsolete) fails the check.
+# the program's and the framework's sources, and those marked with TEXT_ID in
+# net/, protocol/ and ops/, into a copy of each .ts file, as an update would;
+# a text without a finished translation (new or unfinished) or a translation
+# whose text has gone (vanished, obsolete) fails the check.
 #   sh scripts/check_translations.sh [LUPDATE] [SOURCE_DIR]
 set -eu
 lupdate=${1:-/usr/lib/qt6/bin/lupdate}
@@ -10,7 +11,8 @@ root=${2:-$(dirname "$0")/..}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cp "$root"/ui/translations/*.ts "$tmp"/
-if ! "$lupdate" -locations none "$root/framework" "$root/ui" -ts "$tmp"/*.ts >"$tmp/lupdate.log" 2>&1; then
+if ! "$lupdate" -locations none -tr-function-alias QT_TRANSLATE_NOOP+=TEXT_ID \
+	"$root/framework" "$root/ui" "$root/net" "$root/protocol" "$root/ops" -ts "$tmp"/*.ts >"$tmp/lupdate.log" 2>&1; then
 	cat "$tmp/lupdate.log"
 	exit 1
 fi

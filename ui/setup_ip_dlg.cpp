@@ -39,7 +39,7 @@ BOOL CSetupIpDlg::OnInitDialog()
     GetDlgItem(IDC_CUR_ADDRESS)->SetWindowText(device.address);
     GetDlgItem(IDC_CUR_NETMASK)->SetWindowText(device.netmask);
     GetDlgItem(IDC_CUR_GATEWAY)->SetWindowText(device.gateway);
-    GetDlgItem(IDC_STATUS)->SetWindowText(TranslateMessage(text::kNotSet).toStdString());
+    GetDlgItem(IDC_STATUS)->SetWindowText(Translated(text::kNotSet));
 
     // First octets of class A to C: 192 and 172 must be typeable.
     GetDlgItem(IDC_NEW_ADDRESS)->SendMessage(IPM_SETRANGE, 0, MAKEIPRANGE(1, 223));

@@ -3,10 +3,10 @@
 #include "app.h"
 #include "message_texts.h"
 
-void CWndServices::SetItemText(int id, const std::string& text)
+void CWndServices::SetItemText(int id, const OperatorText& text)
 {
     if (CWnd* item = m_wnd.GetDlgItem(id))
-        item->SetWindowText(TranslateMessage(text).toStdString());
+        item->SetWindowText(Translated(text));
 }
 
 std::string CWndServices::GetItemText(int id)
@@ -31,14 +31,14 @@ void CWndServices::KillTimer(unsigned id)
     m_wnd.KillTimer(id);
 }
 
-bool CWndServices::AskYesNo(const std::string& text)
+bool CWndServices::AskYesNo(const OperatorText& text)
 {
-    return m_wnd.MessageBox(TranslateMessage(text).toStdString(), nullptr, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+    return m_wnd.MessageBox(Translated(text), nullptr, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
-void CWndServices::MessageBox(const std::string& text, bool owned)
+void CWndServices::MessageBox(const OperatorText& text, bool owned)
 {
-    const std::string shown = TranslateMessage(text).toStdString();
+    const std::string shown = Translated(text);
     if (owned)
         m_wnd.MessageBox(shown);
     else

@@ -17,13 +17,13 @@ class CWndServices : public IWindowServices {
 public:
     explicit CWndServices(CWnd& wnd) : m_wnd(wnd) {}
 
-    void SetItemText(int id, const std::string& text) override;
+    void SetItemText(int id, const OperatorText& text) override;
     std::string GetItemText(int id) override;
     void EnableItem(int id, bool enable) override;
     void SetTimer(unsigned id, unsigned ms) override;
     void KillTimer(unsigned id) override;
-    void MessageBox(const std::string& text, bool owned = true) override;
-    bool AskYesNo(const std::string& text) override;
+    void MessageBox(const OperatorText& text, bool owned = true) override;
+    bool AskYesNo(const OperatorText& text) override;
     void WatchSocket(int handle, std::function<void()> onReadable) override;
     void StopWatching() override;
 

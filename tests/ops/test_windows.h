@@ -23,7 +23,7 @@ struct ShownBox {
 
 class TestWindow : public IWindowServices {
 public:
-    void SetItemText(int id, const std::string& text) override { texts[id] = text; }
+    void SetItemText(int id, const OperatorText& text) override { texts[id] = text.English(); }
     std::string GetItemText(int id) override { return texts[id]; }
     void EnableItem(int id, bool enable) override { enabled[id] = enable; }
     void SetTimer(unsigned id, unsigned ms) override
@@ -39,15 +39,15 @@ public:
             timerArmed = false;
         ++timersKilled;
     }
-    void MessageBox(const std::string& text, bool owned) override
+    void MessageBox(const OperatorText& text, bool owned) override
     {
-        boxes.push_back({ text, owned });
+        boxes.push_back({ text.English(), owned });
         if (onBox)
-            onBox(text);
+            onBox(boxes.back().text);
     }
-    bool AskYesNo(const std::string& text) override
+    bool AskYesNo(const OperatorText& text) override
     {
-        questions.push_back(text);
+        questions.push_back(text.English());
         bool yes = !answers.empty() && answers.front();
         if (!answers.empty())
             answers.erase(answers.begin());
@@ -150,7 +150,7 @@ public:
         wnd.texts.clear();
         wnd.enabled.clear();
         wnd.timerArmed = false;
-        wnd.texts[IDC_STATUS] = text::kNotSet;
+        wnd.texts[IDC_STATUS] = text::kNotSet.source;
         wnd.texts[IDC_NEW_ADDRESS] = SelectedDevice.address;
         wnd.texts[IDC_NEW_GATEWAY] = SelectedDevice.gateway;
         wnd.texts[IDC_NEW_NETMASK] = SelectedDevice.netmask;

@@ -97,15 +97,15 @@ std::string Printable(const DeviceRow& row)
 
 class SoakWindow : public IWindowServices {
 public:
-    void SetItemText(int id, const std::string& text) override { texts[id] = text; }
+    void SetItemText(int id, const OperatorText& text) override { texts[id] = text.English(); }
     std::string GetItemText(int id) override { return texts[id]; }
     void EnableItem(int, bool) override {}
     void SetTimer(unsigned, unsigned) override { timerArmed = true; }
     void KillTimer(unsigned) override { timerArmed = false; }
-    void MessageBox(const std::string& text, bool) override { boxes.push_back(text); }
-    bool AskYesNo(const std::string& text) override
+    void MessageBox(const OperatorText& text, bool) override { boxes.push_back(text.English()); }
+    bool AskYesNo(const OperatorText& text) override
     {
-        boxes.push_back(text);
+        boxes.push_back(text.English());
         return false;
     }
     void Sleep(unsigned ms) override

@@ -464,7 +464,7 @@ TEST_F(AboutBoxTest, NoLabelOfTheThreeDialogsIsCutOff)
         authDlg.DoModal();
         CSetupIpDlg setup;
         WhenShown("dlg131", [&](QWidget* w) {
-            for (const char* outcome : {text::kSuccess, text::kWrongCredentials, text::kNotModified}) {
+            for (const char* outcome : {text::kSuccess.source, text::kWrongCredentials.source, text::kNotModified.source}) {
                 setup.m_Status.SetWindowText(outcome);
                 EXPECT_EQ(Text(w, IDC_STATUS), outcome);
                 fits(w, Ctl<QLabel>(w, IDC_STATUS));

@@ -18,6 +18,7 @@
 #include "setup_ip_dlg.h"
 #include "wnd_services.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -30,6 +31,7 @@
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTreeWidget>
+#include <QXmlStreamReader>
 
 #include <map>
 #include <memory>
@@ -47,7 +49,7 @@ const std::set<QString> kNames = {"orbisk", "nas", "ip", "ipv4", "dhcp", "mac", 
 const std::map<QString, std::set<QString>> kOwnWords = {
     {"de", {"version", "gateway", "hostname", "port", "broadcast", "loopback", "multicast", "format", "bits",
             "computer"}},
-    {"fr", {"version", "port", "format", "bits", "page"}},
+    {"fr", {"version", "port", "format", "bits", "page", "communication"}},
     {"es", {"host", "bits"}},
     {"it", {"gateway", "password", "subnet", "mask", "broadcast", "loopback", "multicast", "host", "computer",
             "all"}},
@@ -171,44 +173,25 @@ void CheckFit(QWidget* dlg, QStringList& faults)
     }
 }
 
-// A table of the network for the address-in-use messages.
-class FakeNetwork : public INetworkView {
-public:
-    std::vector<OwnAddress> OwnAddresses() const override
-    {
-        return {{*Ipv4::Parse("198.18.0.2"), *Ipv4::Parse("255.255.255.0"), "br0"}};
-    }
-    std::string NeighbourHolding(Ipv4) const override { return "02:00:00:00:00:09"; }
-};
-
-// Every message the scan, the address change and the checks before it
-// show, made by the code that makes them.
-std::vector<std::string> Messages()
+// Every text lupdate found marked in the sources, by context: the catalogues
+// of all languages together (translations_complete holds them to the sources).
+std::set<std::pair<QString, QString>> MarkedTexts()
 {
-    std::vector<std::string> out = {text::kSelectDevice, text::kDeniedInWait, text::kSelectMode, text::kPortInUse,
-                                    std::string(text::kNotSent) + "13\n" + text::kCannotListen + "13"};
-    const char* configs[][3] = {
-        {"198.18.0.20", "1.2.3", "198.18.0.1"},       {"198.18.0.20", "0.0.0.0", "198.18.0.1"},
-        {"198.18.0.20", "255.255.255.255", "198.18.0.1"}, {"198.18.0.20", "255.0.255.0", "198.18.0.1"},
-        {"1.2.3", "255.255.255.0", "198.18.0.1"},      {"255.255.255.255", "255.255.255.0", "198.18.0.1"},
-        {"0.1.2.3", "255.0.0.0", "0.1.2.1"},           {"127.0.0.5", "255.0.0.0", "127.0.0.1"},
-        {"224.0.0.9", "255.255.255.0", "224.0.0.1"},   {"198.18.0.0", "255.255.255.0", "198.18.0.1"},
-        {"198.18.0.255", "255.255.255.0", "198.18.0.1"}, {"198.18.0.20", "255.255.255.0", "1.2.3"},
-        {"198.18.0.20", "255.255.255.0", "198.18.0.20"}, {"198.18.0.20", "255.255.255.0", "198.18.1.1"},
-    };
-    std::vector<Status> problems;
-    for (const auto& c : configs)
-        problems.push_back(StaticConfigProblem(c[0], c[1], c[2]));
-    FakeNetwork network;
-    const std::vector<ListedDevice> listed = {{"198.18.0.30", "02:00:00:00:00:30"}};
-    problems.push_back(AddressInUseProblem("198.18.0.2", "198.18.0.20", "02:00:00:00:00:20", listed, network));
-    problems.push_back(AddressInUseProblem("198.18.0.30", "198.18.0.20", "02:00:00:00:00:20", listed, network));
-    problems.push_back(AddressInUseProblem("198.18.0.40", "198.18.0.20", "02:00:00:00:00:20", listed, network));
-    problems.push_back(SharedAddressProblem("198.18.0.20", {"02:00:00:00:00:20", ""}));
-    for (const Status& problem : problems) {
-        EXPECT_FALSE(problem.Ok());
-        // As the address change asks it.
-        out.push_back(problem.Message() + text::kSendAnyway);
+    std::set<std::pair<QString, QString>> out;
+    for (const QString& language : kLanguages) {
+        QFile file(QStringLiteral(ORBISK_TRANSLATIONS_DIR "/orbisk_%1.ts").arg(language));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        QXmlStreamReader xml(&file);
+        QString context;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"name")
+                context = xml.readElementText();
+            else if (xml.name() == u"source")
+                out.emplace(context, xml.readElementText());
+        }
+        EXPECT_FALSE(xml.hasError()) << file.fileName().toStdString() << ": " << xml.errorString().toStdString();
     }
     return out;
 }
@@ -263,9 +246,9 @@ Texts OpenEverything(QStringList& faults)
         WhenShown("dlg131", [&](QWidget* w) {
             read(w);
             CWndServices services(setup);
-            for (const char* status : {text::kSuccess, text::kWrongCredentials, text::kNotModified}) {
+            for (TextId status : {text::kSuccess, text::kWrongCredentials, text::kNotModified}) {
                 services.SetItemText(IDC_STATUS, status);
-                texts[std::string("dlg131 status ") + status] = Ctl<QLabel>(w, IDC_STATUS)->text();
+                texts[std::string("dlg131 status ") + status.source] = Ctl<QLabel>(w, IDC_STATUS)->text();
                 CheckFit(w, faults);
             }
             Click(Ctl(w, IDCANCEL));
@@ -273,10 +256,11 @@ Texts OpenEverything(QStringList& faults)
         setup.DoModal();
         SelectedDevice = {};
     }
-    const std::vector<std::string> messages = Messages();
-    for (size_t i = 0; i < messages.size(); ++i) {
-        EXPECT_TRUE(IsKnownMessage(messages[i])) << messages[i];
-        texts["message " + std::to_string(i)] = TranslateMessage(messages[i]);
+    // Every marked text, the messages of the scan, the address change and its
+    // checks among them, whatever shows it.
+    for (const auto& [context, source] : MarkedTexts()) {
+        texts[QStringLiteral("marked %1: %2").arg(context, source).toStdString()] =
+            QCoreApplication::translate(context.toUtf8().constData(), source.toUtf8().constData());
     }
     // Qt's own: the buttons of a question, a line edit's menu.
     QMessageBox box(QMessageBox::Warning, "", "", QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok);
@@ -312,6 +296,19 @@ QStringList EnglishLeft(const QString& english, const QString& shown, const QStr
             left << w;
     }
     return left;
+}
+
+// The placeholders of a text, %1 ... %9, which its translation keeps: the
+// values (addresses, a system error) are filled in there.
+QStringList Placeholders(const QString& text)
+{
+    static const QRegularExpression placeholder(QStringLiteral("%[1-9]"));
+    QStringList found;
+    for (auto it = placeholder.globalMatch(text); it.hasNext();)
+        found << it.next().captured();
+    found.sort();
+    found.removeDuplicates();
+    return found;
 }
 
 class TranslationTest : public WidgetTest {
@@ -355,9 +352,29 @@ TEST_F(TranslationTest, EveryLanguageReadsWhollyTranslatedAndFits)
             const QStringList left = EnglishLeft(text, translated, language);
             if (!left.isEmpty())
                 faults << QStringLiteral("%1: \"%2\" keeps %3").arg(QString::fromStdString(where), translated, left.join(", "));
+            if (Placeholders(translated) != Placeholders(text))
+                faults << QStringLiteral("%1: \"%2\" has not the placeholders %3")
+                              .arg(QString::fromStdString(where), translated, Placeholders(text).join(u' '));
         }
         EXPECT_TRUE(faults.isEmpty()) << language.toStdString() << ":\n" << faults.join("\n").toStdString();
     }
+}
+
+// A message with values, as the address change shows it: the values go into
+// the translated sentence in one pass (a "%1" a device sent stays as it is),
+// a value that is itself a marked text comes translated too, and the same
+// message reads in English for orbisk-cli.
+TEST_F(TranslationTest, ValuesGoIntoTheTranslatedSentence)
+{
+    const Status shared = SharedAddressProblem("198.18.0.20", {"%1", ""});
+    ASSERT_EQ(InstallTranslations({"de"}), "de");
+    const QString sentence = QCoreApplication::translate("ChangeCheck",
+        "Several devices answer at %1 (MAC addresses %2); a change request would change all of them.");
+    const QString none = QCoreApplication::translate("ChangeCheck", "(none given)");
+    ASSERT_NE(none, "(none given)");
+    EXPECT_EQ(QString::fromStdString(Translated(shared.Sentence())), sentence.arg("198.18.0.20", "%1, " + none));
+    EXPECT_EQ(shared.Message(), "Several devices answer at 198.18.0.20 (MAC addresses %1, (none given)); "
+                                "a change request would change all of them.");
 }
 
 } // namespace

@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>Teil %1 von 4</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, Teil %2 von 4</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>Benutzername und Passwort dürfen nicht leer sein</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>Suchen</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>Fertig</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>Wählen Sie das NAS aus, dessen IP-Adresse geändert werden soll</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>Die IP-Adresse konnte nicht geändert werden. Bitte prüfen Sie Administratorname, Passwort und das Format der Angaben</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>Erfolgreich</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>Falscher Benutzername oder falsches Passwort!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>Die IP-Adresse konnte nicht geändert werden!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>Nicht festgelegt</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>Wählen Sie „Feste IP“ oder „DHCP“</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>Port 10001 wird von einem anderen Programm belegt; Antworten können nicht empfangen werden.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>Antworten können nicht empfangen werden: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>Die Anfrage konnte nicht gesendet werden: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>Die Anfrage trotzdem senden?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>Die Subnetzmaske „%1“ ist keine IPv4-Adresse.</translation>
@@ -139,12 +72,93 @@
         <translation>Die Adresse %1 wird bereits von dem Rechner mit der MAC-Adresse %2 verwendet.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(keine angegeben)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>Mehrere Geräte antworten unter %1 (MAC-Adressen %2); eine Änderung würde sie alle ändern.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(keine angegeben)</translation>
+        <source>part %1 of 4</source>
+        <translation>Teil %1 von 4</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, Teil %2 von 4</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>Wählen Sie das NAS aus, dessen IP-Adresse geändert werden soll</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>Die IP-Adresse konnte nicht geändert werden. Bitte prüfen Sie Administratorname, Passwort und das Format der Angaben</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Erfolgreich</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>Falscher Benutzername oder falsches Passwort!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>Die IP-Adresse konnte nicht geändert werden!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Nicht festgelegt</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>Wählen Sie „Feste IP“ oder „DHCP“</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>Port 10001 wird von einem anderen Programm belegt; Antworten können nicht empfangen werden.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>Antworten können nicht empfangen werden: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>Die Anfrage konnte nicht gesendet werden: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>Die Anfrage trotzdem senden?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>Benutzername und Passwort dürfen nicht leer sein</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Nicht festgelegt</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

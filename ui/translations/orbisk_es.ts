@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>parte %1 de 4</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, parte %2 de 4</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>El usuario y la contraseña no pueden estar vacíos</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>Buscar</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>Terminado</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>Seleccione el NAS cuya dirección IP desea modificar</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>No se pudo modificar la dirección IP. Compruebe el nombre del administrador, la contraseña o el formato de los parámetros</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>Operación correcta</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>¡Usuario o contraseña incorrectos!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>¡No se pudo modificar la dirección IP!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>Sin definir</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>Seleccione «IP estática» o «DHCP»</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>Otro programa está usando el puerto 10001; no se pueden recibir respuestas.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>No se pueden recibir respuestas: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>No se pudo enviar la solicitud: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>¿Enviar la solicitud de todos modos?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>La máscara de subred «%1» no es una dirección IPv4.</translation>
@@ -139,12 +72,93 @@
         <translation>La dirección %1 ya la usa el equipo con dirección MAC %2.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(ninguna indicada)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>Varios dispositivos responden en %1 (direcciones MAC %2); un cambio los modificaría a todos.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(ninguna indicada)</translation>
+        <source>part %1 of 4</source>
+        <translation>parte %1 de 4</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, parte %2 de 4</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Terminado</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>Seleccione el NAS cuya dirección IP desea modificar</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>No se pudo modificar la dirección IP. Compruebe el nombre del administrador, la contraseña o el formato de los parámetros</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Operación correcta</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>¡Usuario o contraseña incorrectos!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>¡No se pudo modificar la dirección IP!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Sin definir</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>Seleccione «IP estática» o «DHCP»</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>Otro programa está usando el puerto 10001; no se pueden recibir respuestas.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>No se pueden recibir respuestas: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>No se pudo enviar la solicitud: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>¿Enviar la solicitud de todos modos?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>El usuario y la contraseña no pueden estar vacíos</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Buscar</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Sin definir</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

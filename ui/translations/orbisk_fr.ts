@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>partie %1 sur 4</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, partie %2 sur 4</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>Le nom d&apos;utilisateur et le mot de passe ne peuvent pas être vides</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>Rechercher</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>Terminé</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>Sélectionnez le NAS dont l&apos;adresse IP doit être modifiée</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>Impossible de modifier l&apos;adresse IP. Vérifiez le nom de l&apos;administrateur, le mot de passe ou le format des paramètres</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>Opération réussie</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>Utilisateur ou mot de passe incorrect&#xa0;!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>Impossible de modifier l&apos;adresse IP&#xa0;!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>Non défini</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>Sélectionnez «&#xa0;IP fixe&#xa0;» ou «&#xa0;DHCP&#xa0;»</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>Le port 10001 est utilisé par un autre programme&#xa0;; les réponses ne peuvent pas être reçues.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>Les réponses ne peuvent pas être reçues&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>La requête n&apos;a pas pu être envoyée&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>Envoyer la requête quand même&#xa0;?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>Le masque de sous-réseau «&#xa0;%1&#xa0;» n&apos;est pas une adresse IPv4.</translation>
@@ -139,12 +72,93 @@
         <translation>L&apos;adresse %1 est déjà utilisée par l&apos;hôte d&apos;adresse MAC %2.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(aucune indiquée)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>Plusieurs appareils répondent à l&apos;adresse %1 (adresses MAC %2)&#xa0;; une modification les changerait tous.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(aucune indiquée)</translation>
+        <source>part %1 of 4</source>
+        <translation>partie %1 sur 4</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, partie %2 sur 4</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Terminé</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>Sélectionnez le NAS dont l&apos;adresse IP doit être modifiée</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>Impossible de modifier l&apos;adresse IP. Vérifiez le nom de l&apos;administrateur, le mot de passe ou le format des paramètres</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Opération réussie</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>Utilisateur ou mot de passe incorrect&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>Impossible de modifier l&apos;adresse IP&#xa0;!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Non défini</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>Sélectionnez «&#xa0;IP fixe&#xa0;» ou «&#xa0;DHCP&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>Le port 10001 est utilisé par un autre programme&#xa0;; les réponses ne peuvent pas être reçues.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>Les réponses ne peuvent pas être reçues&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>La requête n&apos;a pas pu être envoyée&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>Envoyer la requête quand même&#xa0;?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>Le nom d&apos;utilisateur et le mot de passe ne peuvent pas être vides</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Non défini</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>parte %1 di 4</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, parte %2 di 4</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>Nome utente e password non possono essere vuoti</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>Cerca</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>Terminato</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>Selezionare il NAS di cui modificare l&apos;indirizzo IP</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>Impossibile modificare l&apos;indirizzo IP. Controllare nome dell&apos;amministratore, password o formato dei parametri</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>Operazione riuscita</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>Nome utente o password errati!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>Impossibile modificare l&apos;indirizzo IP!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>Non impostato</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>Selezionare “IP statico” o “DHCP”</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>La porta 10001 è usata da un altro programma; impossibile ricevere le risposte.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>Impossibile ricevere le risposte: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>Impossibile inviare la richiesta: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>Inviare comunque la richiesta?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>La subnet mask “%1” non è un indirizzo IPv4.</translation>
@@ -139,12 +72,93 @@
         <translation>L&apos;indirizzo %1 è già in uso da un dispositivo con indirizzo MAC %2.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(nessuno indicato)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>Più dispositivi rispondono all&apos;indirizzo %1 (indirizzi MAC %2); una modifica li cambierebbe tutti.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(nessuno indicato)</translation>
+        <source>part %1 of 4</source>
+        <translation>parte %1 di 4</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, parte %2 di 4</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>Cerca</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Terminato</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>Selezionare il NAS di cui modificare l&apos;indirizzo IP</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>Impossibile modificare l&apos;indirizzo IP. Controllare nome dell&apos;amministratore, password o formato dei parametri</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Operazione riuscita</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>Nome utente o password errati!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>Impossibile modificare l&apos;indirizzo IP!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Non impostato</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>Selezionare “IP statico” o “DHCP”</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>La porta 10001 è usata da un altro programma; impossibile ricevere le risposte.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>Impossibile ricevere le risposte: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>Impossibile inviare la richiesta: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>Inviare comunque la richiesta?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>Nome utente e password non possono essere vuoti</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Cerca</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Non impostato</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

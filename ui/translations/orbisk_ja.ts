@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>4 つ中 %1 番目</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1、4 つ中 %2 番目</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>ユーザー名またはパスワードが空です</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>検索</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>完了</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>IP アドレスを変更する NAS を選択してください</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>IP アドレスを変更できませんでした。管理者名、パスワード、またはパラメーターの形式を確認してください</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>成功</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>ユーザー名またはパスワードが違います！</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>IP アドレスを変更できませんでした！</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>未設定</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>「固定 IP」または「DHCP」を選択してください</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>ポート 10001 は他のプログラムが使用中のため、応答を受信できません。</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>応答を受信できません: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>要求を送信できませんでした: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>それでも要求を送信しますか？</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>サブネットマスク「%1」は IPv4 アドレスではありません。</translation>
@@ -139,12 +72,93 @@
         <translation>アドレス %1 は MAC アドレス %2 のホストが既に使用しています。</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(なし)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>%1 で複数のデバイスが応答しています (MAC アドレス %2)。変更要求はそのすべてを変更します。</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(なし)</translation>
+        <source>part %1 of 4</source>
+        <translation>4 つ中 %1 番目</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1、4 つ中 %2 番目</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>完了</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>IP アドレスを変更する NAS を選択してください</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>IP アドレスを変更できませんでした。管理者名、パスワード、またはパラメーターの形式を確認してください</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>ユーザー名またはパスワードが違います！</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>IP アドレスを変更できませんでした！</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>未設定</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>「固定 IP」または「DHCP」を選択してください</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>ポート 10001 は他のプログラムが使用中のため、応答を受信できません。</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>応答を受信できません: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>要求を送信できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>それでも要求を送信しますか？</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>ユーザー名またはパスワードが空です</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>未設定</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

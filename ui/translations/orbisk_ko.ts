@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ko">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>4개 중 %1번째</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, 4개 중 %2번째</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>사용자 이름 또는 비밀번호를 비워 둘 수 없습니다</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>검색</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>완료</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>IP 주소를 변경할 NAS를 선택하십시오</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>IP 주소를 변경할 수 없습니다. 관리자 이름, 비밀번호 또는 매개변수 형식을 확인하십시오</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>성공</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>사용자 이름 또는 비밀번호가 잘못되었습니다!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>IP 주소를 변경할 수 없습니다!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>설정 안 됨</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>“고정 IP” 또는 “DHCP”를 선택하십시오</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>다른 프로그램이 포트 10001을 사용하고 있어 응답을 받을 수 없습니다.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>응답을 받을 수 없습니다: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>요청을 보낼 수 없습니다: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>그래도 요청을 보내시겠습니까?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>서브넷 마스크 “%1”은(는) IPv4 주소가 아닙니다.</translation>
@@ -139,12 +72,93 @@
         <translation>주소 %1은(는) MAC 주소 %2의 호스트가 이미 사용 중입니다.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(없음)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>%1에서 여러 장치가 응답합니다(MAC 주소 %2). 변경 요청은 이 장치를 모두 변경합니다.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(없음)</translation>
+        <source>part %1 of 4</source>
+        <translation>4개 중 %1번째</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, 4개 중 %2번째</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>검색</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>완료</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>IP 주소를 변경할 NAS를 선택하십시오</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>IP 주소를 변경할 수 없습니다. 관리자 이름, 비밀번호 또는 매개변수 형식을 확인하십시오</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>성공</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>사용자 이름 또는 비밀번호가 잘못되었습니다!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>IP 주소를 변경할 수 없습니다!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>설정 안 됨</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>“고정 IP” 또는 “DHCP”를 선택하십시오</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>다른 프로그램이 포트 10001을 사용하고 있어 응답을 받을 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>응답을 받을 수 없습니다: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>요청을 보낼 수 없습니다: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>그래도 요청을 보내시겠습니까?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>사용자 이름 또는 비밀번호를 비워 둘 수 없습니다</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>검색</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>설정 안 됨</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

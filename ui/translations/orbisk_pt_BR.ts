@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_BR">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>parte %1 de 4</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, parte %2 de 4</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>O usuário e a senha não podem ficar em branco</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>Procurar</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>Concluído</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>Selecione o NAS cujo endereço IP será alterado</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>Não foi possível alterar o endereço IP. Verifique o nome do administrador, a senha ou o formato dos parâmetros</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>Sucesso</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>Usuário ou senha incorretos!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>Não foi possível alterar o endereço IP!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>Não definido</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>Selecione “IP fixo” ou “DHCP”</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>A porta 10001 está em uso por outro programa; não é possível receber respostas.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>Não é possível receber respostas: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>Não foi possível enviar a solicitação: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>Enviar a solicitação mesmo assim?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>A máscara de sub-rede “%1” não é um endereço IPv4.</translation>
@@ -139,12 +72,93 @@
         <translation>O endereço %1 já está em uso pelo dispositivo com endereço MAC %2.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(nenhum informado)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>Vários dispositivos respondem em %1 (endereços MAC %2); uma alteração mudaria todos eles.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(nenhum informado)</translation>
+        <source>part %1 of 4</source>
+        <translation>parte %1 de 4</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, parte %2 de 4</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>Procurar</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Concluído</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>Selecione o NAS cujo endereço IP será alterado</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>Não foi possível alterar o endereço IP. Verifique o nome do administrador, a senha ou o formato dos parâmetros</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Sucesso</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>Usuário ou senha incorretos!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>Não foi possível alterar o endereço IP!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Não definido</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>Selecione “IP fixo” ou “DHCP”</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>A porta 10001 está em uso por outro programa; não é possível receber respostas.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>Não é possível receber respostas: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>Não foi possível enviar a solicitação: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>Enviar a solicitação mesmo assim?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>O usuário e a senha não podem ficar em branco</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Procurar</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Não definido</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>часть %1 из 4</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1, часть %2 из 4</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>Имя пользователя и пароль не могут быть пустыми</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>Поиск</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>Готово</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>Выберите NAS, IP-адрес которого нужно изменить</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>Не удалось изменить IP-адрес. Проверьте имя администратора, пароль или формат параметров</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>Успешно</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>Неверное имя пользователя или пароль!</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>Не удалось изменить IP-адрес!</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>Не задано</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>Выберите «Статический IP» или «DHCP»</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>Порт 10001 занят другой программой; ответы не могут быть получены.</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>Ответы не могут быть получены: %1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>Не удалось отправить запрос: %1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>Всё равно отправить запрос?</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>Маска подсети «%1» не является адресом IPv4.</translation>
@@ -139,12 +72,93 @@
         <translation>Адрес %1 уже занят узлом с MAC-адресом %2.</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>(не указан)</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>По адресу %1 отвечают несколько устройств (MAC-адреса %2); изменение затронет их все.</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>(не указан)</translation>
+        <source>part %1 of 4</source>
+        <translation>часть %1 из 4</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1, часть %2 из 4</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>Поиск</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Готово</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>Выберите NAS, IP-адрес которого нужно изменить</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>Не удалось изменить IP-адрес. Проверьте имя администратора, пароль или формат параметров</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>Успешно</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>Неверное имя пользователя или пароль!</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>Не удалось изменить IP-адрес!</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Не задано</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>Выберите «Статический IP» или «DHCP»</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>Порт 10001 занят другой программой; ответы не могут быть получены.</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>Ответы не могут быть получены: %1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>Не удалось отправить запрос: %1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>Всё равно отправить запрос?</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>Имя пользователя и пароль не могут быть пустыми</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>Поиск</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>Не задано</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>第 %1 部分，共 4 部分</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1，第 %2 部分，共 4 部分</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>用户名或密码不能为空</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>搜索</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>完成</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>请选择要修改 IP 地址的 NAS</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>无法修改 IP 地址，请检查管理员名称、密码或参数格式</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>成功</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>用户名或密码错误！</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>无法修改 IP 地址！</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>未设置</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>请选择“静态 IP”或“DHCP”</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>端口 10001 已被其他程序占用，无法接收应答。</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>无法接收应答：%1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>无法发送请求：%1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>仍然发送请求吗？</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>子网掩码“%1”不是 IPv4 地址。</translation>
@@ -139,12 +72,93 @@
         <translation>地址 %1 已被 MAC 地址为 %2 的主机使用。</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>（未提供）</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>有多台设备在 %1 应答（MAC 地址 %2）；修改请求会同时修改所有这些设备。</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>（未提供）</translation>
+        <source>part %1 of 4</source>
+        <translation>第 %1 部分，共 4 部分</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1，第 %2 部分，共 4 部分</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>请选择要修改 IP 地址的 NAS</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>无法修改 IP 地址，请检查管理员名称、密码或参数格式</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>用户名或密码错误！</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>无法修改 IP 地址！</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>未设置</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>请选择“静态 IP”或“DHCP”</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>端口 10001 已被其他程序占用，无法接收应答。</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>无法接收应答：%1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>无法发送请求：%1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>仍然发送请求吗？</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>用户名或密码不能为空</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>未设置</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>

@@ -2,74 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
-    <name>IpAddressWidget</name>
-    <message>
-        <source>part %1 of 4</source>
-        <translation>第 %1 部分，共 4 部分</translation>
-    </message>
-    <message>
-        <source>%1, part %2 of 4</source>
-        <translation>%1，第 %2 部分，共 4 部分</translation>
-    </message>
-</context>
-<context>
-    <name>Resources</name>
-    <message>
-        <source>用户名或密码不能为空</source>
-        <translation>使用者名稱或密碼不能為空</translation>
-    </message>
-    <message>
-        <source>Scan</source>
-        <translation>搜尋</translation>
-    </message>
-    <message>
-        <source>Finished</source>
-        <translation>完成</translation>
-    </message>
-    <message>
-        <source>Select the NAS to modify its IP address</source>
-        <translation>請選擇要修改 IP 位址的 NAS</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
-        <translation>無法修改 IP 位址，請檢查管理員名稱、密碼或參數格式</translation>
-    </message>
-    <message>
-        <source>Success</source>
-        <translation>成功</translation>
-    </message>
-    <message>
-        <source>Wrong user or password!</source>
-        <translation>使用者名稱或密碼錯誤！</translation>
-    </message>
-    <message>
-        <source>Could not modify the IP address!</source>
-        <translation>無法修改 IP 位址！</translation>
-    </message>
-    <message>
-        <source>Not set</source>
-        <translation>未設定</translation>
-    </message>
-    <message>
-        <source>Select Static IP or DHCP</source>
-        <translation>請選擇「固定 IP」或「DHCP」</translation>
-    </message>
-    <message>
-        <source>Port 10001 is in use by another program; replies cannot be received.</source>
-        <translation>連接埠 10001 已被其他程式佔用，無法接收回應。</translation>
-    </message>
-    <message>
-        <source>Replies cannot be received: %1</source>
-        <translation>無法接收回應：%1</translation>
-    </message>
-    <message>
-        <source>The request could not be sent: %1</source>
-        <translation>無法傳送要求：%1</translation>
-    </message>
-    <message>
-        <source>Send the request anyway?</source>
-        <translation>仍要傳送要求嗎？</translation>
-    </message>
+    <name>ChangeCheck</name>
     <message>
         <source>The netmask &quot;%1&quot; is not an IPv4 address.</source>
         <translation>子網路遮罩「%1」不是 IPv4 位址。</translation>
@@ -139,12 +72,93 @@
         <translation>位址 %1 已被 MAC 位址為 %2 的主機使用。</translation>
     </message>
     <message>
+        <source>(none given)</source>
+        <translation>（未提供）</translation>
+    </message>
+    <message>
         <source>Several devices answer at %1 (MAC addresses %2); a change request would change all of them.</source>
         <translation>有多台裝置在 %1 回應（MAC 位址 %2）；修改要求會同時修改所有這些裝置。</translation>
     </message>
+</context>
+<context>
+    <name>IpAddressWidget</name>
     <message>
-        <source>(none given)</source>
-        <translation>（未提供）</translation>
+        <source>part %1 of 4</source>
+        <translation>第 %1 部分，共 4 部分</translation>
+    </message>
+    <message>
+        <source>%1, part %2 of 4</source>
+        <translation>%1，第 %2 部分，共 4 部分</translation>
+    </message>
+</context>
+<context>
+    <name>Operations</name>
+    <message>
+        <source>Scan</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>Select the NAS to modify its IP address</source>
+        <translation>請選擇要修改 IP 位址的 NAS</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address, please check the administrator name, password or the format of parameters</source>
+        <translation>無法修改 IP 位址，請檢查管理員名稱、密碼或參數格式</translation>
+    </message>
+    <message>
+        <source>Success</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>Wrong user or password!</source>
+        <translation>使用者名稱或密碼錯誤！</translation>
+    </message>
+    <message>
+        <source>Could not modify the IP address!</source>
+        <translation>無法修改 IP 位址！</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>未設定</translation>
+    </message>
+    <message>
+        <source>Select Static IP or DHCP</source>
+        <translation>請選擇「固定 IP」或「DHCP」</translation>
+    </message>
+    <message>
+        <source>Port 10001 is in use by another program; replies cannot be received.</source>
+        <translation>連接埠 10001 已被其他程式佔用，無法接收回應。</translation>
+    </message>
+    <message>
+        <source>Replies cannot be received: %1</source>
+        <translation>無法接收回應：%1</translation>
+    </message>
+    <message>
+        <source>The request could not be sent: %1</source>
+        <translation>無法傳送要求：%1</translation>
+    </message>
+    <message>
+        <source>Send the request anyway?</source>
+        <translation>仍要傳送要求嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>Resources</name>
+    <message>
+        <source>用户名或密码不能为空</source>
+        <translation>使用者名稱或密碼不能為空</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <translation>搜尋</translation>
+    </message>
+    <message>
+        <source>Not set</source>
+        <translation>未設定</translation>
     </message>
     <message>
         <source>About Orbisk(&amp;A)...</source>
