@@ -3,6 +3,7 @@
 #
 #   start_demo_devices BUILD   three devices of different identities and modes
 #   start_many_devices BUILD N N devices on the first device host, 198.18.0.150 and up
+#   start_burst_devices BUILD N N devices answering at once, 198.18.4.1 and up
 #   stop_devices
 
 DEVSIM_PIDS=""
@@ -39,6 +40,21 @@ start_many_devices() {
     done
     devsim_on "$VLAN_DEV0" --address 198.18.0.150 --count "$n" --hostname nas
     sleep 0.3
+}
+
+start_burst_devices() {
+    DEVSIM="$1/tools/devsim/orbisk-devsim"
+    n=$2
+    if="$(ip -n "$VLAN_DEV0" -o -4 addr show | awk '$2 != "lo" { print $2; exit }')"
+    i=0
+    while [ "$i" -lt "$n" ]; do
+        a=$((4 * 256 + 1 + i))
+        echo "addr replace 198.18.$((a / 256)).$((a % 256))/32 dev $if"
+        i=$((i + 1))
+    done | ip -n "$VLAN_DEV0" -batch -
+    ip netns exec "$VLAN_DEV0" "$DEVSIM" --address 198.18.4.1 --count "$n" 2>/dev/null &
+    DEVSIM_PIDS="$DEVSIM_PIDS $!"
+    sleep 0.5
 }
 
 stop_devices() {

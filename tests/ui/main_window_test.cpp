@@ -760,6 +760,49 @@ TEST_F(MainWindowLanTest, ClearDuringAScanEmptiesAndNumbersAfresh)
     ::close(fd);
 }
 
+// A thousand devices answering at once, far more than an ordinary user's
+// receive queue holds (SO_RCVBUF capped at 212,992 bytes; the test runs as
+// root): the window's event loop takes the replies off the socket between
+// the ticks, and one scan lists each device once, numbered in order.
+TEST_F(MainWindowLanTest, AThousandDevicesAreListedInOneScanUnderAnOrdinaryUsersQueue)
+{
+    constexpr int kDevices = 1000;
+    vlan::Host& host = m_lan.AddHost("many", 0, 200);
+    std::vector<std::string> addresses;
+    for (int n = 4 * 256 + 1; n < 4 * 256 + 1 + kDevices; ++n)
+        addresses.push_back("198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256));
+    m_lan.AddAddresses(host, addresses);
+    ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
+    CDevsimProcess& sim = m_sims.emplace_back(m_lan);
+    ASSERT_TRUE(sim.Start(host, {"--reply-delay", "0", "--address", addresses[0], "--count", std::to_string(kDevices)}))
+        << sim.Failure();
+    setenv("ORBISK_RECEIVE_QUEUE", "212992", 1);
+    struct Unset {
+        ~Unset() { unsetenv("ORBISK_RECEIVE_QUEUE"); }
+    } unset;
+
+    CScanDlg dlg;
+    Script script;
+    script.Then("Scan", [&] {
+        Click(dlg.m_hWnd, IDC_SCAN);
+        int queue = 0;
+        socklen_t length = sizeof queue;
+        getsockopt(g_listener.m_hRawSocket, SOL_SOCKET, SO_RCVBUF, &queue, &length);
+        EXPECT_EQ(queue, 2 * 212992); // as the kernel reports it
+    });
+    script.When("end of the scan", [&] { return ScanIdle(dlg); }, [&] {
+        ASSERT_EQ(Rows(dlg), kDevices);
+        QSet<QString> senders;
+        for (int row = 0; row < kDevices; ++row) {
+            EXPECT_EQ(dlg.m_DeviceList.GetItemText(row, ColNumber), std::to_string(row));
+            senders.insert(QString::fromStdString(dlg.m_DeviceList.GetItemText(row, ColAddress)));
+        }
+        EXPECT_EQ(senders.size(), kDevices);
+        Click(dlg.m_hWnd, IDCANCEL);
+    }, 30000);
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+}
+
 TEST_F(MainWindowLanTest, DoubleClickOpensTheMarkedDevicesPageOnce)
 {
     AddDevice(101, kAlpha);
