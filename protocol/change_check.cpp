@@ -1,8 +1,8 @@
 #include "change_check.h"
 
+#include "device_identity.h"
 #include "ipv4.h"
 
-#include <cctype>
 #include <optional>
 
 namespace {
@@ -10,14 +10,6 @@ namespace {
 Status Refuse(std::string sentence)
 {
     return Status::Refused(std::errc::invalid_argument, std::move(sentence));
-}
-
-bool SameMac(std::string a, std::string b)
-{
-    for (std::string* s : { &a, &b })
-        for (char& c : *s)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return !a.empty() && a == b;
 }
 
 Status NetmaskProblem(std::string_view text, std::optional<Ipv4> mask)
@@ -93,7 +85,8 @@ Status AddressInUseProblem(const std::string& address, const std::string& device
         onLink = onLink || own.address.SameSubnet(*wanted, own.netmask);
     }
     for (const ListedDevice& d : listed) {
-        if (d.address == address && !SameMac(d.mac, deviceMac))
+        // A device that gave no MAC address cannot be told from another host.
+        if (d.address == address && (d.mac.empty() || !SameMac(d.mac, deviceMac)))
             return Status::Refused(std::errc::address_in_use, "The address " + address
                     + " is already in use by the device with MAC address " + d.mac + " that the last scan listed.");
     }

@@ -64,7 +64,8 @@ namespace {
 void NoteMac(IListView& list, int row, const DeviceReply& reply)
 {
     RowInfo info = list.GetItemData(row);
-    if (info.reply.ifindex != reply.ifindex || std::find(info.macs.begin(), info.macs.end(), reply.mac) != info.macs.end())
+    auto same = [&](const std::string& mac) { return SameMac(mac, reply.mac); };
+    if (info.reply.ifindex != reply.ifindex || std::any_of(info.macs.begin(), info.macs.end(), same))
         return;
     info.macs.push_back(reply.mac);
     list.SetItemData(row, info);
@@ -74,20 +75,17 @@ void NoteMac(IListView& list, int row, const DeviceReply& reply)
 
 void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply)
 {
+    const std::string key = DesktopRowKey(reply);
     for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (list.GetItemText(row, ColAddress) == reply.sender) {
+        if (list.GetItemText(row, ColAddress) == key) {
             NoteMac(list, row, reply);
             return;
         }
     }
     int row = nDeviceCount;
     list.InsertItem(row, std::to_string(row));
-    list.SetItemText(row, ColAddress, reply.sender);
-    list.SetItemText(row, ColVersion, reply.version);
-    list.SetItemText(row, ColHostname, reply.hostname);
-    list.SetItemText(row, ColGateway, reply.gateway);
-    list.SetItemText(row, ColMac, reply.mac);
-    list.SetItemText(row, ColNetmask, reply.netmask);
+    for (int column = ColAddress; column < kDeviceColumns; ++column)
+        list.SetItemText(row, column, ColumnText(reply, column));
     list.SetItemData(row, RowInfo { reply, { reply.mac } });
     ++nDeviceCount;
 }

@@ -1,6 +1,5 @@
 #include "cli_commands.h"
 
-#include "cli_devices.h"
 #include "cli_scan.h"
 #include "cli_state.h"
 #include "cli_options.h"
@@ -71,8 +70,9 @@ std::vector<std::string> MacsAtPort(CReplyChannel& channel, const ScanResult& lo
 {
     std::vector<std::string> macs;
     auto note = [&](const DeviceReply& r) {
+        auto same = [&](const std::string& mac) { return SameMac(mac, r.mac); };
         if (r.sender == device.reply.sender && r.ifindex == device.reply.ifindex
-            && std::find(macs.begin(), macs.end(), r.mac) == macs.end())
+            && std::none_of(macs.begin(), macs.end(), same))
             macs.push_back(r.mac);
     };
     for (const CliDevice& d : lookup.devices)
@@ -172,18 +172,17 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
 {
     DeviceTest found;
     if (options.mode == AddressMode::Static) {
-        found = [&](const CliDevice& d) { return d.reply.sender == options.address; };
+        found = [&](const CliDevice& d) { return MatchesTarget(d.reply, options.address); };
         // A target aimed at the old address would miss the new one.
         if (!options.plan.targets.empty())
             routes.push_back({ Ipv4::Parse(options.address).value_or(Ipv4()), routes.front().ifindex,
                 routes.front().source, routes.front().interfaceName });
     } else {
-        // After DHCP the address is unknown; the device is known by its MAC address.
+        // After DHCP the address is unknown; the device is known by its MAC
+        // address, or by its host name when it sent none.
         const std::string& mac = before.reply.mac;
         const std::string& host = before.reply.hostname;
-        found = [&](const CliDevice& d) {
-            return mac.empty() ? d.reply.hostname == host : d.reply.mac == mac;
-        };
+        found = [&](const CliDevice& d) { return mac.empty() ? MatchesTarget(d.reply, host) : SameMac(d.reply.mac, mac); };
     }
     // A device may take a moment to move to its new configuration.
     for (int attempt = 0; attempt < kVerifyScans; ++attempt) {
@@ -222,7 +221,7 @@ int LookUp(SetIpRun& run)
 {
     const SetIpOptions& options = run.options;
     ScanResult lookup;
-    auto isDevice = [&](const CliDevice& d) { return d.reply.sender == options.device; };
+    auto isDevice = [&](const CliDevice& d) { return MatchesTarget(d.reply, options.device); };
     if (!Discover(run.channel, run.routes, kDefaultScanMs, kDefaultRepeat, isDevice, lookup, run.err))
         return StatusNetwork;
     Remember(lookup.devices, run.err);

@@ -53,10 +53,6 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunWait(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// Whether a device is the one a wait or wake target names: by MAC address in
-// any notation, or by its address, or by its host name (case aside).
-bool IsTarget(const DeviceReply& reply, const std::string& target);
-
 // Scans again and again until each test has accepted a device, or until
 // timeoutMs; every device heard is remembered. Found[i] is what test i
 // accepted. False when nothing could be sent.

@@ -19,7 +19,7 @@ int RunWait(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!PrepareNetwork(options.plan, routes, channel, err))
         return StatusNetwork;
     std::vector<std::optional<CliDevice>> found;
-    DeviceTest isTarget = [&](const CliDevice& d) { return IsTarget(d.reply, options.target); };
+    DeviceTest isTarget = [&](const CliDevice& d) { return MatchesTarget(d.reply, options.target); };
     if (!AwaitDevices(channel, routes, { isTarget }, options.timeoutMs, found, err))
         return StatusNetwork;
     if (!found.front()) {

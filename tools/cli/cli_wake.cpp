@@ -20,20 +20,13 @@ struct WakeTarget {
 // otherwise why not, for standard error.
 Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevice>& record)
 {
-    WakeTarget target { text, {}, std::nullopt };
-    if (std::optional<MacAddress> mac = ParseMac(text)) {
-        target.mac = *mac;
-        for (const KnownDevice& known : record) {
-            if (DeviceKey(known.device.reply) == MacText(*mac) && !target.known)
-                target.known = known;
-        }
-        return target;
-    }
     std::vector<KnownDevice> candidates;
     for (const KnownDevice& known : record) {
-        if (IsTarget(known.device.reply, text))
+        if (MatchesTarget(known.device.reply, text))
             candidates.push_back(known);
     }
+    if (std::optional<MacAddress> mac = ParseMac(text))
+        return WakeTarget { text, *mac, candidates.empty() ? std::nullopt : std::optional(candidates.front()) };
     if (candidates.empty())
         return BadUsage("\"" + text + "\" is neither a MAC address (as aa:bb:cc:dd:ee:ff) nor the host name or "
             "address of a remembered device ('orbisk-cli known' lists them)");
@@ -47,9 +40,7 @@ Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevic
     std::optional<MacAddress> mac = ParseMac(candidates.front().device.reply.mac);
     if (!mac)
         return BadUsage("the device \"" + text + "\" is remembered without a MAC address, so it cannot be woken");
-    target.mac = *mac;
-    target.known = candidates.front();
-    return target;
+    return WakeTarget { text, *mac, candidates.front() };
 }
 
 bool PlanGiven(const SendPlan& plan)
@@ -144,7 +135,7 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     std::vector<DeviceTest> tests;
     for (const WakeTarget& target : targets)
-        tests.push_back([mac = target.mac](const CliDevice& d) { return ParseMac(d.reply.mac) == mac; });
+        tests.push_back([mac = MacText(target.mac)](const CliDevice& d) { return SameMac(d.reply.mac, mac); });
     std::vector<std::optional<CliDevice>> found;
     if (!AwaitDevices(channel, scanRoutes, tests, options.waitMs, found, err))
         return StatusNetwork;

@@ -56,17 +56,8 @@ private:
     sigset_t m_oldMask {}, m_waitMask {};
 };
 
-struct Field {
-    const char* key;
-    std::string DeviceReply::*member;
-};
-
-// The fields whose change is an event; the mode is compared as text.
-const Field kFields[] = {
-    { "address", &DeviceReply::sender }, { "hostname", &DeviceReply::hostname },
-    { "version", &DeviceReply::version }, { "netmask", &DeviceReply::netmask },
-    { "gateway", &DeviceReply::gateway }, { "mac", &DeviceReply::mac },
-};
+// The columns whose change is an event, in the order the lines give them.
+constexpr int kWatched[] = { ColAddress, ColHostname, ColVersion, ColNetmask, ColGateway, ColMac, ColMode };
 
 struct Change {
     std::string key, before, after;
@@ -75,12 +66,11 @@ struct Change {
 std::vector<Change> Changes(const DeviceReply& before, const DeviceReply& after)
 {
     std::vector<Change> changes;
-    for (const Field& field : kFields) {
-        if (before.*field.member != after.*field.member)
-            changes.push_back({ field.key, before.*field.member, after.*field.member });
+    for (int column : kWatched) {
+        std::string was = ColumnText(before, column), now = ColumnText(after, column);
+        if (was != now)
+            changes.push_back({ std::string(kColumnNames[column].key), was, now });
     }
-    if (before.mode != after.mode)
-        changes.push_back({ "mode", ModeText(before.mode), ModeText(after.mode) });
     return changes;
 }
 
@@ -99,17 +89,15 @@ std::string Value(const std::string& text)
     return quoted + "\"";
 }
 
-std::string Name(const CliDevice& device)
-{
-    return EscapeForTerminal(device.reply.mac.empty() ? device.reply.sender : device.reply.mac);
-}
-
+// Every watched column but the MAC address, which names the device, then the interface.
 std::string Fields(const CliDevice& device)
 {
-    const DeviceReply& r = device.reply;
-    return "address=" + Value(r.sender) + " hostname=" + Value(r.hostname) + " version=" + Value(r.version)
-        + " netmask=" + Value(r.netmask) + " gateway=" + Value(r.gateway) + " mode=" + Value(ModeText(r.mode))
-        + " interface=" + Value(device.interfaceName);
+    std::string text;
+    for (int column : kWatched) {
+        if (column != ColMac)
+            text += std::string(kColumnNames[column].key) + "=" + Value(ColumnText(device.reply, column)) + " ";
+    }
+    return text + "interface=" + Value(device.interfaceName);
 }
 
 class CEventWriter {
@@ -138,7 +126,7 @@ private:
             m_out << "{\"time\": \"" << time << "\", \"event\": \"" << event << "\", \"device\": "
                   << JsonObject(device, false) << moreJson << "}\n";
         else
-            m_out << time << ' ' << event << ' ' << Name(device) << ' ' << text << '\n';
+            m_out << time << ' ' << event << ' ' << EscapeForTerminal(WatchName(device.reply)) << ' ' << text << '\n';
         m_out.flush();
     }
 
@@ -157,7 +145,7 @@ void Compare(const std::vector<CliDevice>& heard, std::map<std::string, Watched>
 {
     std::map<std::string, const CliDevice*> now;
     for (const CliDevice& device : heard)
-        now.emplace(DeviceKey(device.reply), &device); // the first reply of a device heard on two ports
+        now.emplace(RecordKey(device.reply), &device); // the first reply of a device heard on two ports
     for (const auto& [key, device] : now) {
         auto known = watched.find(key);
         if (known == watched.end()) {

@@ -1,66 +1,11 @@
 #include "devsim_options.h"
 
 #include "command_line.h"
-#include "magic_packet.h"
 #include "udp_socket.h"
 
 #include <cstdio>
 
 namespace {
-
-Result<std::string> DecodeHex(const std::string& text)
-{
-    std::string bytes;
-    int high = -1;
-    for (char c : text.substr(4)) {
-        if (c == ' ' && high < 0)
-            continue;
-        int digit = HexDigit(c);
-        if (digit < 0)
-            return BadUsage("bad hex digit in \"" + text + "\"");
-        if (high < 0) {
-            high = digit;
-        } else {
-            bytes += static_cast<char>(high * 16 + digit);
-            high = -1;
-        }
-    }
-    if (high >= 0)
-        return BadUsage("odd number of hex digits in \"" + text + "\"");
-    return bytes;
-}
-
-Result<std::string> DecodeEscapes(const std::string& text)
-{
-    std::string bytes;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            bytes += text[i];
-            continue;
-        }
-        if (++i == text.size())
-            return BadUsage("trailing backslash in \"" + text + "\"");
-        switch (text[i]) {
-        case '\\': bytes += '\\'; break;
-        case '0': bytes += '\0'; break;
-        case 'n': bytes += '\n'; break;
-        case 'r': bytes += '\r'; break;
-        case 't': bytes += '\t'; break;
-        case 'x': {
-            int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
-            int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-            if (high < 0 || low < 0)
-                return BadUsage("\\x needs two hex digits in \"" + text + "\"");
-            bytes += static_cast<char>(high * 16 + low);
-            i += 2;
-            break;
-        }
-        default:
-            return BadUsage(std::string("unknown escape \\") + text[i] + " in \"" + text + "\"");
-        }
-    }
-    return bytes;
-}
 
 constexpr int kMaxMs = 3600 * 1000;
 
@@ -281,23 +226,6 @@ std::vector<Option> SimOptionTable()
     SimOptions options;
     bool help = false, version = false;
     return WithoutActions(Table(options, help, version));
-}
-
-Result<std::string> DecodeBytes(const std::string& text)
-{
-    return text.starts_with("hex:") ? DecodeHex(text) : DecodeEscapes(text);
-}
-
-std::string ToHex(std::string_view bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (unsigned char b : bytes) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
 }
 
 Result<SimCommand> ParseOptions(const std::vector<std::string>& args)
