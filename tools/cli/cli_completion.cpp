@@ -1,7 +1,6 @@
 #include "cli_completion.h"
 
-#include "cli_options.h"
-#include "command_line.h"
+#include "cli_command.h"
 
 #include <map>
 

@@ -97,12 +97,6 @@ bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChan
     return failed.Ok();
 }
 
-
-std::string Synopsis(const std::string& usage, const std::string& command)
-{
-    return usage.substr(0, usage.find("\n\n") + 1) + "Run 'orbisk-cli " + command + " --help' for more.\n";
-}
-
 bool AwaitDevices(CReplyChannel& channel, const std::vector<Route>& routes, const std::vector<DeviceTest>& tests,
     int timeoutMs, std::vector<std::optional<CliDevice>>& found, std::ostream& err)
 {

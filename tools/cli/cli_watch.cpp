@@ -1,6 +1,7 @@
 // orbisk-cli watch: scans on a fixed rhythm and tells what changed between
 // scans, one line per event, until a stop signal or --count scans.
 
+#include "cli_command.h"
 #include "cli_scan.h"
 #include "cli_state.h"
 
@@ -10,6 +11,34 @@
 #include <map>
 
 namespace {
+
+constexpr int kDefaultWatchSeconds = 10;
+constexpr int kDefaultMisses = 3;
+
+struct WatchOptions {
+    int intervalMs = kDefaultWatchSeconds * 1000;
+    int count = 0;   // scans before it ends; 0: until a stop signal
+    int misses = kDefaultMisses;
+    bool json = false;
+    SendPlan plan;
+    bool help = false;
+};
+
+std::vector<Option> WatchTable(WatchOptions& options, SharedOptions& shared)
+{
+    std::vector<Option> table {
+        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400), "SECONDS",
+            "time from one scan to the next (default " + std::to_string(kDefaultWatchSeconds) + ")" },
+        { "--count", Takes::Value, RangedNumber(options.count, 1, 1000000000, IsNot("a number")), "N",
+            "stop after N scans" },
+        { "--misses", Takes::Value, RangedNumber(options.misses, 1, 1000, IsNot("a number")), "N",
+            "a device is gone after N scans in a row without it\n(default " + std::to_string(kDefaultMisses)
+                + ", so one lost reply is no event)" },
+        { "--json", Takes::Nothing, SetFlag(options.json), {}, "one JSON object per line" },
+    };
+    shared.AddPlan(table, options.plan);
+    return table;
+}
 
 volatile sig_atomic_t g_stop = 0;
 
@@ -167,20 +196,8 @@ void Compare(const std::vector<CliDevice>& heard, std::map<std::string, Watched>
     }
 }
 
-} // namespace
-
-int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err)
 {
-    Result<WatchOptions> parsed = ParseWatchOptions(args);
-    if (!parsed.Ok()) {
-        err << "orbisk-cli watch: " << parsed.Failure().Message() << "\n" << Synopsis(WatchUsage(), "watch");
-        return StatusUsage;
-    }
-    const WatchOptions& options = *parsed;
-    if (options.help) {
-        out << WatchUsage();
-        return StatusOk;
-    }
     CStopSignals signals;
     std::vector<Route> routes;
     CReplyChannel channel;
@@ -209,4 +226,23 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         channel.Collect(next, [](const Datagram&) { return false; });
     }
     return StatusOk;
+}
+
+} // namespace
+
+CliCommand WatchCommand()
+{
+    CommandSpec<WatchOptions> watch { { "watch", "scan again and again and tell when devices appear, change or go",
+        "Usage: orbisk-cli watch [--interval] [--count] [--misses] [--json]\n"
+        "                        [--interface | --all-interfaces] [--target]...\n",
+        "Scans every --interval seconds, as scan does, and prints a line when a device\n"
+        "appears, when one of its fields changes (old and new value), and when it is\n"
+        "gone. The first scan reports every device as appeared. Each line begins with\n"
+        "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n",
+        {},
+        "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
+        "7 the network cannot be used.\n" } };
+    watch.table = WatchTable;
+    watch.run = RunWatch;
+    return MakeCommand(watch);
 }
