@@ -69,8 +69,9 @@ struct CommandText {
 inline constexpr size_t kAnyOperands = static_cast<size_t>(-1);
 
 // One command as its file writes it, over its own options O (which have a
-// `help` flag). The shared parse step runs in this order: --help, the
-// table and the operands, the formats, `check`, the plan.
+// `help` flag): { { the texts }, table, maxOperands, operand, check, run }.
+// The shared parse step runs in this order: --help, the table and the
+// operands, the formats, `check`, the plan.
 template <class O>
 struct CommandSpec : CommandText {
     // The options in the order of the usage text; `shared` adds its own

@@ -49,15 +49,13 @@ int RunKnown(const KnownOptions& options, std::ostream& out, std::ostream& err)
 
 CliCommand KnownCommand()
 {
-    CommandSpec<KnownOptions> known { { "known", "list the devices heard before, newest first",
+    return MakeCommand<KnownOptions>({ { "known", "list the devices heard before, newest first",
         "Usage: orbisk-cli known [--json | --csv] [--forget]\n",
         "Lists the devices that scan, set-ip, watch, wait and wake --wait have heard,\n"
         "newest first, with when each was last heard (UTC). They are kept in\n"
         "$XDG_STATE_HOME/orbisk/devices (~/.local/state/orbisk/devices by default);\n"
         "ORBISK_NO_STATE=1 in the environment stops the recording.\n",
         {},
-        "Exit status: 0, or 2 bad options, 7 the record could not be emptied.\n" } };
-    known.table = KnownTable;
-    known.run = RunKnown;
-    return MakeCommand(known);
+        "Exit status: 0, or 2 bad options, 7 the record could not be emptied.\n" },
+        KnownTable, 0, nullptr, nullptr, RunKnown });
 }

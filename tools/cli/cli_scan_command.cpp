@@ -113,7 +113,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
 
 CommandSpec<ScanOptions> ScanSpec()
 {
-    CommandSpec<ScanOptions> scan { { "scan", "list the NAS devices that answer a discovery request",
+    return { { "scan", "list the NAS devices that answer a discovery request",
         "Usage: orbisk-cli scan [--timeout] [--repeat] [--json | --csv] [--stats]\n"
         "                       [--interface | --all-interfaces] [--target]...\n",
         "Sends the discovery request out of every network port that is up and can\n"
@@ -122,10 +122,8 @@ CommandSpec<ScanOptions> ScanSpec()
         "the timeout, because a broadcast is easily lost on Wi-Fi.\n",
         {},
         "Exit status: 0 a device was listed, 1 none answered, 2 bad options,\n"
-        "7 the network cannot be used (port 10001 taken, no such interface, ...).\n" } };
-    scan.table = ScanTable;
-    scan.run = RunScan;
-    return scan;
+        "7 the network cannot be used (port 10001 taken, no such interface, ...).\n" },
+        ScanTable, 0, nullptr, nullptr, RunScan };
 }
 
 } // namespace

@@ -113,6 +113,11 @@ std::vector<Option> SetIpTable(SetIpOptions& options, SharedOptions& shared)
     return table;
 }
 
+void TakeDevice(SetIpOptions& options, const std::string& device)
+{
+    options.device = device;
+}
+
 // What the values say together, once every option is read.
 Status CheckSetIp(const SetIpOptions& options, size_t operands)
 {
@@ -310,7 +315,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
 CommandSpec<SetIpOptions> SetIpSpec()
 {
     static_assert(kDefaultRepeat == 3, "set-ip's text says the look-up sends up to three requests");
-    CommandSpec<SetIpOptions> setIp { { "set-ip", "change the IP configuration of one device",
+    return { { "set-ip", "change the IP configuration of one device",
         "Usage: orbisk-cli set-ip DEVICE --static --address --netmask --gateway --user\n"
         "                         [--password-stdin] [--timeout] [--verify] [--force]\n"
         "       orbisk-cli set-ip DEVICE --dhcp --user [--password-stdin] [--timeout] [--verify] [--force]\n"
@@ -326,13 +331,8 @@ CommandSpec<SetIpOptions> SetIpSpec()
         ListEntry("DEVICE", "the device's present address, as scan lists it", kCliColumn),
         "Exit status: 0 Success, 2 bad options or values (nothing sent), 3 wrong user or\n"
         "password, 4 the device refused for another reason, 5 no device answered,\n"
-        "6 --verify did not find the device afterwards, 7 the network cannot be used.\n" } };
-    setIp.table = SetIpTable;
-    setIp.maxOperands = 1;
-    setIp.operand = [](SetIpOptions& options, const std::string& device) { options.device = device; };
-    setIp.check = CheckSetIp;
-    setIp.run = RunSetIp;
-    return setIp;
+        "6 --verify did not find the device afterwards, 7 the network cannot be used.\n" },
+        SetIpTable, 1, TakeDevice, CheckSetIp, RunSetIp };
 }
 
 } // namespace

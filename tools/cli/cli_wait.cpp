@@ -24,6 +24,11 @@ std::vector<Option> WaitTable(WaitOptions& options, SharedOptions& shared)
     return table;
 }
 
+void TakeTarget(WaitOptions& options, const std::string& target)
+{
+    options.target = target;
+}
+
 Status CheckWait(const WaitOptions& options, size_t operands)
 {
     if (operands == 0 || options.target.empty())
@@ -54,7 +59,7 @@ int RunWait(const WaitOptions& options, std::ostream& out, std::ostream& err)
 
 CliCommand WaitCommand()
 {
-    CommandSpec<WaitOptions> wait { { "wait", "scan until one device answers, then list it",
+    return MakeCommand<WaitOptions>({ { "wait", "scan until one device answers, then list it",
         "Usage: orbisk-cli wait TARGET [--timeout] [--json | --csv]\n"
         "                       [--interface | --all-interfaces] [--target]...\n",
         "Scans until a device with that MAC address, host name or address answers, and\n"
@@ -62,11 +67,6 @@ CliCommand WaitCommand()
         "was switched to DHCP.\n",
         {},
         "Exit status: 0 the device answered, 1 it did not within the timeout,\n"
-        "2 bad options, 7 the network cannot be used.\n" } };
-    wait.table = WaitTable;
-    wait.maxOperands = 1;
-    wait.operand = [](WaitOptions& options, const std::string& target) { options.target = target; };
-    wait.check = CheckWait;
-    wait.run = RunWait;
-    return MakeCommand(wait);
+        "2 bad options, 7 the network cannot be used.\n" },
+        WaitTable, 1, TakeTarget, CheckWait, RunWait });
 }

@@ -31,6 +31,11 @@ std::vector<Option> WakeTable(WakeOptions& options, SharedOptions& shared)
     return table;
 }
 
+void TakeTarget(WakeOptions& options, const std::string& target)
+{
+    options.targets.push_back(target);
+}
+
 Status CheckWake(const WakeOptions& options, size_t)
 {
     if (options.targets.empty())
@@ -192,7 +197,7 @@ int RunWake(const WakeOptions& options, std::ostream& out, std::ostream& err)
 
 CliCommand WakeCommand()
 {
-    CommandSpec<WakeOptions> wake { { "wake", "wake a device with a Wake-on-LAN magic packet",
+    return MakeCommand<WakeOptions>({ { "wake", "wake a device with a Wake-on-LAN magic packet",
         "Usage: orbisk-cli wake TARGET... [--wait] [--udp-port] [--json | --csv]\n"
         "                       [--interface | --all-interfaces] [--target]...\n",
         "Sends the Wake-on-LAN magic packet (6 bytes 0xFF, then the MAC address 16\n"
@@ -204,11 +209,6 @@ CliCommand WakeCommand()
         {},
         "Exit status: 0 sent (and with --wait, every device answered), 1 a device did not\n"
         "answer within --wait, 2 bad options, an unknown TARGET or a host name that\n"
-        "several devices share (nothing is sent), 7 the network cannot be used.\n" } };
-    wake.table = WakeTable;
-    wake.maxOperands = kAnyOperands;
-    wake.operand = [](WakeOptions& options, const std::string& target) { options.targets.push_back(target); };
-    wake.check = CheckWake;
-    wake.run = RunWake;
-    return MakeCommand(wake);
+        "several devices share (nothing is sent), 7 the network cannot be used.\n" },
+        WakeTable, kAnyOperands, TakeTarget, CheckWake, RunWake });
 }

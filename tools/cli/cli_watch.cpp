@@ -232,7 +232,7 @@ int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err)
 
 CliCommand WatchCommand()
 {
-    CommandSpec<WatchOptions> watch { { "watch", "scan again and again and tell when devices appear, change or go",
+    return MakeCommand<WatchOptions>({ { "watch", "scan again and again and tell when devices appear, change or go",
         "Usage: orbisk-cli watch [--interval] [--count] [--misses] [--json]\n"
         "                        [--interface | --all-interfaces] [--target]...\n",
         "Scans every --interval seconds, as scan does, and prints a line when a device\n"
@@ -241,8 +241,6 @@ CliCommand WatchCommand()
         "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n",
         {},
         "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
-        "7 the network cannot be used.\n" } };
-    watch.table = WatchTable;
-    watch.run = RunWatch;
-    return MakeCommand(watch);
+        "7 the network cannot be used.\n" },
+        WatchTable, 0, nullptr, nullptr, RunWatch });
 }
