@@ -10,7 +10,6 @@
 #include "reply_receiver.h"
 
 #include <algorithm>
-#include <map>
 
 namespace {
 
@@ -176,7 +175,9 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
         // address, or by its host name when it sent none.
         const std::string& mac = before.reply.mac;
         const std::string& host = before.reply.hostname;
-        found = [&](const CliDevice& d) { return mac.empty() ? MatchesTarget(d.reply, host) : SameMac(d.reply.mac, mac); };
+        found = [&](const CliDevice& d) {
+            return mac.empty() ? MatchesTarget(d.reply, host) : SameMac(d.reply.mac, mac);
+        };
     }
     // A device may take a moment to move to its new configuration.
     for (int attempt = 0; attempt < kVerifyScans; ++attempt) {
