@@ -2,7 +2,7 @@
 
 #include "byte_escape.h"
 #include "cli_net.h"
-#include "command_line.h" // ReadNumber
+#include "read_number.h"
 
 #include <fcntl.h>
 #include <pwd.h>

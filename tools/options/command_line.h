@@ -7,9 +7,9 @@
 // Options are "--name value" or "--name=value"; "--" ends them, and every
 // argument after it is an operand.
 
+#include "read_number.h"
 #include "status.h"
 
-#include <charconv>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -83,18 +83,6 @@ std::vector<Option> WithoutActions(std::vector<Option> table);
 // The common entries.
 OptionAction SetFlag(bool& field);
 OptionAction SetText(std::string& field);
-
-// A number from low to high and nothing else: no sign where T is unsigned,
-// no '+', no spaces, no hex.
-template <class T>
-std::optional<T> ReadNumber(std::string_view text, T low, T high)
-{
-    T value {};
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !(value >= low && value <= high))
-        return std::nullopt;
-    return value;
-}
 
 // "1 to 5", "0.1 to 86400".
 template <class T>
