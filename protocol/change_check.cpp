@@ -1,8 +1,8 @@
 #include "change_check.h"
 
+#include "device_identity.h"
 #include "ipv4.h"
 
-#include <cctype>
 #include <optional>
 
 namespace {
@@ -19,14 +19,6 @@ template <class... Values>
 Status InUse(TextId sentence, Values&&... values)
 {
     return Status::Refused(std::errc::address_in_use, OperatorText(sentence, std::forward<Values>(values)...));
-}
-
-bool SameMac(std::string a, std::string b)
-{
-    for (std::string* s : { &a, &b })
-        for (char& c : *s)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return !a.empty() && a == b;
 }
 
 Status NetmaskProblem(std::string_view text, std::optional<Ipv4> mask)
@@ -106,7 +98,8 @@ Status AddressInUseProblem(const std::string& address, const std::string& device
         onLink = onLink || own.address.SameSubnet(*wanted, own.netmask);
     }
     for (const ListedDevice& d : listed) {
-        if (d.address == address && !SameMac(d.mac, deviceMac))
+        // A device that gave no MAC address cannot be told from another host.
+        if (d.address == address && (d.mac.empty() || !SameMac(d.mac, deviceMac)))
             return InUse(TEXT_ID("ChangeCheck", "The address %1 is already in use by the device with MAC address %2 "
                                                 "that the last scan listed."),
                 address, d.mac);

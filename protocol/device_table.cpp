@@ -64,7 +64,8 @@ namespace {
 void NoteMac(IListView& list, int row, const DeviceReply& reply)
 {
     RowInfo info = list.GetItemData(row);
-    if (info.reply.ifindex != reply.ifindex || std::find(info.macs.begin(), info.macs.end(), reply.mac) != info.macs.end())
+    auto same = [&](const std::string& mac) { return SameMac(mac, reply.mac); };
+    if (info.reply.ifindex != reply.ifindex || std::any_of(info.macs.begin(), info.macs.end(), same))
         return;
     info.macs.push_back(reply.mac);
     list.SetItemData(row, info);
@@ -99,20 +100,16 @@ void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply)
 
 void AddDeviceRow(IListView& list, int& nDeviceCount, const DeviceReply& reply, CSenderIndex& index)
 {
-    if (int listed = index.Find(list, reply.sender); listed != -1) {
+    if (int listed = index.Find(list, DesktopRowKey(reply)); listed != -1) {
         NoteMac(list, listed, reply);
         return;
     }
     int row = nDeviceCount;
     list.InsertItem(row, std::to_string(row));
-    list.SetItemText(row, ColAddress, reply.sender);
-    list.SetItemText(row, ColVersion, reply.version);
-    list.SetItemText(row, ColHostname, reply.hostname);
-    list.SetItemText(row, ColGateway, reply.gateway);
-    list.SetItemText(row, ColMac, reply.mac);
-    list.SetItemText(row, ColNetmask, reply.netmask);
+    for (int column = ColAddress; column < kDeviceColumns; ++column)
+        list.SetItemText(row, column, ColumnText(reply, column));
     list.SetItemData(row, RowInfo { reply, { reply.mac } });
-    index.Add(reply.sender, row);
+    index.Add(DesktopRowKey(reply), row);
     ++nDeviceCount;
 }
 

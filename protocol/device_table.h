@@ -1,23 +1,11 @@
 #pragma once
 
+#include "device_identity.h" // the columns, kDeviceColumns
 #include "wire.h"
 
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-inline constexpr int kDeviceColumns = 7;
-
-// Column order of the device list.
-enum DeviceColumn {
-    ColNumber = 0,
-    ColAddress = 1,
-    ColVersion = 2,
-    ColHostname = 3,
-    ColGateway = 4,
-    ColMac = 5,
-    ColNetmask = 6,
-};
 
 // What a row remembers beside its texts: the reply that made it, and every
 // MAC address that answered from its sender on that port (more than one:

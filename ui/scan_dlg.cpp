@@ -1,6 +1,7 @@
 #include "scan_dlg.h"
 
 #include "about_box.h"
+#include "byte_escape.h"
 #include "clipboard.h"
 #include "device_table.h"
 #include "orbisk_resources.h"
@@ -16,6 +17,7 @@
 #include <QUrl>
 
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -45,6 +47,17 @@ constexpr ColumnSpec kColumns[kDeviceColumns] = {
     {QT_TRANSLATE_NOOP("Resources", "MAC Address"), "FF:FF:FF:FF:FF:FF"},
     {QT_TRANSLATE_NOOP("Resources", "Netmask"), "255.255.255.255"},
 };
+
+// The headings stand here for lupdate to find; they are the shared columns'.
+constexpr bool HeadingsAreTheColumns()
+{
+    for (int col = 0; col < kDeviceColumns; ++col) {
+        if (std::string_view(kColumns[col].heading) != kColumnNames[col].heading)
+            return false;
+    }
+    return true;
+}
+static_assert(HeadingsAreTheColumns(), "the headings of device_identity.h, in its order");
 
 // Fits every "smb://" plus a dotted quad and "/", with room to spare.
 constexpr size_t kUrlBufferSize = 52;
@@ -313,7 +326,8 @@ CString CScanDlg::RowText(int row) const
     for (int col = 0; col < kDeviceColumns; ++col) {
         if (col > 0)
             text += '\t';
-        text += m_DeviceList.GetItemText(row, col);
+        // A tab or line break of a host name would shift the pasted cells.
+        text += EscapeForTerminal(m_DeviceList.GetItemText(row, col));
     }
     return text;
 }

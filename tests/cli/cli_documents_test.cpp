@@ -116,10 +116,6 @@ TEST(CliDocuments, SynopsesNameEveryOptionOfEachCommandAndNoOther)
 {
     const std::string manual = Source("packaging/man/orbisk-cli.1.scd");
     const std::string readme = Between(Source("README.md"), "## orbisk-cli(1)", "#### DESCRIPTION");
-    const std::map<std::string, std::string> usage {
-        { "scan", ScanUsage() }, { "set-ip", SetIpUsage() }, { "known", KnownUsage() },
-        { "wake", WakeUsage() }, { "watch", WatchUsage() }, { "wait", WaitUsage() },
-    };
     for (const std::string& command : CommandNames()) {
         SCOPED_TRACE(command);
         Names table = Table(command);
@@ -129,8 +125,9 @@ TEST(CliDocuments, SynopsesNameEveryOptionOfEachCommandAndNoOther)
         EXPECT_EQ(OptionsIn(readmeSynopsis), table);
         ExpectValueNames(manualSynopsis, CommandOptions(command));
         ExpectValueNames(readmeSynopsis, CommandOptions(command));
-        ASSERT_TRUE(usage.contains(command));
-        EXPECT_EQ(OptionsIn(usage.at(command).substr(0, usage.at(command).find("\n\n"))), table);
+        const std::string usage = Usage(command);
+        ASSERT_FALSE(usage.empty());
+        EXPECT_EQ(OptionsIn(usage.substr(0, usage.find("\n\n"))), table);
     }
 }
 

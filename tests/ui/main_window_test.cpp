@@ -8,6 +8,7 @@
 #include "listener.h"
 #include "modal_driver.h"
 #include "operations.h"
+#include "orbisk_resources.h"
 #include "scan_app.h"
 #include "scan_dlg.h"
 #include "virtual_lan.h"
@@ -36,6 +37,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -589,6 +591,43 @@ TEST_F(MainWindowPrivateNetTest, DeviceMenuCopiesAndOpensTheRowsDevice)
     // Back starts a scan, whose request has no network port to leave by here.
     script.When("the scan's message", [] { return VisibleMessageBox() != nullptr; }, CloseMessageBox);
     script.When("Quit", [] { return IsModal("dlg102"); }, [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+}
+
+// A host name is the device's own bytes. A tab or line break in it would
+// shift the cells of a pasted row, so the copies escape every cell as
+// orbisk-cli's table does, backslashes included.
+TEST_F(MainWindowPrivateNetTest, CopiedRowsKeepTheirCellsWhateverTheHostName)
+{
+    CScanDlg dlg;
+    auto clipboard = [] { return QGuiApplication::clipboard()->text().toStdString(); };
+    auto copy = [&](UINT id) { dlg.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED)); };
+    const std::string row0 =
+        "0\t198.18.0.101\t1.0\tnas\\x09one\\x0D\\x0Atwo \\\\t\t198.18.0.1\t02:00:00:00:00:01\t255.255.255.0";
+    const std::string row1 = "1\t198.18.0.102\t1.0\tplain\t198.18.0.1\t02:00:00:00:00:02\t255.255.255.0";
+    Script script;
+    script.Then("rows put in by hand", [&] {
+        dlg.AddDeviceRow({"198.18.0.101", "198.18.0.1", "nas\tone\r\ntwo \\t", "02:00:00:00:00:01", "1.0",
+            "255.255.255.0", AddressMode::Static, 0});
+        dlg.AddDeviceRow({"198.18.0.102", "198.18.0.1", "plain", "02:00:00:00:00:02", "1.0", "255.255.255.0",
+            AddressMode::Static, 0});
+        ASSERT_EQ(Rows(dlg), 2);
+        QTreeWidget* list = List(dlg.m_hWnd);
+        ClickAt(list->viewport(), RowCentre(list, 0));
+        ASSERT_EQ(dlg.m_DeviceList.GetSelectionMark(), 0);
+
+        copy(ID_DEVICE_COPY_ROW);
+        EXPECT_EQ(clipboard(), row0);
+        copy(ID_DEVICE_COPY_ALL);
+        const std::string all = clipboard();
+        EXPECT_EQ(all, "No.\tIP Address\tVersion\tHostname\tGateway\tMAC Address\tNetmask\n" + row0 + "\n" + row1);
+        // As a spreadsheet reads it: three lines of seven cells.
+        EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 2);
+        EXPECT_EQ(std::count(all.begin(), all.end(), '\t'), 3 * 6);
+        // The list itself shows the name as the device sent it.
+        EXPECT_EQ(dlg.m_DeviceList.GetItemText(0, ColHostname), "nas\tone\r\ntwo \\t");
+    });
+    script.Then("Quit", [&] { Click(dlg.m_hWnd, IDCANCEL); });
     EXPECT_EQ(Run(dlg, script), IDCANCEL);
 }
 

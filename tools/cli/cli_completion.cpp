@@ -1,7 +1,6 @@
 #include "cli_completion.h"
 
-#include "cli_options.h"
-#include "command_line.h"
+#include "cli_command.h"
 
 #include <map>
 
@@ -64,6 +63,35 @@ std::string FishDescription(std::string_view help)
     return quoted + "'";
 }
 
+// The bash cases of each command's options (`lists`) and of what follows
+// an option that takes a value (`afterOption`).
+void BashCases(const std::vector<std::string>& commands, std::string& lists, std::string& afterOption)
+{
+    // After an option that takes a value: "command:--option" patterns by
+    // what they offer ("" nothing).
+    std::map<std::string, std::vector<std::string>> byOffer;
+    for (const std::string& command : commands) {
+        std::vector<std::string> names;
+        for (const Option& option : Offered(command)) {
+            names.emplace_back(option.name);
+            if (option.takes == Takes::Value)
+                byOffer[std::string(option.offer)].push_back(command + ":" + std::string(option.name));
+        }
+        names.emplace_back("--help");
+        lists += "        " + command + ")\n            options=\"" + Joined(names) + "\"\n            ;;\n";
+    }
+    for (const auto& [offer, patterns] : byOffer) {
+        afterOption += "        " + Alternatives(patterns, 8) + ")\n";
+        if (offer == kOfferInterfaces) {
+            afterOption += "            # The network interfaces of this machine.\n"
+                           "            COMPREPLY=($(compgen -W \"$(command ls /sys/class/net 2>/dev/null)\" -- \"$cur\"))\n";
+        } else if (!offer.empty()) {
+            afterOption += "            COMPREPLY=($(compgen -W \"" + offer + "\" -- \"$cur\"))\n";
+        }
+        afterOption += "            return\n            ;;\n";
+    }
+}
+
 } // namespace
 
 std::string BashCompletion()
@@ -75,31 +103,8 @@ std::string BashCompletion()
             withoutOperands.emplace_back(command.name);
     }
 
-    // After an option that takes a value: "command:--option" patterns by
-    // what they offer ("" nothing).
-    std::map<std::string, std::vector<std::string>> byOffer;
-    std::string lists;
-    for (const std::string& command : commands) {
-        std::vector<std::string> names;
-        for (const Option& option : Offered(command)) {
-            names.emplace_back(option.name);
-            if (option.takes == Takes::Value)
-                byOffer[std::string(option.offer)].push_back(command + ":" + std::string(option.name));
-        }
-        names.emplace_back("--help");
-        lists += "        " + command + ")\n            options=\"" + Joined(names) + "\"\n            ;;\n";
-    }
-    std::string afterOption;
-    for (const auto& [offer, patterns] : byOffer) {
-        afterOption += "        " + Alternatives(patterns, 8) + ")\n";
-        if (offer == kOfferInterfaces) {
-            afterOption += "            # The network interfaces of this machine.\n"
-                           "            COMPREPLY=($(compgen -W \"$(command ls /sys/class/net 2>/dev/null)\" -- \"$cur\"))\n";
-        } else if (!offer.empty()) {
-            afterOption += "            COMPREPLY=($(compgen -W \"" + offer + "\" -- \"$cur\"))\n";
-        }
-        afterOption += "            return\n            ;;\n";
-    }
+    std::string lists, afterOption;
+    BashCases(commands, lists, afterOption);
 
     return "# bash completion for orbisk-cli                            -*- shell-script -*-\n"
            "# Made from orbisk-cli's option tables when it is built.\n"

@@ -1,6 +1,7 @@
 #pragma once
 
-// Command lines of orbisk-cli, parsed without touching the network.
+// Command lines of orbisk-cli, parsed without touching the network: what the
+// commands share. A command's own options are in its file (cli_command.h).
 
 #include "reply_channel.h" // the discovery request's repeat schedule
 #include "status.h"
@@ -59,44 +60,6 @@ struct SetIpOptions {
     bool help = false;
 };
 
-struct KnownOptions {
-    OutputFormat format = OutputFormat::Table;
-    bool forget = false;
-    bool help = false;
-};
-
-inline constexpr int kDefaultWakeUdpPort = 9;
-inline constexpr int kDefaultWaitSeconds = 120;
-inline constexpr int kDefaultWatchSeconds = 10;
-inline constexpr int kDefaultMisses = 3;
-
-struct WakeOptions {
-    std::vector<std::string> targets; // MAC addresses, host names or addresses
-    int waitMs = 0;                   // --wait: 0 sends and ends
-    int udpPort = kDefaultWakeUdpPort;
-    OutputFormat format = OutputFormat::Table;
-    SendPlan plan;
-    bool help = false;
-};
-
-struct WatchOptions {
-    int intervalMs = kDefaultWatchSeconds * 1000;
-    int count = 0;   // scans before it ends; 0: until a stop signal
-    int misses = kDefaultMisses;
-    bool json = false;
-    std::string textfile; // --textfile: Prometheus metrics written there after every scan
-    SendPlan plan;
-    bool help = false;
-};
-
-struct WaitOptions {
-    std::string target; // MAC address, host name or address
-    int timeoutMs = kDefaultWaitSeconds * 1000;
-    OutputFormat format = OutputFormat::Table;
-    SendPlan plan;
-    bool help = false;
-};
-
 // ADDRESS or ADDRESS/PREFIX to the address a request goes to: the address
 // itself, or the subnet's directed broadcast (every host bit set).
 std::optional<std::string> TargetDestination(std::string_view text);
@@ -105,21 +68,10 @@ std::optional<std::string> TargetDestination(std::string_view text);
 // error (the usage text is added by the caller).
 Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args);
 Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args);
-Result<KnownOptions> ParseKnownOptions(const std::vector<std::string>& args);
-Result<WakeOptions> ParseWakeOptions(const std::vector<std::string>& args);
-Result<WatchOptions> ParseWatchOptions(const std::vector<std::string>& args);
-Result<WaitOptions> ParseWaitOptions(const std::vector<std::string>& args);
 
-struct CliCommand {
-    std::string_view name;    // "scan"
-    std::string_view summary; // its line in the main usage text
-    bool operands;            // takes arguments besides options
-};
-
-// The commands, and each one's options as its table lists them (--help
-// aside): what the usage texts and the shell completions are made from, and
-// what the documents are checked against.
-std::vector<CliCommand> Commands();
+// The commands' names, and each one's options as its table lists them
+// (--help aside): what the usage texts and the shell completions are made
+// from, and what the documents are checked against.
 std::vector<std::string> CommandNames();
 std::vector<std::string> OptionNames(std::string_view command);
 // The whole entries, without their actions (command_line.h).
@@ -127,9 +79,5 @@ struct Option;
 std::vector<Option> CommandOptions(std::string_view command);
 
 std::string MainUsage();
-std::string ScanUsage();
-std::string SetIpUsage();
-std::string KnownUsage();
-std::string WakeUsage();
-std::string WatchUsage();
-std::string WaitUsage();
+// A command's --help.
+std::string Usage(std::string_view command);

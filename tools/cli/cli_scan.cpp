@@ -1,8 +1,6 @@
 #include "cli_scan.h"
 
-#include "cli_devices.h"
 #include "cli_state.h"
-#include "magic_packet.h"
 
 #include <algorithm>
 #include <string_view>
@@ -38,7 +36,7 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
             return false;
         device.reply = std::move(*reply);
         // A device that answers every request is listed at its first reply.
-        if (!result.listed.insert(ListingKey(device)).second)
+        if (!result.listed.insert(ListingKey(device.reply)).second)
             return false;
         device.number = static_cast<int>(result.devices.size());
         device.interfaceName = channel.InterfaceName(d.ifindex);
@@ -97,28 +95,6 @@ bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChan
     else
         err << "orbisk-cli: " << failed.Message() << '\n';
     return failed.Ok();
-}
-
-
-std::string Synopsis(const std::string& usage, const std::string& command)
-{
-    return usage.substr(0, usage.find("\n\n") + 1) + "Run 'orbisk-cli " + command + " --help' for more.\n";
-}
-
-bool IsTarget(const DeviceReply& reply, const std::string& target)
-{
-    if (std::optional<MacAddress> mac = ParseMac(target)) {
-        std::optional<MacAddress> heard = ParseMac(reply.mac);
-        return heard && *heard == *mac;
-    }
-    if (reply.sender == target)
-        return true;
-    auto lower = [](std::string text) {
-        for (char& c : text)
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        return text;
-    };
-    return !reply.hostname.empty() && lower(reply.hostname) == lower(target);
 }
 
 bool AwaitDevices(CReplyChannel& channel, const std::vector<Route>& routes, const std::vector<DeviceTest>& tests,

@@ -44,19 +44,6 @@ bool Discover(CReplyChannel& channel, const std::vector<Route>& routes, int time
 // err, when the network cannot be used.
 bool PrepareNetwork(const SendPlan& plan, std::vector<Route>& routes, CReplyChannel& channel, std::ostream& err);
 
-// The usage lines of a command's help, for a complaint about its options.
-std::string Synopsis(const std::string& usage, const std::string& command);
-
-// Each command after its name: the exit status (CliStatus).
-int RunKnown(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunWait(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-
-// Whether a device is the one a wait or wake target names: by MAC address in
-// any notation, or by its address, or by its host name (case aside).
-bool IsTarget(const DeviceReply& reply, const std::string& target);
-
 // Scans again and again until each test has accepted a device, or until
 // timeoutMs; every device heard is remembered. Found[i] is what test i
 // accepted. False when nothing could be sent.

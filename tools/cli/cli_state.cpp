@@ -1,7 +1,8 @@
 #include "cli_state.h"
 
+#include "byte_escape.h"
 #include "cli_net.h"
-#include "magic_packet.h"
+#include "read_number.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -10,7 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -19,42 +20,8 @@ namespace {
 
 constexpr const char* kHeader = "orbisk-devices 1";
 constexpr int kFields = 10;
-
-std::string Escape(std::string_view text)
-{
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\t': out += "\\t"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-std::optional<std::string> Unescape(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            out += text[i];
-            continue;
-        }
-        if (++i == text.size())
-            return std::nullopt;
-        switch (text[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        default: return std::nullopt;
-        }
-    }
-    return out;
-}
+// A line begins with these columns; the port's name and index and the time follow.
+constexpr int kRecordColumns[] = { ColMac, ColAddress, ColHostname, ColVersion, ColNetmask, ColGateway, ColMode };
 
 std::optional<AddressMode> ModeOfText(std::string_view text)
 {
@@ -65,16 +32,6 @@ std::optional<AddressMode> ModeOfText(std::string_view text)
     if (text.empty())
         return AddressMode::NotGiven;
     return std::nullopt;
-}
-
-template <class T>
-std::optional<T> Number(std::string_view text)
-{
-    T value {};
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        return std::nullopt;
-    return value;
 }
 
 Status Broken(size_t line, const std::string& why)
@@ -88,8 +45,8 @@ Result<KnownDevice> ParseLine(const std::string& line, size_t number)
     size_t start = 0;
     while (true) {
         size_t tab = line.find('\t', start);
-        std::optional<std::string> field = Unescape(std::string_view(line).substr(start, tab - start));
-        if (!field)
+        Result<std::string> field = UnescapeBytes(std::string_view(line).substr(start, tab - start));
+        if (!field.Ok())
             return Broken(number, "a backslash that escapes nothing known");
         fields.push_back(std::move(*field));
         if (tab == std::string::npos)
@@ -108,8 +65,9 @@ Result<KnownDevice> ParseLine(const std::string& line, size_t number)
     r.gateway = fields[5];
     std::optional<AddressMode> mode = ModeOfText(fields[6]);
     known.device.interfaceName = fields[7];
-    std::optional<unsigned> ifindex = Number<unsigned>(fields[8]);
-    std::optional<int64_t> seen = Number<int64_t>(fields[9]);
+    std::optional<unsigned> ifindex = ReadNumber(fields[8], 0u, ~0u);
+    // Seconds, within what a time in ns can hold.
+    std::optional<int64_t> seen = ReadNumber(fields[9], INT64_MIN / 1000000000, INT64_MAX / 1000000000);
     if (!mode || !ifindex || !seen)
         return Broken(number, "a mode, port index or time that is not one");
     r.mode = *mode;
@@ -196,23 +154,18 @@ bool RecordingOff()
     return off != nullptr && off[0] != '\0' && std::string_view(off) != "0";
 }
 
-std::string DeviceKey(const DeviceReply& reply)
-{
-    if (std::optional<MacAddress> mac = ParseMac(reply.mac))
-        return MacText(*mac);
-    return "address " + reply.sender;
-}
-
 std::string RecordText(const std::vector<KnownDevice>& devices)
 {
     std::string text = std::string(kHeader) + "\n";
     for (const KnownDevice& known : devices) {
         const DeviceReply& r = known.device.reply;
-        const std::string fields[kFields] = { r.mac, r.sender, r.hostname, r.version, r.netmask, r.gateway,
-            ModeText(r.mode), known.device.interfaceName, std::to_string(r.ifindex),
-            std::to_string(known.lastSeenNs / 1000000000) };
-        for (int i = 0; i < kFields; ++i)
-            text += (i ? "\t" : "") + Escape(fields[i]);
+        std::vector<std::string> fields;
+        for (int column : kRecordColumns)
+            fields.push_back(ColumnText(r, column));
+        fields.insert(fields.end(),
+            { known.device.interfaceName, std::to_string(r.ifindex), std::to_string(known.lastSeenNs / 1000000000) });
+        for (size_t i = 0; i < fields.size(); ++i)
+            text += (i ? "\t" : "") + EscapeSeparators(fields[i]);
         text += '\n';
     }
     return text;
@@ -285,7 +238,7 @@ void CDeviceRecord::Note(const CliDevice& device, int64_t nowNs)
     KnownDevice known { device, nowNs };
     known.device.number = 0;
     known.device.lastSeen.clear();
-    auto [place, added] = m_index.try_emplace(DeviceKey(device.reply), m_devices.size());
+    auto [place, added] = m_index.try_emplace(RecordKey(device.reply), m_devices.size());
     if (added)
         m_devices.push_back(std::move(known));
     else

@@ -29,10 +29,6 @@ std::string DeviceRecordPath();
 // ORBISK_NO_STATE set to anything but "" or "0": nothing is recorded.
 bool RecordingOff();
 
-// The identity of a device across runs: its MAC address in one notation,
-// or its address when it sent no valid one.
-std::string DeviceKey(const DeviceReply& reply);
-
 class CDeviceRecord {
 public:
     explicit CDeviceRecord(std::string path = DeviceRecordPath()) : m_path(std::move(path)) {}
@@ -53,7 +49,7 @@ public:
 private:
     std::string m_path;
     std::vector<KnownDevice> m_devices;
-    std::unordered_map<std::string, size_t> m_index; // DeviceKey to its place in m_devices
+    std::unordered_map<std::string, size_t> m_index; // RecordKey to its place in m_devices
     bool m_keepOut = false; // a broken file is still in the way
 };
 

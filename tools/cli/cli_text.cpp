@@ -11,15 +11,18 @@
 
 namespace {
 
-constexpr int kInterfaceColumn = kDeviceColumns + 1;
-constexpr int kLastSeenColumn = kDeviceColumns + 2;
-constexpr int kColumns = kDeviceColumns + 3;
-const char* const kHeadings[kColumns] = {
-    "No.", "IP Address", "Version", "Hostname", "Gateway", "MAC Address", "Netmask", "Mode", "Interface", "Last Seen",
-};
-const char* const kJsonKeys[kColumns] = {
-    "no", "address", "version", "hostname", "gateway", "mac", "netmask", "mode", "interface", "last_seen",
-};
+// The device's columns, then the interface and, for remembered devices, the last seen.
+constexpr int kInterfaceColumn = kReplyColumns;
+constexpr int kLastSeenColumn = kReplyColumns + 1;
+
+ColumnName NameOf(int column)
+{
+    if (column == kInterfaceColumn)
+        return { "Interface", "interface" };
+    if (column == kLastSeenColumn)
+        return { "Last Seen", "last_seen" };
+    return kColumnNames[column];
+}
 
 // The columns a listing shows, in order: the last seen only for remembered devices.
 std::vector<int> Columns(bool withInterface, bool withLastSeen)
@@ -34,28 +37,21 @@ std::vector<int> Columns(bool withInterface, bool withLastSeen)
     return columns;
 }
 
-// The desktop table's seven columns, then the mode and the interface.
 std::string Cell(const CliDevice& device, int column)
 {
-    const DeviceReply& r = device.reply;
-    switch (column) {
-    case ColNumber: return std::to_string(device.number);
-    case ColAddress: return r.sender;
-    case ColVersion: return r.version;
-    case ColHostname: return r.hostname;
-    case ColGateway: return r.gateway;
-    case ColMac: return r.mac;
-    case ColNetmask: return r.netmask;
-    case kDeviceColumns: return ModeText(r.mode);
-    case kInterfaceColumn: return device.interfaceName;
-    default: return device.lastSeen;
-    }
+    if (column == ColNumber)
+        return std::to_string(device.number);
+    if (column == kInterfaceColumn)
+        return device.interfaceName;
+    if (column == kLastSeenColumn)
+        return device.lastSeen;
+    return ColumnText(device.reply, column);
 }
 
-void AppendHex(std::string& out, const char* pattern, unsigned char byte)
+void AppendJsonEscape(std::string& out, unsigned char byte)
 {
     char code[8];
-    std::snprintf(code, sizeof code, pattern, byte);
+    std::snprintf(code, sizeof code, "\\u%04x", byte);
     out += code;
 }
 
@@ -98,78 +94,6 @@ size_t DisplayWidth(std::string_view text)
 
 } // namespace
 
-std::string ModeText(AddressMode mode)
-{
-    if (mode == AddressMode::Static)
-        return "static";
-    if (mode == AddressMode::Dhcp)
-        return "dhcp";
-    return "";
-}
-
-size_t Utf8SequenceLength(std::string_view text, size_t i)
-{
-    auto at = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char lead = at(i);
-    if (lead < 0x80)
-        return 1;
-    size_t length;
-    unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0; // overlong
-        if (lead == 0xED)
-            high = 0x9F; // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90; // overlong
-        if (lead == 0xF4)
-            high = 0x8F; // above U+10FFFF
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    if (at(i + 1) < low || at(i + 1) > high)
-        return 0;
-    for (size_t k = 2; k < length; ++k) {
-        if ((at(i + k) & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
-
-std::string EscapeForTerminal(std::string_view text)
-{
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t length = Utf8SequenceLength(text, i);
-        // C1 controls arrive as C2 80..9F; some terminals act on them.
-        bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (length == 0 || c1) {
-            AppendHex(out, "\\x%02X", c);
-            ++i;
-        } else if (length > 1) {
-            out.append(text.substr(i, length));
-            i += length;
-        } else {
-            if (c < 0x20 || c == 0x7F)
-                AppendHex(out, "\\x%02X", c);
-            else if (c == '\\')
-                out += "\\\\";
-            else
-                out += static_cast<char>(c);
-            ++i;
-        }
-    }
-    return out;
-}
-
 std::string JsonString(std::string_view text)
 {
     std::string out = "\"";
@@ -192,7 +116,7 @@ std::string JsonString(std::string_view text)
         case '\t': out += "\\t"; break;
         default:
             if (c < 0x20 || c >= 0x7F)
-                AppendHex(out, "\\u%04x", c);
+                AppendJsonEscape(out, c);
             else
                 out += static_cast<char>(c);
         }
@@ -223,7 +147,7 @@ std::string FormatTable(const std::vector<CliDevice>& devices, bool withInterfac
     const std::vector<int> columns = Columns(withInterface, withLastSeen);
     std::vector<std::vector<std::string>> lines(1);
     for (int column : columns)
-        lines[0].push_back(kHeadings[column]);
+        lines[0].emplace_back(NameOf(column).heading);
     for (const CliDevice& device : devices) {
         std::vector<std::string> line;
         for (int column : columns)
@@ -259,7 +183,7 @@ std::string JsonObject(const CliDevice& device, bool withNumber, bool withLastSe
         if (out.size() > 1)
             out += ", ";
         out += '"';
-        out += kJsonKeys[column];
+        out += NameOf(column).key;
         out += "\": ";
         // The row number is the only number; it is written by this program.
         if (column == ColNumber)
@@ -286,7 +210,7 @@ std::string FormatCsv(const std::vector<CliDevice>& devices, bool withLastSeen)
     const std::vector<int> columns = Columns(true, withLastSeen);
     std::string out;
     for (int column : columns)
-        out += std::string(column ? "," : "") + CsvField(kHeadings[column]);
+        out += std::string(column ? "," : "") + CsvField(NameOf(column).heading);
     out += "\r\n";
     for (const CliDevice& device : devices) {
         for (int column : columns)

@@ -3,7 +3,8 @@
 // How orbisk-cli writes a scan's devices. Every device text is bytes from the
 // network, so each format makes them safe its own way.
 
-#include "device_table.h"
+#include "byte_escape.h"     // EscapeForTerminal, Utf8SequenceLength
+#include "device_identity.h" // the columns, ModeText
 
 #include <cstdint>
 #include <string>
@@ -16,17 +17,6 @@ struct CliDevice {
     std::string interfaceName;  // the local interface that heard the reply, empty when unknown
     std::string lastSeen;       // remembered devices: when last heard, as TimestampText
 };
-
-// "static", "dhcp" or "".
-std::string ModeText(AddressMode mode);
-
-// Length of the well-formed UTF-8 sequence starting at text[i], 0 when the
-// bytes there are not one (overlong forms and surrogates are not).
-size_t Utf8SequenceLength(std::string_view text, size_t i);
-
-// For a terminal: control characters (C0, DEL, and C1 encoded in UTF-8) and
-// bytes outside well-formed UTF-8 become \xNN; a backslash becomes \\.
-std::string EscapeForTerminal(std::string_view text);
 
 // A JSON string literal with quotes. Well-formed UTF-8 passes through; every
 // other byte of 0x80 and above is taken as Latin-1 and written \u00XX.

@@ -1,14 +1,47 @@
 // orbisk-cli wake: the Wake-on-LAN magic packet, for a MAC address or for a
 // remembered device by name or address.
 
+#include "cli_command.h"
 #include "cli_scan.h"
 #include "cli_state.h"
-#include "command_line.h"
 #include "magic_packet.h"
 
-#include <algorithm>
-
 namespace {
+
+struct WakeOptions {
+    std::vector<std::string> targets; // MAC addresses, host names or addresses
+    int waitMs = 0;                   // --wait: 0 sends and ends
+    int udpPort = kWakePort;
+    OutputFormat format = OutputFormat::Table;
+    SendPlan plan;
+    bool help = false;
+};
+
+std::vector<Option> WakeTable(WakeOptions& options, SharedOptions& shared)
+{
+    std::vector<Option> table {
+        { "--wait", Takes::Value, ReadSeconds(options.waitMs, 0.001, 86400), "SECONDS",
+            "then wait until each device answers a scan, and list it" },
+        { "--udp-port", Takes::Value, RangedNumber(options.udpPort, 1, 65535, IsNot("a port number")), "N",
+            "the UDP port the packet goes to (default " + std::to_string(kWakePort) + ")" },
+    };
+    shared.AddFormats(table, options.format, "the list of --wait as an array of objects",
+        "the list of --wait as comma-separated values (RFC 4180)");
+    shared.AddPlan(table, options.plan);
+    return table;
+}
+
+void TakeTarget(WakeOptions& options, const std::string& target)
+{
+    options.targets.push_back(target);
+}
+
+Status CheckWake(const WakeOptions& options, size_t)
+{
+    if (options.targets.empty())
+        return BadUsage("wake needs a MAC address, or the host name or address of a remembered device");
+    return {};
+}
 
 struct WakeTarget {
     std::string text;                 // as given
@@ -20,20 +53,13 @@ struct WakeTarget {
 // otherwise why not, for standard error.
 Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevice>& record)
 {
-    WakeTarget target { text, {}, std::nullopt };
-    if (std::optional<MacAddress> mac = ParseMac(text)) {
-        target.mac = *mac;
-        for (const KnownDevice& known : record) {
-            if (DeviceKey(known.device.reply) == MacText(*mac) && !target.known)
-                target.known = known;
-        }
-        return target;
-    }
     std::vector<KnownDevice> candidates;
     for (const KnownDevice& known : record) {
-        if (IsTarget(known.device.reply, text))
+        if (MatchesTarget(known.device.reply, text))
             candidates.push_back(known);
     }
+    if (std::optional<MacAddress> mac = ParseMac(text))
+        return WakeTarget { text, *mac, candidates.empty() ? std::nullopt : std::optional(candidates.front()) };
     if (candidates.empty())
         return BadUsage("\"" + text + "\" is neither a MAC address (as aa:bb:cc:dd:ee:ff) nor the host name or "
             "address of a remembered device ('orbisk-cli known' lists them)");
@@ -47,9 +73,7 @@ Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevic
     std::optional<MacAddress> mac = ParseMac(candidates.front().device.reply.mac);
     if (!mac)
         return BadUsage("the device \"" + text + "\" is remembered without a MAC address, so it cannot be woken");
-    target.mac = *mac;
-    target.known = candidates.front();
-    return target;
+    return WakeTarget { text, *mac, candidates.front() };
 }
 
 bool PlanGiven(const SendPlan& plan)
@@ -80,42 +104,30 @@ std::string Ports(const std::vector<Route>& routes)
     return text;
 }
 
-} // namespace
-
-int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+// Every target, before anything is sent; false when one cannot be woken,
+// with the reason on err.
+bool ResolveAll(const WakeOptions& options, std::vector<WakeTarget>& targets, std::ostream& err)
 {
-    Result<WakeOptions> parsed = ParseWakeOptions(args);
-    if (!parsed.Ok()) {
-        err << "orbisk-cli wake: " << parsed.Failure().Message() << "\n" << Synopsis(WakeUsage(), "wake");
-        return StatusUsage;
-    }
-    const WakeOptions& options = *parsed;
-    if (options.help) {
-        out << WakeUsage();
-        return StatusOk;
-    }
-    // Every target is resolved before anything is sent.
     CDeviceRecord record;
     record.Load(err);
     const std::vector<KnownDevice> known = record.Newest();
-    std::vector<WakeTarget> targets;
     for (const std::string& text : options.targets) {
         Result<WakeTarget> target = Resolve(text, known);
         if (!target.Ok()) {
             // A list of candidates follows the sentence as it is.
             const std::string& message = target.Failure().Message();
             err << "orbisk-cli: " << message << (message.ends_with('\n') ? "" : "\n");
-            return StatusUsage;
+            return false;
         }
         targets.push_back(*target);
     }
+    return true;
+}
 
-    CReplyChannel channel;
-    Status opened = options.waitMs > 0 ? channel.Open() : channel.OpenForSending();
-    if (!opened.Ok()) {
-        Complain(err, opened.Message());
-        return StatusNetwork;
-    }
+// One magic packet for each target, told as it leaves.
+int SendPackets(const WakeOptions& options, const std::vector<WakeTarget>& targets, CReplyChannel& channel,
+    std::ostream& out, std::ostream& err)
+{
     // The lines about sending stay off standard output when it carries JSON or CSV.
     std::ostream& told = options.format == OutputFormat::Table ? out : err;
     for (const WakeTarget& target : targets) {
@@ -132,21 +144,23 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         told << " to " << Ports(*routes) << ", UDP port " << options.udpPort << "\n";
     }
     told.flush();
-    if (options.waitMs == 0)
-        return StatusOk;
+    return StatusOk;
+}
 
-    std::vector<Route> scanRoutes;
-    if (Result<std::vector<Route>> planned = PlanRoutes(ToRoutePlan(options.plan)); planned.Ok()) {
-        scanRoutes = std::move(*planned);
-    } else {
-        Complain(err, planned.Failure().Message());
+// --wait: scans until every target answers, and lists those that did.
+int AwaitWoken(const WakeOptions& options, const std::vector<WakeTarget>& targets, CReplyChannel& channel,
+    std::ostream& out, std::ostream& err)
+{
+    Result<std::vector<Route>> routes = PlanRoutes(ToRoutePlan(options.plan));
+    if (!routes.Ok()) {
+        Complain(err, routes.Failure().Message());
         return StatusNetwork;
     }
     std::vector<DeviceTest> tests;
     for (const WakeTarget& target : targets)
-        tests.push_back([mac = target.mac](const CliDevice& d) { return ParseMac(d.reply.mac) == mac; });
+        tests.push_back([mac = MacText(target.mac)](const CliDevice& d) { return SameMac(d.reply.mac, mac); });
     std::vector<std::optional<CliDevice>> found;
-    if (!AwaitDevices(channel, scanRoutes, tests, options.waitMs, found, err))
+    if (!AwaitDevices(channel, *routes, tests, options.waitMs, found, err))
         return StatusNetwork;
     std::vector<CliDevice> answered;
     int status = StatusOk;
@@ -161,4 +175,40 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     out << FormatDevices(answered, options.format);
     return status;
+}
+
+int RunWake(const WakeOptions& options, std::ostream& out, std::ostream& err)
+{
+    std::vector<WakeTarget> targets;
+    if (!ResolveAll(options, targets, err))
+        return StatusUsage;
+    CReplyChannel channel;
+    Status opened = options.waitMs > 0 ? channel.Open() : channel.OpenForSending();
+    if (!opened.Ok()) {
+        Complain(err, opened.Message());
+        return StatusNetwork;
+    }
+    if (int status = SendPackets(options, targets, channel, out, err); status != StatusOk || options.waitMs == 0)
+        return status;
+    return AwaitWoken(options, targets, channel, out, err);
+}
+
+} // namespace
+
+CliCommand WakeCommand()
+{
+    return MakeCommand<WakeOptions>({ { "wake", "wake a device with a Wake-on-LAN magic packet",
+        "Usage: orbisk-cli wake TARGET... [--wait] [--udp-port] [--json | --csv]\n"
+        "                       [--interface | --all-interfaces] [--target]...\n",
+        "Sends the Wake-on-LAN magic packet (6 bytes 0xFF, then the MAC address 16\n"
+        "times) to 255.255.255.255, UDP port " + std::to_string(kWakePort) + ". A TARGET is a MAC address\n"
+        "(aa:bb:cc:dd:ee:ff, aa-bb-cc-dd-ee-ff, aabb.ccdd.eeff or aabbccddeeff), or\n"
+        "the host name or address of a device listed by 'orbisk-cli known'. The packet\n"
+        "leaves by the port the device last answered on, when that is known, otherwise\n"
+        "out of every port.\n",
+        {},
+        "Exit status: 0 sent (and with --wait, every device answered), 1 a device did not\n"
+        "answer within --wait, 2 bad options, an unknown TARGET or a host name that\n"
+        "several devices share (nothing is sent), 7 the network cannot be used.\n" },
+        WakeTable, kAnyOperands, TakeTarget, CheckWake, RunWake });
 }

@@ -1,6 +1,7 @@
 // orbisk-cli watch: scans on a fixed rhythm and tells what changed between
 // scans, one line per event, until a stop signal or --count scans.
 
+#include "cli_command.h"
 #include "cli_scan.h"
 #include "cli_state.h"
 #include "prom_textfile.h"
@@ -11,6 +12,42 @@
 #include <map>
 
 namespace {
+
+constexpr int kDefaultWatchSeconds = 10;
+constexpr int kDefaultMisses = 3;
+
+struct WatchOptions {
+    int intervalMs = kDefaultWatchSeconds * 1000;
+    int count = 0;   // scans before it ends; 0: until a stop signal
+    int misses = kDefaultMisses;
+    bool json = false;
+    std::string textfile; // --textfile: Prometheus metrics written there after every scan
+    SendPlan plan;
+    bool help = false;
+};
+
+std::vector<Option> WatchTable(WatchOptions& options, SharedOptions& shared)
+{
+    std::vector<Option> table {
+        { "--interval", Takes::Value, ReadSeconds(options.intervalMs, 0.1, 86400), "SECONDS",
+            "time from one scan to the next (default " + std::to_string(kDefaultWatchSeconds) + ")" },
+        { "--count", Takes::Value, RangedNumber(options.count, 1, 1000000000, IsNot("a number")), "N",
+            "stop after N scans" },
+        { "--misses", Takes::Value, RangedNumber(options.misses, 1, 1000, IsNot("a number")), "N",
+            "a device is gone after N scans in a row without it\n(default " + std::to_string(kDefaultMisses)
+                + ", so one lost reply is no event)" },
+        { "--json", Takes::Nothing, SetFlag(options.json), {}, "one JSON object per line" },
+        { "--textfile", Takes::Value,
+            [&options](std::string_view, const std::string& text) {
+                options.textfile = text;
+                return text.empty() ? BadUsage("--textfile needs a file name") : Status();
+            },
+            "FILE",
+            "after every scan, replace FILE with the devices as\nPrometheus metrics (for the node exporter)" },
+    };
+    shared.AddPlan(table, options.plan);
+    return table;
+}
 
 volatile sig_atomic_t g_stop = 0;
 
@@ -57,17 +94,8 @@ private:
     sigset_t m_oldMask {}, m_waitMask {};
 };
 
-struct Field {
-    const char* key;
-    std::string DeviceReply::*member;
-};
-
-// The fields whose change is an event; the mode is compared as text.
-const Field kFields[] = {
-    { "address", &DeviceReply::sender }, { "hostname", &DeviceReply::hostname },
-    { "version", &DeviceReply::version }, { "netmask", &DeviceReply::netmask },
-    { "gateway", &DeviceReply::gateway }, { "mac", &DeviceReply::mac },
-};
+// The columns whose change is an event, in the order the lines give them.
+constexpr int kWatched[] = { ColAddress, ColHostname, ColVersion, ColNetmask, ColGateway, ColMac, ColMode };
 
 struct Change {
     std::string key, before, after;
@@ -76,12 +104,11 @@ struct Change {
 std::vector<Change> Changes(const DeviceReply& before, const DeviceReply& after)
 {
     std::vector<Change> changes;
-    for (const Field& field : kFields) {
-        if (before.*field.member != after.*field.member)
-            changes.push_back({ field.key, before.*field.member, after.*field.member });
+    for (int column : kWatched) {
+        std::string was = ColumnText(before, column), now = ColumnText(after, column);
+        if (was != now)
+            changes.push_back({ std::string(kColumnNames[column].key), was, now });
     }
-    if (before.mode != after.mode)
-        changes.push_back({ "mode", ModeText(before.mode), ModeText(after.mode) });
     return changes;
 }
 
@@ -100,17 +127,15 @@ std::string Value(const std::string& text)
     return quoted + "\"";
 }
 
-std::string Name(const CliDevice& device)
-{
-    return EscapeForTerminal(device.reply.mac.empty() ? device.reply.sender : device.reply.mac);
-}
-
+// Every watched column but the MAC address, which names the device, then the interface.
 std::string Fields(const CliDevice& device)
 {
-    const DeviceReply& r = device.reply;
-    return "address=" + Value(r.sender) + " hostname=" + Value(r.hostname) + " version=" + Value(r.version)
-        + " netmask=" + Value(r.netmask) + " gateway=" + Value(r.gateway) + " mode=" + Value(ModeText(r.mode))
-        + " interface=" + Value(device.interfaceName);
+    std::string text;
+    for (int column : kWatched) {
+        if (column != ColMac)
+            text += std::string(kColumnNames[column].key) + "=" + Value(ColumnText(device.reply, column)) + " ";
+    }
+    return text + "interface=" + Value(device.interfaceName);
 }
 
 class CEventWriter {
@@ -139,7 +164,7 @@ private:
             m_out << "{\"time\": \"" << time << "\", \"event\": \"" << event << "\", \"device\": "
                   << JsonObject(device, false) << moreJson << "}\n";
         else
-            m_out << time << ' ' << event << ' ' << Name(device) << ' ' << text << '\n';
+            m_out << time << ' ' << event << ' ' << EscapeForTerminal(WatchName(device.reply)) << ' ' << text << '\n';
         m_out.flush();
     }
 
@@ -158,7 +183,7 @@ void Compare(const std::vector<CliDevice>& heard, std::map<std::string, Watched>
 {
     std::map<std::string, const CliDevice*> now;
     for (const CliDevice& device : heard)
-        now.emplace(DeviceKey(device.reply), &device); // the first reply of a device heard on two ports
+        now.emplace(RecordKey(device.reply), &device); // the first reply of a device heard on two ports
     for (const auto& [key, device] : now) {
         auto known = watched.find(key);
         if (known == watched.end()) {
@@ -195,20 +220,8 @@ bool WriteMetrics(const std::string& path, const std::map<std::string, Watched>&
     return true;
 }
 
-} // namespace
-
-int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int RunWatch(const WatchOptions& options, std::ostream& out, std::ostream& err)
 {
-    Result<WatchOptions> parsed = ParseWatchOptions(args);
-    if (!parsed.Ok()) {
-        err << "orbisk-cli watch: " << parsed.Failure().Message() << "\n" << Synopsis(WatchUsage(), "watch");
-        return StatusUsage;
-    }
-    const WatchOptions& options = *parsed;
-    if (options.help) {
-        out << WatchUsage();
-        return StatusOk;
-    }
     // A textfile that cannot be written is said at once, not after the first scan.
     if (!options.textfile.empty()) {
         if (Status status = CheckTextfile(options.textfile); !status.Ok()) {
@@ -249,4 +262,25 @@ int RunWatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
         channel.Collect(next, [](const Datagram&) { return false; });
     }
     return StatusOk;
+}
+
+} // namespace
+
+CliCommand WatchCommand()
+{
+    return MakeCommand<WatchOptions>({ { "watch", "scan again and again and tell when devices appear, change or go",
+        "Usage: orbisk-cli watch [--interval] [--count] [--misses] [--json]\n"
+        "                        [--textfile] [--interface | --all-interfaces]\n"
+        "                        [--target]...\n",
+        "Scans every --interval seconds, as scan does, and prints a line when a device\n"
+        "appears, when one of its fields changes (old and new value), and when it is\n"
+        "gone. The first scan reports every device as appeared. Each line begins with\n"
+        "the time (UTC) and is written at once. It runs until SIGINT or SIGTERM.\n"
+        "With --textfile, after every scan FILE is replaced whole by the devices in\n"
+        "Prometheus's text format (orbisk_device_up, orbisk_device_info, ...), for the\n"
+        "node exporter's textfile collector; a device once seen stays listed, 0 when gone.\n",
+        {},
+        "Exit status: 0 stopped by a signal or after --count scans, 2 bad options,\n"
+        "7 the network cannot be used or the --textfile could not be written.\n" },
+        WatchTable, 0, nullptr, nullptr, RunWatch });
 }

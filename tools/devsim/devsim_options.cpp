@@ -1,84 +1,30 @@
 #include "devsim_options.h"
 
 #include "command_line.h"
-#include "magic_packet.h"
 #include "udp_socket.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace {
 
-Result<std::string> DecodeHex(const std::string& text)
-{
-    std::string bytes;
-    int high = -1;
-    for (char c : text.substr(4)) {
-        if (c == ' ' && high < 0)
-            continue;
-        int digit = HexDigit(c);
-        if (digit < 0)
-            return BadUsage("bad hex digit in \"" + text + "\"");
-        if (high < 0) {
-            high = digit;
-        } else {
-            bytes += static_cast<char>(high * 16 + digit);
-            high = -1;
-        }
-    }
-    if (high >= 0)
-        return BadUsage("odd number of hex digits in \"" + text + "\"");
-    return bytes;
-}
-
-Result<std::string> DecodeEscapes(const std::string& text)
-{
-    std::string bytes;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\') {
-            bytes += text[i];
-            continue;
-        }
-        if (++i == text.size())
-            return BadUsage("trailing backslash in \"" + text + "\"");
-        switch (text[i]) {
-        case '\\': bytes += '\\'; break;
-        case '0': bytes += '\0'; break;
-        case 'n': bytes += '\n'; break;
-        case 'r': bytes += '\r'; break;
-        case 't': bytes += '\t'; break;
-        case 'x': {
-            int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
-            int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-            if (high < 0 || low < 0)
-                return BadUsage("\\x needs two hex digits in \"" + text + "\"");
-            bytes += static_cast<char>(high * 16 + low);
-            i += 2;
-            break;
-        }
-        default:
-            return BadUsage(std::string("unknown escape \\") + text[i] + " in \"" + text + "\"");
-        }
-    }
-    return bytes;
-}
-
 constexpr int kMaxMs = 3600 * 1000;
 
-// "--count: needs a whole number from 1 to 65536"
+// "--address: needs an IPv4 address, not ..."
 Status Complaint(std::string_view name, const std::string& why)
 {
     return BadUsage(std::string(name) + ": " + why);
 }
 
+// "--count: needs a whole number from 1 to 65536"
+std::string WholeNumber(std::string_view name, const std::string&, const std::string& range)
+{
+    return std::string(name) + ": needs a whole number from " + range;
+}
+
 OptionAction Number(int& field, int low, int high)
 {
-    return [&field, low, high](std::string_view name, const std::string& value) {
-        std::optional<int> number = ReadNumber(value, low, high);
-        if (!number)
-            return Complaint(name, "needs a whole number from " + std::to_string(low) + " to " + std::to_string(high));
-        field = *number;
-        return Status();
-    };
+    return RangedNumber(field, low, high, WholeNumber);
 }
 
 OptionAction Address(std::string& field)
@@ -166,18 +112,12 @@ std::vector<Option> ReplyOptions(SimOptions& o)
 
 std::vector<Option> LossOptions(SimOptions& o)
 {
-    auto seed = [&o](std::string_view name, const std::string& value) {
-        std::optional<unsigned> seed = ReadNumber(value, 0u, ~0u);
-        if (!seed)
-            return Complaint(name, "needs a whole number from 0 to 4294967295");
-        o.seed = seed;
-        return Status();
-    };
     return {
         { "--loss", Takes::Value, Number(o.lossPercent, 0, 100), "PERCENT",
             "drop PERCENT of the requests heard and, apart from\n"
             "that, of the reply datagrams to be sent, each at random" },
-        { "--seed", Takes::Value, seed, "N", "seed of the random choices (default: from the clock)" },
+        { "--seed", Takes::Value, RangedNumber(o.seed, 0u, ~0u, WholeNumber), "N",
+            "seed of the random choices (default: from the clock)" },
         { "--drop-first", Takes::Value, Number(o.dropFirst, 0, 1000000), "N",
             "drop the first N requests each device would act on" },
         { "--drop-first-replies", Takes::Value, Number(o.dropFirstReplies, 0, 1000000), "N",
@@ -187,13 +127,10 @@ std::vector<Option> LossOptions(SimOptions& o)
 
 std::vector<Option> TrafficOptions(SimOptions& o)
 {
-    auto seconds = [&o](std::string_view name, const std::string& value) {
-        std::optional<double> seconds = ReadNumber(value, 0.0, 86400.0);
-        if (!seconds || *seconds <= 0)
-            return Complaint(name, "needs a positive number of seconds");
-        o.floodSeconds = *seconds;
-        return Status();
+    auto positive = [](std::string_view name, const std::string&, const std::string&) {
+        return std::string(name) + ": needs a positive number of seconds";
     };
+    OptionAction seconds = RangedNumber(o.floodSeconds, std::numeric_limits<double>::denorm_min(), 86400.0, positive);
     char floodSeconds[32];
     std::snprintf(floodSeconds, sizeof floodSeconds, "%g", o.floodSeconds);
     return {
@@ -281,23 +218,6 @@ std::vector<Option> SimOptionTable()
     SimOptions options;
     bool help = false, version = false;
     return WithoutActions(Table(options, help, version));
-}
-
-Result<std::string> DecodeBytes(const std::string& text)
-{
-    return text.starts_with("hex:") ? DecodeHex(text) : DecodeEscapes(text);
-}
-
-std::string ToHex(std::string_view bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (unsigned char b : bytes) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
 }
 
 Result<SimCommand> ParseOptions(const std::vector<std::string>& args)

@@ -2,20 +2,13 @@
 
 // Command line of orbisk-devsim: what devices it plays and how they misbehave.
 
+#include "byte_escape.h" // DecodeBytes: the notation of BYTES
 #include "status.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Bytes given on the command line: "hex:" followed by hex digits (spaces
-// allowed between bytes), or text with the escapes \\ \0 \n \r \t \xHH.
-// Fails with the reason when the notation is broken.
-Result<std::string> DecodeBytes(const std::string& text);
-
-// Lower-case hex, two digits a byte, nothing between them.
-std::string ToHex(std::string_view bytes);
 
 struct SimOptions {
     // Devices. One address with a count above 1 is the first of consecutive

@@ -1,5 +1,7 @@
 #include "sim_device.h"
 
+#include "device_identity.h"
+
 #include <cstdio>
 
 std::vector<Ipv4> DeviceAddresses(const SimOptions& options, Ipv4 fallback)
@@ -21,27 +23,17 @@ std::vector<Ipv4> DeviceAddresses(const SimOptions& options, Ipv4 fallback)
 
 std::string IncrementMac(const std::string& mac, unsigned by)
 {
-    unsigned octet[6];
-    char sep[5];
-    int used = 0;
-    if (std::sscanf(mac.c_str(), "%2x%c%2x%c%2x%c%2x%c%2x%c%2x%n", &octet[0], &sep[0], &octet[1], &sep[1],
-            &octet[2], &sep[2], &octet[3], &sep[3], &octet[4], &sep[4], &octet[5], &used) != 11
-        || used != static_cast<int>(mac.size()) || mac.size() != 17)
+    // Six octets with separators alone: the result keeps their separator and case.
+    std::optional<MacAddress> parsed = mac.size() == 17 ? ParseMac(mac) : std::nullopt;
+    if (!parsed)
         return mac;
-    unsigned long long value = 0;
-    for (unsigned o : octet)
-        value = value << 8 | o;
+    uint64_t value = 0;
+    for (uint8_t octet : *parsed)
+        value = value << 8 | octet;
     value = (value + by) & 0xFFFFFFFFFFFFull;
-    bool upper = mac.find_first_of("ABCDEF") != std::string::npos;
-    std::string text;
-    for (int i = 0; i < 6; ++i) {
-        char part[3];
-        std::snprintf(part, sizeof part, upper ? "%02X" : "%02x", static_cast<unsigned>(value >> (40 - 8 * i) & 0xFF));
-        text += part;
-        if (i < 5)
-            text += sep[i];
-    }
-    return text;
+    for (int i = 0; i < 6; ++i)
+        (*parsed)[i] = static_cast<uint8_t>(value >> (40 - 8 * i));
+    return MacText(*parsed, mac[2], mac.find_first_of("ABCDEF") != std::string::npos);
 }
 
 std::vector<SimDevice> MakeDevices(const SimOptions& options, const std::vector<Ipv4>& addresses)

@@ -199,7 +199,7 @@ void CDeviceSimulator::ReceiveWake()
         }
         std::optional<MacAddress> target = d.truncated ? std::nullopt : MagicPacketTarget(data);
         for (size_t i = 0; target && i < m_devices.size(); ++i) {
-            if (ParseMac(m_devices[i].fields.mac) != target || m_awakeFrom[i])
+            if (!SameMac(m_devices[i].fields.mac, MacText(*target)) || m_awakeFrom[i])
                 continue;
             m_awakeFrom[i] = Clock::now() + std::chrono::milliseconds(m_options.bootMs);
             std::fprintf(stderr, "orbisk-devsim: %s woken by a magic packet; answers in %d ms\n",

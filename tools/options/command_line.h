@@ -7,14 +7,16 @@
 // Options are "--name value" or "--name=value"; "--" ends them, and every
 // argument after it is an operand.
 
+#include "read_number.h"
 #include "status.h"
 
-#include <charconv>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 enum class Takes {
@@ -82,14 +84,42 @@ std::vector<Option> WithoutActions(std::vector<Option> table);
 OptionAction SetFlag(bool& field);
 OptionAction SetText(std::string& field);
 
-// A number from low to high and nothing else: no sign where T is unsigned,
-// no '+', no spaces, no hex.
+// "1 to 5", "0.1 to 86400".
 template <class T>
-std::optional<T> ReadNumber(std::string_view text, T low, T high)
+std::string RangeText(T low, T high)
 {
-    T value {};
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !(value >= low && value <= high))
-        return std::nullopt;
-    return value;
+    if constexpr (std::is_floating_point_v<T>) {
+        char range[64];
+        std::snprintf(range, sizeof range, "%g to %g", static_cast<double>(low), static_cast<double>(high));
+        return range;
+    } else {
+        return std::to_string(low) + " to " + std::to_string(high);
+    }
+}
+
+// How a program words a number it refuses, from the option's name, the value
+// as given and the range as RangeText has it.
+using NumberWording = std::function<std::string(std::string_view name, const std::string& value,
+    const std::string& range)>;
+
+// An option whose value is a number from low to high (ReadNumber), handed to
+// `take`; anything else is refused in the program's words. A value longer
+// than maxLength characters is refused too (0: any length).
+template <class T>
+OptionAction RangedNumber(T low, T high, NumberWording wording, std::function<void(T)> take, size_t maxLength = 0)
+{
+    return [=](std::string_view name, const std::string& text) {
+        std::optional<T> value = ReadNumber(text, low, high);
+        if (!value || (maxLength != 0 && text.size() > maxLength))
+            return BadUsage(wording(name, text, RangeText(low, high)));
+        take(*value);
+        return Status();
+    };
+}
+
+// The same, into a field.
+template <class T, class Field>
+OptionAction RangedNumber(Field& field, T low, T high, NumberWording wording)
+{
+    return RangedNumber<T>(low, high, std::move(wording), [&field](T value) { field = value; });
 }
