@@ -2,7 +2,7 @@
 
 #include "cli_devices.h"
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 #include "cli_options.h"
 #include "cli_password.h"
 #include "cli_text.h"

@@ -1,7 +1,7 @@
 // orbisk-cli known: the devices heard before, newest first.
 
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 
 int RunKnown(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -1,7 +1,7 @@
 #include "cli_scan.h"
 
 #include "cli_devices.h"
-#include "cli_state.h"
+#include "device_record.h"
 #include "magic_packet.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // remembered device by name or address.
 
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 #include "command_line.h"
 #include "magic_packet.h"
 

@@ -1,4 +1,4 @@
-#include "cli_state.h"
+#include "device_record.h"
 
 #include "cli_net.h"
 #include "magic_packet.h"
