@@ -1,10 +1,10 @@
 #include "device_record.h"
 
-#include "cli_net.h"
 #include "magic_packet.h"
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,13 +12,15 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
+#include <ctime>
 #include <sstream>
 
 namespace {
 
 constexpr const char* kHeader = "orbisk-devices 1";
 constexpr int kFields = 10;
+// How long a writer waits for another to finish; a write takes milliseconds.
+constexpr int kLockWaitMs = 5000;
 
 std::string Escape(std::string_view text)
 {
@@ -56,6 +58,15 @@ std::optional<std::string> Unescape(std::string_view text)
     return out;
 }
 
+const char* ModeName(AddressMode mode)
+{
+    switch (mode) {
+    case AddressMode::Static: return "static";
+    case AddressMode::Dhcp: return "dhcp";
+    default: return "";
+    }
+}
+
 std::optional<AddressMode> ModeOfText(std::string_view text)
 {
     if (text == "static")
@@ -77,12 +88,7 @@ std::optional<T> Number(std::string_view text)
     return value;
 }
 
-Status Broken(size_t line, const std::string& why)
-{
-    return Status::Refused(std::errc::invalid_argument, "line " + std::to_string(line) + ": " + why);
-}
-
-Result<KnownDevice> ParseLine(const std::string& line, size_t number)
+std::optional<KnownDevice> ParseLine(const std::string& line)
 {
     std::vector<std::string> fields;
     size_t start = 0;
@@ -90,14 +96,14 @@ Result<KnownDevice> ParseLine(const std::string& line, size_t number)
         size_t tab = line.find('\t', start);
         std::optional<std::string> field = Unescape(std::string_view(line).substr(start, tab - start));
         if (!field)
-            return Broken(number, "a backslash that escapes nothing known");
+            return std::nullopt;
         fields.push_back(std::move(*field));
         if (tab == std::string::npos)
             break;
         start = tab + 1;
     }
     if (fields.size() != kFields)
-        return Broken(number, std::to_string(fields.size()) + " fields, not " + std::to_string(kFields));
+        return std::nullopt;
     KnownDevice known;
     DeviceReply& r = known.device.reply;
     r.mac = fields[0];
@@ -110,8 +116,9 @@ Result<KnownDevice> ParseLine(const std::string& line, size_t number)
     known.device.interfaceName = fields[7];
     std::optional<unsigned> ifindex = Number<unsigned>(fields[8]);
     std::optional<int64_t> seen = Number<int64_t>(fields[9]);
-    if (!mode || !ifindex || !seen)
-        return Broken(number, "a mode, port index or time that is not one");
+    // Seconds that would overflow in ns are no time either.
+    if (!mode || !ifindex || !seen || *seen < 0 || *seen > INT64_MAX / 1000000000)
+        return std::nullopt;
     r.mode = *mode;
     r.ifindex = *ifindex;
     known.lastSeenNs = *seen * 1000000000;
@@ -163,8 +170,11 @@ Status MakeDirectories(const std::string& directory)
 // A name beside the file that is not taken yet: devices.corrupt-TIME[.N].
 std::string AsideName(const std::string& path)
 {
-    std::string stamp = TimestampText(time(nullptr) * int64_t { 1000000000 });
-    stamp.erase(std::remove(stamp.begin(), stamp.end(), ':'), stamp.end());
+    time_t now = time(nullptr);
+    tm utc {};
+    gmtime_r(&now, &utc);
+    char stamp[32];
+    strftime(stamp, sizeof stamp, "%Y-%m-%dT%H%M%SZ", &utc);
     std::string base = path + ".corrupt-" + stamp;
     std::string name = base;
     for (int n = 1; access(name.c_str(), F_OK) == 0; ++n)
@@ -172,7 +182,87 @@ std::string AsideName(const std::string& path)
     return name;
 }
 
+// The whole file; ENOENT when there is none, EISDIR and the like when it is
+// no plain file.
+Result<std::string> ReadRecordFile(const std::string& path)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return Status::FromErrno(errno, "cannot be read");
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        close(fd);
+        return Status::FromErrno(error, "is no plain file");
+    }
+    std::string text;
+    char buffer[65536];
+    while (true) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            int error = errno;
+            close(fd);
+            return Status::FromErrno(error, "cannot be read");
+        }
+        if (n == 0)
+            break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return text;
+}
+
+// flock on a file beside the record: the record itself is replaced by
+// rename, so a lock on it would lock a file no longer there.
+class CRecordLock {
+public:
+    ~CRecordLock()
+    {
+        if (m_fd >= 0)
+            close(m_fd); // releases the lock
+    }
+    Status Take(const std::string& path)
+    {
+        std::string name = path + ".lock";
+        m_fd = open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (m_fd < 0)
+            return Status::FromErrno(errno, "Could not open " + name);
+        for (int waited = 0;; waited += 10) {
+            if (flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+                return {};
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                return Status::FromErrno(errno, "Could not lock " + name);
+            if (waited >= kLockWaitMs)
+                return Status::Refused(std::errc::resource_unavailable_try_again,
+                    "Another program has held " + name + " for " + std::to_string(kLockWaitMs / 1000) + " s");
+            usleep(10000);
+        }
+    }
+
+private:
+    int m_fd = -1;
+};
+
 } // namespace
+
+std::string ProblemText(const RecordProblem& p)
+{
+    switch (p.kind) {
+    case RecordProblem::SetAside:
+        return "the record of remembered devices " + p.path + " is broken (" + p.why + "); it is kept as " + p.aside
+            + " and a new one is started";
+    case RecordProblem::LeftInPlace:
+        return "the record of remembered devices " + p.path + " is broken (" + p.why + ") and left as it is, "
+            "so nothing is recorded";
+    case RecordProblem::LinesSkipped:
+        return std::to_string(p.lines) + (p.lines == 1 ? " line" : " lines") + " of the record of remembered devices "
+            + p.path + " could not be read and " + (p.lines == 1 ? "is" : "are") + " left out";
+    case RecordProblem::None: break;
+    }
+    return {};
+}
 
 std::string DeviceRecordPath()
 {
@@ -203,13 +293,20 @@ std::string DeviceKey(const DeviceReply& reply)
     return "address " + reply.sender;
 }
 
+int64_t RealtimeNowNs()
+{
+    timespec now {};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return int64_t { now.tv_sec } * 1000000000 + now.tv_nsec;
+}
+
 std::string RecordText(const std::vector<KnownDevice>& devices)
 {
     std::string text = std::string(kHeader) + "\n";
     for (const KnownDevice& known : devices) {
         const DeviceReply& r = known.device.reply;
         const std::string fields[kFields] = { r.mac, r.sender, r.hostname, r.version, r.netmask, r.gateway,
-            ModeText(r.mode), known.device.interfaceName, std::to_string(r.ifindex),
+            ModeName(r.mode), known.device.interfaceName, std::to_string(r.ifindex),
             std::to_string(known.lastSeenNs / 1000000000) };
         for (int i = 0; i < kFields; ++i)
             text += (i ? "\t" : "") + Escape(fields[i]);
@@ -218,21 +315,24 @@ std::string RecordText(const std::vector<KnownDevice>& devices)
     return text;
 }
 
-Result<std::vector<KnownDevice>> ParseRecord(const std::string& text)
+Result<std::vector<KnownDevice>> ParseRecord(const std::string& text, int* skipped)
 {
     std::istringstream in(text);
     std::string line;
-    if (!std::getline(in, line) || line != kHeader)
-        return Broken(1, "not \"" + std::string(kHeader) + "\"");
-    if (text.back() != '\n')
-        return Broken(1, "the file ends within a line");
+    if (!std::getline(in, line) || line != kHeader || in.eof())
+        return Status::Refused(std::errc::invalid_argument, "line 1: not \"" + std::string(kHeader) + "\"");
+    int bad = 0;
     std::vector<KnownDevice> devices;
-    for (size_t number = 2; std::getline(in, line); ++number) {
-        Result<KnownDevice> known = ParseLine(line, number);
-        if (!known.Ok())
-            return known.Failure();
-        devices.push_back(std::move(*known));
+    while (std::getline(in, line)) {
+        // A last line without its line break was cut short: a field may be half there.
+        std::optional<KnownDevice> known = in.eof() ? std::nullopt : ParseLine(line);
+        if (known)
+            devices.push_back(std::move(*known));
+        else
+            ++bad;
     }
+    if (skipped != nullptr)
+        *skipped = bad;
     return devices;
 }
 
@@ -242,54 +342,64 @@ void CDeviceRecord::Clear()
     m_index.clear();
 }
 
-void CDeviceRecord::Load(std::ostream& err)
+void CDeviceRecord::Load()
 {
     Clear();
     m_keepOut = false;
+    m_problem = RecordProblem {};
+    m_problem.path = m_path;
     if (m_path.empty())
         return;
-    std::ifstream file(m_path, std::ios::binary);
-    int error = errno;
-    if (!file && error == ENOENT)
+    Result<std::string> text = ReadRecordFile(m_path);
+    if (!text.Ok() && text.Failure().Errno() == ENOENT)
         return;
-    Status problem;
-    if (!file) {
-        problem = Status::FromErrno(error, "cannot be read");
-    } else {
-        std::ostringstream text;
-        text << file.rdbuf();
-        Result<std::vector<KnownDevice>> parsed = ParseRecord(text.str());
-        if (parsed.Ok()) {
-            // A device written twice by hand counts once, as its last line.
-            for (KnownDevice& known : *parsed)
-                Note(known.device, known.lastSeenNs);
-            return;
+    int skipped = 0;
+    Result<std::vector<KnownDevice>> parsed = text.Ok() ? ParseRecord(*text, &skipped)
+                                                        : Result<std::vector<KnownDevice>>(text.Failure());
+    if (parsed.Ok()) {
+        // A device written twice by hand counts once, as its last line.
+        for (KnownDevice& known : *parsed)
+            Note(known.device, known.lastSeenNs);
+        if (skipped > 0) {
+            m_problem.kind = RecordProblem::LinesSkipped;
+            m_problem.lines = skipped;
         }
-        problem = parsed.Failure();
+        return;
     }
+    m_problem.why = parsed.Failure().Message();
+    struct stat info {};
+    bool plainFile = lstat(m_path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    // A directory or the like in its place was put there by someone: it stays.
     std::string aside = AsideName(m_path);
-    err << "orbisk-cli: warning: the record of remembered devices " << m_path << " is broken ("
-        << problem.Message() << ")";
-    if (rename(m_path.c_str(), aside.c_str()) == 0) {
-        err << "; it is kept as " << aside << " and a new one is started\n";
+    if (plainFile && rename(m_path.c_str(), aside.c_str()) == 0) {
+        m_problem.kind = RecordProblem::SetAside;
+        m_problem.aside = aside;
     } else {
-        err << "; it could not be moved aside (" << Status::FromErrno(errno, "rename").Message()
-            << "), so nothing is recorded\n";
+        m_problem.kind = RecordProblem::LeftInPlace;
         m_keepOut = true;
     }
 }
 
-void CDeviceRecord::Note(const CliDevice& device, int64_t nowNs)
+void CDeviceRecord::Note(const HeardDevice& device, int64_t nowNs)
 {
     // A scan may hear thousands of devices: each is found by its key at once.
-    KnownDevice known { device, nowNs };
-    known.device.number = 0;
-    known.device.lastSeen.clear();
     auto [place, added] = m_index.try_emplace(DeviceKey(device.reply), m_devices.size());
     if (added)
-        m_devices.push_back(std::move(known));
+        m_devices.push_back({ device, nowNs });
     else
-        m_devices[place->second] = std::move(known);
+        m_devices[place->second] = { device, nowNs };
+}
+
+bool CDeviceRecord::Forget(const std::string& key)
+{
+    auto found = m_index.find(key);
+    if (found == m_index.end())
+        return false;
+    m_devices.erase(m_devices.begin() + static_cast<std::ptrdiff_t>(found->second));
+    m_index.clear();
+    for (size_t i = 0; i < m_devices.size(); ++i)
+        m_index[DeviceKey(m_devices[i].device.reply)] = i;
+    return true;
 }
 
 Status CDeviceRecord::Save() const
@@ -308,22 +418,36 @@ std::vector<KnownDevice> CDeviceRecord::Newest() const
     std::vector<KnownDevice> devices = m_devices;
     std::stable_sort(devices.begin(), devices.end(),
         [](const KnownDevice& a, const KnownDevice& b) { return a.lastSeenNs > b.lastSeenNs; });
-    for (size_t i = 0; i < devices.size(); ++i) {
-        devices[i].device.number = static_cast<int>(i);
-        devices[i].device.lastSeen = TimestampText(devices[i].lastSeenNs);
-    }
     return devices;
 }
 
-void Remember(const std::vector<CliDevice>& heard, std::ostream& err)
+Status UpdateRecord(const std::string& path, const std::function<void(CDeviceRecord&)>& change,
+    RecordProblem& problem)
 {
+    problem = RecordProblem {};
+    problem.path = path;
+    if (path.empty())
+        return Status::Refused(std::errc::no_such_file_or_directory, "There is no home directory to keep devices in");
+    if (Status made = MakeDirectories(path.substr(0, path.rfind('/'))); !made.Ok())
+        return made;
+    CRecordLock lock;
+    if (Status locked = lock.Take(path); !locked.Ok())
+        return locked;
+    CDeviceRecord record(path);
+    record.Load();
+    problem = record.Problem();
+    change(record);
+    return record.Save();
+}
+
+Status RecordHeard(const std::vector<HeardDevice>& heard, RecordProblem& problem, const std::string& path)
+{
+    problem = {};
     if (heard.empty() || RecordingOff())
-        return;
-    CDeviceRecord record;
-    record.Load(err);
-    int64_t now = RealtimeNs();
-    for (const CliDevice& device : heard)
-        record.Note(device, now);
-    if (Status saved = record.Save(); !saved.Ok())
-        err << "orbisk-cli: warning: the devices heard are not remembered: " << saved.Message() << '\n';
+        return {};
+    int64_t now = RealtimeNowNs();
+    return UpdateRecord(path, [&](CDeviceRecord& record) {
+        for (const HeardDevice& device : heard)
+            record.Note(device, now);
+    }, problem);
 }

@@ -15,17 +15,18 @@ int RunKnown(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return StatusOk;
     }
     CDeviceRecord record;
-    record.Load(err);
     if (options->forget) {
-        record.Clear();
-        if (Status saved = record.Save(); !saved.Ok()) {
+        RecordProblem problem;
+        Status saved = UpdateRecord(record.Path(), [](CDeviceRecord& all) { all.Clear(); }, problem);
+        WarnOfRecord(problem, err);
+        if (!saved.Ok()) {
             Complain(err, saved.Message());
             return StatusNetwork;
         }
     }
-    std::vector<CliDevice> devices;
-    for (const KnownDevice& known : record.Newest())
-        devices.push_back(known.device);
+    record.Load();
+    WarnOfRecord(record.Problem(), err);
+    std::vector<CliDevice> devices = KnownRows(record.Newest());
     if (options->format == OutputFormat::Json)
         out << FormatJson(devices, true);
     else if (options->format == OutputFormat::Csv)
@@ -35,4 +36,32 @@ int RunKnown(const std::vector<std::string>& args, std::ostream& out, std::ostre
     else if (!options->forget)
         err << "No device is remembered\n";
     return StatusOk;
+}
+
+void Remember(const std::vector<CliDevice>& heard, std::ostream& err)
+{
+    std::vector<HeardDevice> devices;
+    for (const CliDevice& device : heard)
+        devices.push_back({ device.reply, device.interfaceName });
+    RecordProblem problem;
+    Status saved = RecordHeard(devices, problem);
+    WarnOfRecord(problem, err);
+    if (!saved.Ok())
+        err << "orbisk-cli: warning: the devices heard are not remembered: " << saved.Message() << '\n';
+}
+
+void WarnOfRecord(const RecordProblem& problem, std::ostream& err)
+{
+    if (problem.kind != RecordProblem::None)
+        err << "orbisk-cli: warning: " << ProblemText(problem) << '\n';
+}
+
+std::vector<CliDevice> KnownRows(const std::vector<KnownDevice>& known)
+{
+    std::vector<CliDevice> rows;
+    for (const KnownDevice& device : known) {
+        rows.push_back({ .number = static_cast<int>(rows.size()), .reply = device.device.reply,
+            .interfaceName = device.device.interfaceName, .lastSeen = TimestampText(device.lastSeenNs) });
+    }
+    return rows;
 }

@@ -1,5 +1,6 @@
 #include "cli_net.h"
 
+#include "device_wake.h"
 #include "listener.h"
 #include "wire.h"
 #include "wire_ports.h"
@@ -111,26 +112,7 @@ Result<int> CReplyChannel::Send(const std::vector<Route>& routes, const std::str
 
 Result<int> CReplyChannel::SendBytes(const std::vector<Route>& routes, int port, std::string_view text)
 {
-    int sent = 0;
-    Status first;
-    std::string failures;
-    std::span<const char> bytes(text.data(), text.size());
-    for (const Route& route : routes) {
-        Status failed = SendAlong(m_socket.m_hRawSocket, route, port, bytes);
-        if (failed.Ok()) {
-            ++sent;
-            continue;
-        }
-        if (first.Ok())
-            first = failed;
-        if (failed.Errno() == ENETUNREACH && route.ifindex == 0 && route.destination == kLimitedBroadcast)
-            failures += "No IPv4 interface is up and can broadcast\n"; // nor any route for it
-        else
-            failures += failed.Message() + "\n";
-    }
-    if (sent > 0 || routes.empty())
-        return sent;
-    return Status(first.Code(), failures);
+    return SendAlongEach(m_socket.m_hRawSocket, routes, port, text);
 }
 
 namespace {

@@ -4,7 +4,7 @@
 #include "cli_scan.h"
 #include "device_record.h"
 #include "command_line.h"
-#include "magic_packet.h"
+#include "device_wake.h"
 
 #include <algorithm>
 
@@ -38,9 +38,7 @@ Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevic
         return BadUsage("\"" + text + "\" is neither a MAC address (as aa:bb:cc:dd:ee:ff) nor the host name or "
             "address of a remembered device ('orbisk-cli known' lists them)");
     if (candidates.size() > 1) {
-        std::vector<CliDevice> rows;
-        for (const KnownDevice& known : candidates)
-            rows.push_back(known.device);
+        std::vector<CliDevice> rows = KnownRows(candidates);
         return BadUsage("\"" + text + "\" names " + std::to_string(candidates.size())
             + " remembered devices; give the MAC address of the one to wake:\n" + FormatTable(rows, true, true));
     }
@@ -59,17 +57,17 @@ bool PlanGiven(const SendPlan& plan)
 
 // Out of the port the device last answered on, unless the operator said
 // where; every port when that one is gone.
-Result<std::vector<Route>> WakeRoutes(const WakeOptions& options, const WakeTarget& target, std::ostream& err)
+Result<WakePlan> PlanFor(const WakeOptions& options, const WakeTarget& target, std::ostream& err)
 {
-    if (PlanGiven(options.plan) || !target.known || target.known->device.interfaceName.empty())
-        return PlanRoutes(ToRoutePlan(options.plan));
-    const std::string& port = target.known->device.interfaceName;
-    Result<std::vector<Route>> routes = PlanRoutes(RoutePlan { .interfaceName = port });
-    if (routes.Ok())
-        return routes;
-    err << "orbisk-cli: " << port << ", where " << target.text
-        << " last answered, cannot broadcast now; the packet goes out of every port\n";
-    return PlanRoutes(RoutePlan {});
+    std::optional<RoutePlan> given;
+    if (PlanGiven(options.plan))
+        given = ToRoutePlan(options.plan);
+    const std::string port = target.known ? target.known->device.interfaceName : "";
+    Result<WakePlan> plan = PlanWake(target.mac, port, given);
+    if (plan.Ok() && plan->fellBack)
+        err << "orbisk-cli: " << port << ", where " << target.text
+            << " last answered, cannot broadcast now; the packet goes out of every port\n";
+    return plan;
 }
 
 std::string Ports(const std::vector<Route>& routes)
@@ -96,7 +94,8 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     // Every target is resolved before anything is sent.
     CDeviceRecord record;
-    record.Load(err);
+    record.Load();
+    WarnOfRecord(record.Problem(), err);
     const std::vector<KnownDevice> known = record.Newest();
     std::vector<WakeTarget> targets;
     for (const std::string& text : options.targets) {
@@ -119,9 +118,9 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     // The lines about sending stay off standard output when it carries JSON or CSV.
     std::ostream& told = options.format == OutputFormat::Table ? out : err;
     for (const WakeTarget& target : targets) {
-        Result<std::vector<Route>> routes = WakeRoutes(options, target, err);
-        Result<int> sent = routes.Ok() ? channel.SendBytes(*routes, options.udpPort, BuildMagicPacket(target.mac))
-                                       : Result<int>(routes.Failure());
+        Result<WakePlan> plan = PlanFor(options, target, err);
+        Result<int> sent = plan.Ok() ? channel.SendBytes(plan->routes, options.udpPort, plan->packet)
+                                     : Result<int>(plan.Failure());
         if (!sent.Ok() || *sent == 0) {
             Complain(err, sent.Ok() ? "The magic packet for " + target.text + " left by no port" : sent.Failure().Message());
             return StatusNetwork;
@@ -129,7 +128,7 @@ int RunWake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         told << "Sent the magic packet for " << MacText(target.mac);
         if (target.known && !target.known->device.reply.hostname.empty())
             told << " (" << EscapeForTerminal(target.known->device.reply.hostname) << ")";
-        told << " to " << Ports(*routes) << ", UDP port " << options.udpPort << "\n";
+        told << " to " << Ports(plan->routes) << ", UDP port " << options.udpPort << "\n";
     }
     told.flush();
     if (options.waitMs == 0)
