@@ -94,6 +94,7 @@ void CScanOperation::EndScan()
     CloseListener();
     wnd.SetItemText(IDC_SCAN, text::kScan);
     wnd.EnableItem(IDC_SCAN, true);
+    OnScanEnded();
 }
 
 void CScanOperation::ClearDevices()
@@ -109,6 +110,7 @@ int& CScanOperation::AddressMode()
 void CScanOperation::AddDeviceRow(const DeviceReply& reply)
 {
     ::AddDeviceRow(DeviceList(), m_nDeviceCount, reply);
+    OnDeviceListed(reply);
 }
 
 void CScanOperation::OnSetupIp()

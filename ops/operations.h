@@ -107,6 +107,10 @@ protected:
     virtual CSetupOperation& SetupDlg() = 0;
     // Runs the Setup IP dialog modally.
     virtual int RunSetupDialog() = 0;
+    // Each reply the moment the table has taken it, and the end of each scan:
+    // the window records what it listed and waits for devices it woke.
+    virtual void OnDeviceListed(const DeviceReply& /*reply*/) {}
+    virtual void OnScanEnded() {}
 
 private:
     bool m_bScanning = false;
