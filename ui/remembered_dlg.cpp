@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QLabel>
 #include <QLocale>
 
 #include <net/if.h>
@@ -43,12 +44,12 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kColumns[kColumnCount] = {
-    {QT_TRANSLATE_NOOP("Resources", "Hostname"), 130},
+    {QT_TRANSLATE_NOOP("Resources", "Hostname"), 120},
     {QT_TRANSLATE_NOOP("Resources", "MAC Address"), 130},
     {QT_TRANSLATE_NOOP("Resources", "IP Address"), 110},
-    {QT_TRANSLATE_NOOP("Resources", "Interface"), 80},
-    {QT_TRANSLATE_NOOP("Resources", "Last Seen"), 150},
-    {QT_TRANSLATE_NOOP("Resources", "Listed"), 60},
+    {QT_TRANSLATE_NOOP("Resources", "Interface"), 100},
+    {QT_TRANSLATE_NOOP("Resources", "Last Seen"), 140},
+    {QT_TRANSLATE_NOOP("Resources", "Listed"), 75},
 };
 
 // The record's problem for the operator; "" for none.
@@ -57,18 +58,26 @@ QString ProblemMessage(const RecordProblem& problem)
     switch (problem.kind) {
     case RecordProblem::SetAside:
         return Tr(QT_TRANSLATE_NOOP("Resources",
-                      "The record of remembered devices could not be read (%1); it is kept as %2 and a new one is "
-                      "started."))
-            .arg(Utf8(problem.why), Utf8(problem.aside));
+                      "The record of remembered devices could not be read; it is kept as %1 and a new one is started."))
+            .arg(Utf8(problem.aside));
     case RecordProblem::LeftInPlace:
-        return Tr(QT_TRANSLATE_NOOP("Resources", "The record of remembered devices %1 could not be read (%2)."))
-            .arg(Utf8(problem.path), Utf8(problem.why));
+        return Tr(QT_TRANSLATE_NOOP("Resources", "The record of remembered devices %1 could not be read."))
+            .arg(Utf8(problem.path));
     case RecordProblem::LinesSkipped:
         return Tr(QT_TRANSLATE_NOOP("Resources", "Lines of the record that could not be read and are left out: %1."))
             .arg(problem.lines);
     case RecordProblem::None: break;
     }
     return {};
+}
+
+// A status line holds more than one line of text.
+void WrapLines(CWnd& dlg, int id)
+{
+    if (CWnd* line = dlg.GetDlgItem(id)) {
+        if (auto* label = qobject_cast<QLabel*>(line->GetSafeHwnd()))
+            label->setWordWrap(true);
+    }
 }
 
 } // namespace
@@ -120,6 +129,13 @@ std::string DeviceName(const DeviceReply& device)
 BEGIN_MESSAGE_MAP(CAddDeviceDlg, CDialog)
 END_MESSAGE_MAP()
 
+BOOL CAddDeviceDlg::OnInitDialog()
+{
+    BOOL focus = CDialog::OnInitDialog();
+    WrapLines(*this, IDC_ADD_PROBLEM);
+    return focus;
+}
+
 void CAddDeviceDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
@@ -169,6 +185,7 @@ void CRememberedDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CRememberedDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    WrapLines(*this, IDC_REMEMBERED_STATUS);
     for (int col = 0; col < kColumnCount; ++col)
         m_List.InsertColumn(col, Tr(kColumns[col].heading).toStdString(), LVCFMT_LEFT, kColumns[col].width);
     m_List.SetExtendedStyle(LVS_EX_FULLROWSELECT);

@@ -47,6 +47,7 @@ public:
 protected:
     DECLARE_MESSAGE_MAP()
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
     void OnOK() override;
 };
 
