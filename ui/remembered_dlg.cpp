@@ -44,11 +44,11 @@ struct ColumnSpec {
 };
 
 constexpr ColumnSpec kColumns[kColumnCount] = {
-    {QT_TRANSLATE_NOOP("Resources", "Hostname"), 120},
+    {QT_TRANSLATE_NOOP("Resources", "Hostname"), 115},
     {QT_TRANSLATE_NOOP("Resources", "MAC Address"), 130},
     {QT_TRANSLATE_NOOP("Resources", "IP Address"), 110},
     {QT_TRANSLATE_NOOP("Resources", "Interface"), 100},
-    {QT_TRANSLATE_NOOP("Resources", "Last Seen"), 140},
+    {QT_TRANSLATE_NOOP("Resources", "Last Seen"), 135},
     {QT_TRANSLATE_NOOP("Resources", "Listed"), 75},
 };
 

@@ -77,13 +77,13 @@ constexpr DialogItemTemplate kSetupIpItems[] = {
 // Remembered Devices: the list, the buttons under it, a status line.
 constexpr DialogItemTemplate kRememberedItems[] = {
     {IDC_REMEMBERED_LIST, "SysListView32", "List1", kChild | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL,
-     7, 7, 360, 140},
+     7, 7, 390, 140},
     {IDC_WAKE, "Button", QT_TRANSLATE_NOOP("Resources", "Wake Up"), kDefaultButton, 7, 153, 84, 14},
     {IDC_FORGET, "Button", QT_TRANSLATE_NOOP("Resources", "Forget"), kPushButton, 96, 153, 60, 14},
     {IDC_ADD, "Button", QT_TRANSLATE_NOOP("Resources", "Add..."), kPushButton, 161, 153, 60, 14},
-    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Close"), kPushButton, 307, 153, 60, 14},
+    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Close"), kPushButton, 337, 153, 60, 14},
     // Three lines: a problem with the record names its file.
-    {IDC_REMEMBERED_STATUS, "Static", "", kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX, 7, 173, 360, 28},
+    {IDC_REMEMBERED_STATUS, "Static", "", kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX, 7, 173, 390, 28},
 };
 
 // Add: a MAC address and a name for a device never seen.
@@ -141,5 +141,5 @@ const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, QT_TRANSLATE_NOOP("Resources",
 const DialogTemplate kScanTemplate{IDD_SCAN_DIALOG, "Orbisk", kDialog | WS_VISIBLE, WS_EX_APPWINDOW, 0, 0, 405, 227, kFont, kPointSize, kScanItems, kScanAccess};
 const DialogTemplate kAuthTemplate{IDD_AUTH, QT_TRANSLATE_NOOP("Resources", "Authentication"), kDialog, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems, kAuthAccess};
 const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", kDialog, 0, 0, 0, 210, 169, kFont, kPointSize, kSetupIpItems, kSetupIpAccess};
-const DialogTemplate kRememberedTemplate{IDD_REMEMBERED, QT_TRANSLATE_NOOP("Resources", "Remembered Devices"), kDialog, 0, 0, 0, 374, 207, kFont, kPointSize, kRememberedItems, kRememberedAccess};
+const DialogTemplate kRememberedTemplate{IDD_REMEMBERED, QT_TRANSLATE_NOOP("Resources", "Remembered Devices"), kDialog, 0, 0, 0, 404, 207, kFont, kPointSize, kRememberedItems, kRememberedAccess};
 const DialogTemplate kAddDeviceTemplate{IDD_ADD_DEVICE, QT_TRANSLATE_NOOP("Resources", "Add Device"), kDialog, 0, 0, 0, 207, 87, kFont, kPointSize, kAddDeviceItems, kAddDeviceAccess};
