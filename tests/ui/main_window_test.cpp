@@ -43,6 +43,7 @@
 #include <chrono>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -1003,6 +1004,56 @@ TEST_F(MainWindowPrivateNetTest, RememberedWindowAddsOnlyAMacAddressAndForgetsAf
     CDeviceRecord record;
     record.Load();
     EXPECT_TRUE(record.Newest().empty());
+}
+
+// A hostile record is data: host names with tabs, line breaks, quotes and
+// 98 bytes, a line that cannot be read, ten thousand devices; then a
+// directory where the record should be. The window opens each time, shows
+// what it can and says what it could not read.
+TEST_F(MainWindowPrivateNetTest, RememberedWindowShowsAHostileRecordAsDataAndSaysWhatItCouldNotRead)
+{
+    std::filesystem::create_directories(std::filesystem::path(DeviceRecordPath()).parent_path());
+    {
+        std::ofstream file(DeviceRecordPath(), std::ios::binary);
+        file << "orbisk-devices 1\n";
+        file << "02:00:00:00:00:01\t198.18.0.20\ttab\\there\\nnext \"q\" '$(x)'\t1.0\t\t\tstatic\teth0\t2\t2000000000\n";
+        file << "02:00:00:00:00:02\t198.18.0.21\t" << std::string(98, 'n') << "\t1.0\t\t\tstatic\teth0\t2\t1999999999\n";
+        file << "not\ta\tdevice\n";
+        for (int i = 0; i < 10000; ++i)
+            file << "zz:" << i << "\t198.18." << 2 + i / 250 << "." << i % 250 << "\thost" << i << "\t1.0\t\t\t\t\t0\t" << i << "\n";
+    }
+    CScanDlg dlg;
+    QElapsedTimer opened;
+    Script script;
+    script.Then("open", [&] {
+        opened.start();
+        dlg.SendMessage(WM_COMMAND, ID_REMEMBERED, 0);
+    });
+    script.When("the window", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_LT(opened.elapsed(), 5000);
+        auto* list = qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST));
+        ASSERT_EQ(list->topLevelItemCount(), 10002);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "tab here next \"q\" '$(x)'");
+        EXPECT_EQ(list->topLevelItem(1)->text(0), QString(98, 'n'));
+        EXPECT_EQ(list->topLevelItem(2)->text(1), "zz:9999"); // an odd MAC as it came
+        EXPECT_EQ(Status(Modal(), IDC_REMEMBERED_STATUS),
+            "Lines of the record that could not be read and are left out: 1.");
+        Click(Modal(), IDCANCEL);
+    });
+    script.When("a directory in its place", [] { return IsModal("dlg102"); }, [&] {
+        std::filesystem::remove(DeviceRecordPath());
+        std::filesystem::create_directory(DeviceRecordPath());
+        dlg.SendMessage(WM_COMMAND, ID_REMEMBERED, 0);
+    });
+    script.When("the window again", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_EQ(qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST))->topLevelItemCount(), 0);
+        EXPECT_EQ(Status(Modal(), IDC_REMEMBERED_STATUS), QString::fromStdString(
+            "The record of remembered devices " + DeviceRecordPath() + " could not be read."));
+        Click(Modal(), IDCANCEL);
+    });
+    script.When("closed", [] { return IsModal("dlg102"); }, [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    std::filesystem::remove(DeviceRecordPath());
 }
 
 } // namespace
