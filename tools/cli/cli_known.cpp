@@ -61,7 +61,9 @@ std::vector<CliDevice> KnownRows(const std::vector<KnownDevice>& known)
     std::vector<CliDevice> rows;
     for (const KnownDevice& device : known) {
         rows.push_back({ .number = static_cast<int>(rows.size()), .reply = device.device.reply,
-            .interfaceName = device.device.interfaceName, .lastSeen = TimestampText(device.lastSeenNs) });
+            .interfaceName = device.device.interfaceName,
+            // A device added by hand in the desktop program was never heard.
+            .lastSeen = device.lastSeenNs > 0 ? TimestampText(device.lastSeenNs) : "" });
     }
     return rows;
 }
