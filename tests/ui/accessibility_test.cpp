@@ -116,25 +116,30 @@ TEST_F(AccessibilityTest, RememberedDevicesByKeyboardAlone)
     CScanDlg scan;
     auto focused = [] { return QApplication::focusWidget(); };
     WhenShown("dlg132", [&](QWidget* w) {
-        EXPECT_EQ(focused(), w->findChild<QWidget*>("ctl1060"));
+        w->activateWindow();
+        QWidget* list = w->findChild<QWidget*>("ctl1060");
+        ASSERT_TRUE(WaitUntil([&] { return focused() == list; }, 2000));
         QStringList order;
         for (int i = 0; i < 3; ++i) {
             QTest::keyClick(focused(), Qt::Key_Tab);
+            ASSERT_NE(focused(), nullptr);
             auto* button = qobject_cast<QPushButton*>(focused());
             order << (button ? button->text() : QStringLiteral("?"));
         }
         EXPECT_EQ(order, QStringList({"Wake Up", "Forget", "Add..."}));
         WhenShown("dlg133", [&](QWidget* add) {
-            EXPECT_EQ(focused(), add->findChild<QWidget*>("ctl1065"));
+            add->activateWindow();
+            QWidget* mac = add->findChild<QWidget*>("ctl1065");
+            ASSERT_TRUE(WaitUntil([&] { return focused() == mac; }, 2000));
             QTest::keyClicks(focused(), "02-00-00-00-00-02");
             QTest::keyClick(focused(), Qt::Key_Tab);
             QTest::keyClicks(focused(), "typed");
             QTest::keyClick(focused(), Qt::Key_Return);
         });
         QTest::keyClick(focused(), Qt::Key_Return);
-        auto* list = w->findChild<QTreeWidget*>("ctl1060");
-        ASSERT_EQ(list->topLevelItemCount(), 2);
-        EXPECT_EQ(list->currentItem()->text(0), "typed");
+        auto* rows = qobject_cast<QTreeWidget*>(list);
+        ASSERT_EQ(rows->topLevelItemCount(), 2);
+        EXPECT_EQ(rows->currentItem()->text(0), "typed");
         QTest::keyClick(w, Qt::Key_Escape);
     });
     EXPECT_EQ(scan.m_RememberedDlg.DoModal(), IDCANCEL);
