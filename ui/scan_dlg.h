@@ -19,7 +19,9 @@ UrlOpener SetUrlOpener(UrlOpener opener);
 
 // The main window: the device list with its context menu, Scan, Quit, Clear
 // and Setup IP. The scan, the device table and the Setup IP command are
-// CScanOperation's; this class binds them to the window.
+// CScanOperation's; this class binds them to the window. Each scan's devices
+// go into the record of remembered devices, which the Remembered Devices
+// window (Ctrl+H) shows and wakes from.
 class CScanDlg : public CDialog, public CScanOperation, public IDeviceWaker {
 public:
     explicit CScanDlg(CWnd* pParent = nullptr);
