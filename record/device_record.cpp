@@ -369,9 +369,20 @@ void CDeviceRecord::Load()
     m_problem.why = parsed.Failure().Message();
     struct stat info {};
     bool plainFile = lstat(m_path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    // A writer may be putting a good record in its place this moment: the
+    // file is moved aside only under the lock, read once more.
+    if (plainFile && !m_holdsLock) {
+        CRecordLock lock;
+        if (lock.Take(m_path).Ok()) {
+            m_holdsLock = true;
+            Load();
+            m_holdsLock = false;
+            return;
+        }
+    }
     // A directory or the like in its place was put there by someone: it stays.
     std::string aside = AsideName(m_path);
-    if (plainFile && rename(m_path.c_str(), aside.c_str()) == 0) {
+    if (plainFile && m_holdsLock && rename(m_path.c_str(), aside.c_str()) == 0) {
         m_problem.kind = RecordProblem::SetAside;
         m_problem.aside = aside;
     } else {
@@ -434,6 +445,7 @@ Status UpdateRecord(const std::string& path, const std::function<void(CDeviceRec
     if (Status locked = lock.Take(path); !locked.Ok())
         return locked;
     CDeviceRecord record(path);
+    record.m_holdsLock = true;
     record.Load();
     problem = record.Problem();
     change(record);

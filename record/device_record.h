@@ -66,8 +66,8 @@ public:
     explicit CDeviceRecord(std::string path = DeviceRecordPath()) : m_path(std::move(path)) {}
 
     // Reads the file; none is an empty record. A file that is no record is
-    // renamed aside, so the next Save does not overwrite it; when even that
-    // fails, or it is no plain file, Save refuses. Unreadable lines are left
+    // renamed aside under the lock, so the next Save does not overwrite it;
+    // when even that fails, or it is no plain file, Save refuses. Unreadable lines are left
     // out. Either is Problem() afterwards.
     void Load();
     // Adds the device or updates it, heard at nowNs.
@@ -86,8 +86,12 @@ private:
     std::string m_path;
     std::vector<KnownDevice> m_devices;
     std::unordered_map<std::string, size_t> m_index; // DeviceKey to its place in m_devices
-    bool m_keepOut = false; // a broken file is still in the way
+    bool m_keepOut = false;   // a broken file is still in the way
+    bool m_holdsLock = false; // within UpdateRecord
     RecordProblem m_problem;
+
+    friend Status UpdateRecord(const std::string& path, const std::function<void(CDeviceRecord&)>& change,
+        RecordProblem& problem);
 };
 
 // The one way to write the record: under its lock, reads it again, lets
