@@ -124,6 +124,7 @@ void CScanOperation::EndScan()
     CloseListener();
     wnd.SetItemText(IDC_SCAN, text::kScan);
     wnd.EnableItem(IDC_SCAN, true);
+    OnScanEnded();
 }
 
 void CScanOperation::ClearDevices()
@@ -140,6 +141,7 @@ int& CScanOperation::AddressMode()
 void CScanOperation::AddDeviceRow(const DeviceReply& reply)
 {
     ::AddDeviceRow(DeviceList(), m_nDeviceCount, reply, m_senders);
+    OnDeviceListed(reply);
 }
 
 void CScanOperation::OnSetupIp()

@@ -111,6 +111,10 @@ protected:
     virtual CSetupOperation& SetupDlg() = 0;
     // Runs the Setup IP dialog modally.
     virtual int RunSetupDialog() = 0;
+    // Each reply the moment the table has taken it, and the end of each scan:
+    // the window records what it listed and waits for devices it woke.
+    virtual void OnDeviceListed(const DeviceReply& /*reply*/) {}
+    virtual void OnScanEnded() {}
 
 private:
     // Sends the discovery requests whose time has come; returns the ms

@@ -22,9 +22,14 @@ cleanup() {
     stop_devices
     for pid in $WEB_PIDS; do kill "$pid" 2>/dev/null || true; done
     [ -z "${WEB_DIR:-}" ] || rm -rf "$WEB_DIR"
+    [ -z "${STATE_DIR:-}" ] || rm -rf "$STATE_DIR"
 }
 trap cleanup EXIT INT TERM
 start_demo_devices "$BUILD"
+# The demo's devices are remembered for the demo alone, not in the user's record.
+STATE_DIR=$(mktemp -d)
+export XDG_STATE_HOME="$STATE_DIR"
+[ -z "${SUDO_USER:-}" ] || chown "$SUDO_USER" "$STATE_DIR"
 
 # Each device's web page, so that a double-click shows something.
 if command -v python3 >/dev/null; then

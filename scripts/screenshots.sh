@@ -1,8 +1,9 @@
 #!/bin/sh
 # make screenshots: the program on a virtual LAN with three simulated devices,
 # under Xvfb, driven through a scan, the Setup IP dialog, the Authentication
-# dialog's message, the device menu and the About box; the pictures go to
-# docs/screenshots/, one of them (main_window_de.png) from a German session.
+# dialog's message, the device menu, the About box and the Remembered Devices
+# window waking a device; the pictures go to docs/screenshots/, two of them
+# (main_window_de.png, remembered_devices_de.png) from a German session.
 # Needs root (network namespaces) and xvfb-run.
 #
 #   sh scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
@@ -44,10 +45,24 @@ if command -v openbox >/dev/null; then
     done
 fi
 start_demo_devices "$BUILD"
-ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb LANGUAGE=en "$BUILD/tests/ui/orbisk-uidriver" screenshots "$OUT"
-# The same session in German; its main window after the scan is the one
-# German picture.
+# The record of remembered devices in a scratch directory, never the home
+# directory: one device the scans do not hear, asleep, remembered from before.
+STATE=$(mktemp -d)
+fresh_record() {
+    rm -rf "$STATE/orbisk"
+    mkdir -p "$STATE/orbisk"
+    printf 'orbisk-devices 1\n02:4f:52:42:00:09\t198.18.0.40\tcold-store\t4.2.1\t255.255.255.0\t198.18.0.1\tstatic\teth0\t0\t%s\n' \
+        "$(($(date +%s) - 86400 * 3))" >"$STATE/orbisk/devices"
+}
+fresh_record
+ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb LANGUAGE=en XDG_STATE_HOME="$STATE" \
+    "$BUILD/tests/ui/orbisk-uidriver" screenshots "$OUT"
+# The same session in German; its main window after the scan and its
+# Remembered Devices window are the German pictures.
 GERMAN=$(mktemp -d)
-ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb LANGUAGE=de "$BUILD/tests/ui/orbisk-uidriver" screenshots "$GERMAN"
+fresh_record
+ip netns exec "$VLAN_OP" env QT_QPA_PLATFORM=xcb LANGUAGE=de XDG_STATE_HOME="$STATE" \
+    "$BUILD/tests/ui/orbisk-uidriver" screenshots "$GERMAN"
 cp "$GERMAN/main_window.png" "$OUT/main_window_de.png"
-rm -rf "$GERMAN"
+cp "$GERMAN/remembered_devices.png" "$OUT/remembered_devices_de.png"
+rm -rf "$GERMAN" "$STATE"

@@ -66,7 +66,8 @@ constexpr size_t kUrlBufferSize = 52;
 constexpr int kDeviceMenu[] = {
     ID_DEVICE_OPEN_PAGE, ID_DEVICE_OPEN_SHARES, 0,
     ID_DEVICE_COPY_ADDRESS, ID_DEVICE_COPY_MAC, ID_DEVICE_COPY_ROW, ID_DEVICE_COPY_ALL, 0,
-    ID_DEVICE_SETUP_IP,
+    ID_DEVICE_SETUP_IP, 0,
+    ID_REMEMBERED,
 };
 
 void SendCommand(CWnd& wnd, int id)
@@ -192,6 +193,7 @@ BEGIN_MESSAGE_MAP(CScanDlg, CDialog)
     ON_COMMAND(ID_DEVICE_SETUP_IP, OnSetupIp)
     ON_WM_SIZE()
     ON_WM_DESTROY()
+    ON_COMMAND(ID_REMEMBERED, OnRemembered)
 END_MESSAGE_MAP()
 
 void CScanDlg::DoDataExchange(CDataExchange* pDX)
@@ -230,6 +232,13 @@ void CScanDlg::InstallWindowMenu()
     menu->setObjectName("windowMenu");
     QAction* close = menu->addAction(QCoreApplication::translate("Resources", "&Close"));
     QObject::connect(close, &QAction::triggered, menu, [this] { SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0); });
+    CString remembered;
+    remembered.LoadString(ID_REMEMBERED);
+    // Ctrl+H, as a browser opens its history; the window holds the shortcut.
+    QAction* history = menu->addAction(QString::fromUtf8(remembered.c_str()));
+    history->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    window->addAction(history);
+    QObject::connect(history, &QAction::triggered, menu, [this] { SendCommand(*this, ID_REMEMBERED); });
 
     CString about;
     about.LoadString(IDS_ABOUTBOX);

@@ -5,6 +5,7 @@
 #include "dialog.h"
 #include "main_window_layout.h"
 #include "operations.h"
+#include "remembered_dlg.h"
 #include "setup_ip_dlg.h"
 #include "wnd_services.h"
 
@@ -19,8 +20,10 @@ UrlOpener SetUrlOpener(UrlOpener opener);
 
 // The main window: the device list with its context menu, Scan, Quit, Clear
 // and Setup IP. The scan, the device table and the Setup IP command are
-// CScanOperation's; this class binds them to the window.
-class CScanDlg : public CDialog, public CScanOperation {
+// CScanOperation's; this class binds them to the window. Each scan's devices
+// go into the record of remembered devices, which the Remembered Devices
+// window (Ctrl+H) shows and wakes from.
+class CScanDlg : public CDialog, public CScanOperation, public IDeviceWaker {
 public:
     explicit CScanDlg(CWnd* pParent = nullptr);
     ~CScanDlg() override;
@@ -34,6 +37,13 @@ public:
     HICON m_hIcon;
     // m_nDeviceCount, m_nTick and m_nTickLimit are CScanOperation's.
     CSetupIpDlg m_SetupDlg;
+    CRememberedDlg m_RememberedDlg{*this, this};
+
+    // For the Remembered Devices window (scan_dlg_record.cpp).
+    bool IsListed(const DeviceReply& device) const override;
+    void AwaitDevice(const MacAddress& mac, int timeoutMs, std::function<void(const std::string&)> done) override;
+    void StopAwaiting() override;
+    std::string TakeRecordNote() override;
 
 protected:
     DECLARE_MESSAGE_MAP()
@@ -55,12 +65,16 @@ protected:
     void OnCopyMac();
     void OnCopyRow();
     void OnCopyAllRows();
+    void OnRemembered();
 
     // What the scan and the Setup IP command need of this window.
     IWindowServices& ScanWindow() override { return m_services; }
     IListView& DeviceList() override { return m_listView; }
     CSetupOperation& SetupDlg() override { return m_SetupDlg; }
     int RunSetupDialog() override { return static_cast<int>(m_SetupDlg.DoModal()); }
+    // Each scan records the devices it listed; a wake waits through scans.
+    void OnDeviceListed(const DeviceReply& reply) override;
+    void OnScanEnded() override;
 
 private:
     void InstallWindowMenu();
@@ -68,6 +82,12 @@ private:
     void OpenMarkedDevice(const char* prefix, const char* suffix);
     // The row's seven cells, tab-separated.
     CString RowText(int row) const;
+
+    std::vector<HeardDevice> m_heard;   // listed by the scan now running
+    std::string m_strRecordNote;         // what recording met, for the Remembered Devices window
+    std::optional<MacAddress> m_awaited; // the woken device waited for
+    int64_t m_nAwaitEndNs = 0;           // CLOCK_MONOTONIC
+    std::function<void(const std::string&)> m_awaitDone;
 
     CWndServices m_services{*this};
     CListViewAdapter m_listView{m_DeviceList};

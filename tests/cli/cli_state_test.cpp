@@ -2,7 +2,8 @@
 // devices, without a network: commands that refuse before sending run here.
 
 #include "cli_commands.h"
-#include "cli_state.h"
+#include "cli_scan.h"
+#include "device_record.h"
 #include "magic_packet.h"
 #include "test_files.h"
 
@@ -131,7 +132,7 @@ TEST_F(CliState, RecordKeepsEveryByteAndKnownListsNewestFirst)
 
 TEST_F(CliState, BrokenRecordIsKeptAsideWithOneWarningAndTheCommandGoesOn)
 {
-    const std::string broken = "orbisk-devices 1\n02:00:00:00:00:01\t198.18.0.20\tonly three fields\n";
+    const std::string broken = "orbisk-devices 9\n02:00:00:00:00:01\t198.18.0.20\tonly three fields\n";
     WriteRecord(broken);
     ASSERT_EQ(Cli({ "known" }), 0);
     EXPECT_EQ(out.str(), "");
@@ -139,20 +140,43 @@ TEST_F(CliState, BrokenRecordIsKeptAsideWithOneWarningAndTheCommandGoesOn)
     EXPECT_EQ(ReadFile(Aside()[0]), broken); // kept byte for byte
     EXPECT_FALSE(std::filesystem::exists(Record()));
     EXPECT_EQ(err.str(), "orbisk-cli: warning: the record of remembered devices " + Record()
-        + " is broken (line 2: 3 fields, not 10); it is kept as " + Aside()[0] + " and a new one is started\n"
+        + " is broken (line 1: not \"orbisk-devices 1\"); it is kept as " + Aside()[0] + " and a new one is started\n"
         "No device is remembered\n");
 
     // A second broken file is kept beside the first, not over it.
     WriteRecord("not a record\n");
-    CDeviceRecord record(Record());
-    std::ostringstream warnings;
-    record.Load(warnings);
-    record.Note(Known("02:00:00:00:00:05", "198.18.0.25", "new", 0).device, 1000000000000000000);
-    ASSERT_TRUE(record.Save().Ok());
+    RecordProblem problem;
+    ASSERT_TRUE(UpdateRecord(Record(), [](CDeviceRecord& record) {
+        record.Note(Known("02:00:00:00:00:05", "198.18.0.25", "new", 0).device, 1000000000000000000);
+    }, problem).Ok());
+    EXPECT_EQ(problem.kind, RecordProblem::SetAside);
     EXPECT_EQ(Aside().size(), 2u);
     EXPECT_NE(ReadFile(Record()).find("198.18.0.25"), std::string::npos);
-    const std::string warned = warnings.str();
-    EXPECT_EQ(std::count(warned.begin(), warned.end(), '\n'), 1) << warned;
+}
+
+TEST_F(CliState, UnreadableLinesAreLeftOutWithOneWarningAndDroppedAtTheNextWrite)
+{
+    const std::string good = "02:00:00:00:00:01\t198.18.0.20\tnas\t1.0\t255.255.255.0\t198.18.0.1\tstatic\teth0\t7\t"
+                             "1000000000\n";
+    WriteRecord("orbisk-devices 1\nonly\tthree\tfields\n" + good + "bad\\escape\n"
+        "02:00:00:00:00:02\t198.18.0.21\tcut\t1.0\t255.255.255.0\t198.18.0.1\tstatic\teth0\t7\t10");
+    ASSERT_EQ(Cli({ "known", "--csv" }), 0);
+    EXPECT_EQ(out.str(), "No.,IP Address,Version,Hostname,Gateway,MAC Address,Netmask,Mode,Interface,Last Seen\r\n"
+                         "0,198.18.0.20,1.0,nas,198.18.0.1,02:00:00:00:00:01,255.255.255.0,static,eth0,"
+                         "2001-09-09T01:46:40Z\r\n");
+    EXPECT_EQ(err.str(), "orbisk-cli: warning: 3 lines of the record of remembered devices " + Record()
+        + " could not be read and are left out\n");
+    EXPECT_TRUE(Aside().empty());
+
+    CliDevice more;
+    more.reply = Known("02:00:00:00:00:03", "198.18.0.23", "more", 0).device.reply;
+    Remember({ more }, err);
+    Result<std::vector<KnownDevice>> back = ParseRecord(ReadFile(Record()));
+    int skipped = -1;
+    ASSERT_TRUE(ParseRecord(ReadFile(Record()), &skipped).Ok());
+    EXPECT_EQ(skipped, 0);
+    ASSERT_TRUE(back.Ok());
+    EXPECT_EQ(back->size(), 2u);
 }
 
 TEST_F(CliState, WakeRefusesUnknownAndAmbiguousTargetsBeforeSending)

@@ -5,11 +5,16 @@
 
 #include "about_box.h"
 #include "auth_dlg.h"
+#include "device_record.h"
 #include "qt_test_support.h"
 #include "scan_dlg.h"
 #include "setup_ip_dlg.h"
 
 #include <QAccessible>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
 #include <QMetaEnum>
 #include <QTest>
 
@@ -92,5 +97,51 @@ TEST_F(AccessibilityTest, EveryFocusableControlOfEveryWindowHasAName)
     ExpectEveryControlNamed(auth, "dlg130", 4);
     CAboutBox about;
     ExpectEveryControlNamed(about, "dlg100", 1);
+    ExpectEveryControlNamed(scan.m_RememberedDlg, "dlg132", 3); // list, Add, Close; Wake Up and Forget need a device
+    ExpectEveryControlNamed(scan.m_RememberedDlg.m_AddDlg, "dlg133", 4);
     SelectedDevice = {};
+}
+
+// The Remembered Devices window by keyboard alone: from the list, Tab goes
+// through Wake Up and Forget to Add..., Enter opens it; there the MAC address
+// is typed, Tab goes to the name, Enter stores both; Esc closes the window.
+TEST_F(AccessibilityTest, RememberedDevicesByKeyboardAlone)
+{
+    HeardDevice heard;
+    heard.reply.mac = "02:00:00:00:00:01";
+    heard.reply.hostname = "old";
+    RecordProblem problem;
+    ASSERT_TRUE(UpdateRecord(DeviceRecordPath(), [&](CDeviceRecord& r) { r.Note(heard, 1000000000000000000); },
+        problem).Ok());
+    CScanDlg scan;
+    auto focused = [] { return QApplication::focusWidget(); };
+    WhenShown("dlg132", [&](QWidget* w) {
+        w->activateWindow();
+        QWidget* list = w->findChild<QWidget*>("ctl1060");
+        ASSERT_TRUE(WaitUntil([&] { return focused() == list; }, 2000));
+        QStringList order;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            ASSERT_NE(focused(), nullptr);
+            auto* button = qobject_cast<QPushButton*>(focused());
+            order << (button ? button->text() : QStringLiteral("?"));
+        }
+        EXPECT_EQ(order, QStringList({"Wake Up", "Forget", "Add..."}));
+        WhenShown("dlg133", [&](QWidget* add) {
+            add->activateWindow();
+            QWidget* mac = add->findChild<QWidget*>("ctl1065");
+            ASSERT_TRUE(WaitUntil([&] { return focused() == mac; }, 2000));
+            QTest::keyClicks(focused(), "02-00-00-00-00-02");
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            QTest::keyClicks(focused(), "typed");
+            QTest::keyClick(focused(), Qt::Key_Return);
+        });
+        QTest::keyClick(focused(), Qt::Key_Return);
+        auto* rows = qobject_cast<QTreeWidget*>(list);
+        ASSERT_EQ(rows->topLevelItemCount(), 2);
+        EXPECT_EQ(rows->currentItem()->text(0), "typed");
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_EQ(scan.m_RememberedDlg.DoModal(), IDCANCEL);
+    std::remove(DeviceRecordPath().c_str());
 }

@@ -4,8 +4,10 @@
 //
 // Modal loops are driven by a Script (modal_driver.h).
 
+#include "device_record.h"
 #include "devsim_process.h"
 #include "listener.h"
+#include "magic_packet.h"
 #include "modal_driver.h"
 #include "operations.h"
 #include "orbisk_resources.h"
@@ -22,6 +24,7 @@
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -40,6 +43,8 @@
 #include <algorithm>
 #include <chrono>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -401,11 +406,13 @@ TEST_F(MainWindowPrivateNetTest, WindowMenuOpensTheAboutBox)
         QMenu* m = menu();
         ASSERT_NE(m, nullptr);
         QList<QAction*> actions = m->actions();
-        ASSERT_EQ(actions.size(), 3);
+        ASSERT_EQ(actions.size(), 4);
         EXPECT_EQ(actions[0]->text(), "&Close");
-        EXPECT_TRUE(actions[1]->isSeparator());
-        EXPECT_EQ(actions[2]->text(), "About Orbisk(&A)...");
-        actions[2]->trigger();
+        EXPECT_EQ(actions[1]->text(), "Remembered &Devices...");
+        EXPECT_EQ(actions[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+        EXPECT_TRUE(actions[2]->isSeparator());
+        EXPECT_EQ(actions[3]->text(), "About Orbisk(&A)...");
+        actions[3]->trigger();
     });
     script.When("About box from the menu", [] { return IsModal("dlg100"); }, closeAbout);
     script.When("back to the main window", [] { return IsModal("dlg102"); }, [&] {
@@ -515,9 +522,9 @@ TEST_F(MainWindowPrivateNetTest, DeviceMenuCopiesAndOpensTheRowsDevice)
                 mnemonics << a->text().section('&', 1).left(1).toLower();
         }
         EXPECT_EQ(names, QStringList({"Open Web Page", "Open Shared Folders", "Copy IP Address", "Copy MAC Address",
-                                      "Copy Row", "Copy All Rows", "Setup IP..."}));
-        EXPECT_EQ(mnemonics.size(), 7);
-        EXPECT_EQ(QSet<QString>(mnemonics.begin(), mnemonics.end()).size(), 7) << mnemonics.join(",").toStdString();
+                                      "Copy Row", "Copy All Rows", "Setup IP...", "Remembered Devices..."}));
+        EXPECT_EQ(mnemonics.size(), 8);
+        EXPECT_EQ(QSet<QString>(mnemonics.begin(), mnemonics.end()).size(), 8) << mnemonics.join(",").toStdString();
         EXPECT_FALSE(mnemonics.contains(""));
         QTest::keyClick(m, 'i');
         EXPECT_EQ(popup(), nullptr);
@@ -940,6 +947,200 @@ TEST_F(MainWindowLanTest, AddressChangeFromTheMainWindow)
     // Besides it, the requests of the scans before and after: one to three each.
     EXPECT_EQ(std::count(got.begin(), got.end(), kDiscovery) + 1, static_cast<long>(got.size()));
     EXPECT_GE(got.size(), 3u);
+}
+
+// ---- remembered devices ------------------------------------------------------------------
+
+QString Status(QWidget* dlg, int id)
+{
+    auto* label = qobject_cast<QLabel*>(Ctl(dlg, id));
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(id);
+}
+
+std::string Hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char b : bytes)
+        hex += std::string{digits[b >> 4], digits[b & 15]};
+    return hex;
+}
+
+// A record holding one device, heard before on the operator's port.
+void RememberOnly(const std::string& mac, const std::string& address, const std::string& host)
+{
+    std::filesystem::remove(DeviceRecordPath());
+    HeardDevice device;
+    device.reply = {.sender = address, .gateway = "198.18.0.1", .hostname = host, .mac = mac, .version = "1.0",
+        .netmask = "255.255.255.0", .mode = AddressMode::Static, .ifindex = 0};
+    device.interfaceName = "eth0";
+    RecordProblem problem;
+    ASSERT_TRUE(UpdateRecord(DeviceRecordPath(), [&](CDeviceRecord& r) { r.Note(device, 1000000000000000000); },
+        problem).Ok());
+}
+
+// Asleep, the device answers nothing. Ctrl+H, Wake Up: the magic packet
+// leaves by the port it was heard on, the main window scans until it
+// answers, marks its row, and the window says where it is.
+TEST_F(MainWindowLanTest, RememberedWindowWakesASleepingDeviceAndSeesItListed)
+{
+    const Identity sleepy{"sleepy", "1.0.0", "02:00:00:00:00:2a", "198.18.0.1", "255.255.255.0", "0"};
+    RememberOnly(sleepy.mac, "198.18.0.120", sleepy.hostname);
+    Device dev = AddDevice(120, sleepy, {"--asleep"});
+    CScanDlg dlg;
+    QTreeWidget* remembered = nullptr;
+    Script script;
+    script.Then("Ctrl+H", [&] { QTest::keyClick(dlg.m_hWnd, Qt::Key_H, Qt::ControlModifier); });
+    script.When("the Remembered Devices window", [] { return IsModal("dlg132"); }, [&] {
+        QWidget* w = Modal();
+        EXPECT_EQ(w->windowTitle(), "Remembered Devices");
+        remembered = qobject_cast<QTreeWidget*>(Ctl(w, IDC_REMEMBERED_LIST));
+        ASSERT_NE(remembered, nullptr);
+        ASSERT_EQ(remembered->topLevelItemCount(), 1);
+        EXPECT_EQ(remembered->topLevelItem(0)->text(0), "sleepy");
+        EXPECT_EQ(remembered->topLevelItem(0)->text(3), "eth0");
+        EXPECT_EQ(remembered->topLevelItem(0)->text(5), "");
+        EXPECT_TRUE(remembered->topLevelItem(0)->isSelected());
+        Click(w, IDC_WAKE);
+        EXPECT_EQ(Status(w, IDC_REMEMBERED_STATUS), "Waiting for sleepy...");
+        EXPECT_EQ(ButtonText(w, IDC_WAKE), "Stop Waiting");
+        EXPECT_TRUE(Scanning(dlg));
+    });
+    script.When("it answers", [] { return IsModal("dlg132") && Status(Modal(), IDC_REMEMBERED_STATUS).contains(" up "); },
+        [&] {
+            QWidget* w = Modal();
+            EXPECT_EQ(Status(w, IDC_REMEMBERED_STATUS), "sleepy is up at 198.18.0.120.");
+            EXPECT_EQ(ButtonText(w, IDC_WAKE), "Wake Up");
+            EXPECT_EQ(remembered->topLevelItem(0)->text(5), "Yes");
+            int row = RowOf(dlg, "198.18.0.120");
+            EXPECT_GE(row, 0);
+            EXPECT_EQ(dlg.m_DeviceList.GetSelectionMark(), row);
+            Click(w, IDCANCEL);
+        }, 30000);
+    script.When("back in the main window, scan over", [&] { return IsModal("dlg102") && ScanIdle(dlg); },
+        [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+
+    std::vector<LoggedDatagram> wakes;
+    for (const LoggedDatagram& d : dev.sim->Received()) {
+        if (d.bytes.size() == kMagicPacketSize)
+            wakes.push_back(d);
+    }
+    ASSERT_EQ(wakes.size(), 1u);
+    EXPECT_EQ(wakes[0].bytes, BuildMagicPacket(*ParseMac(sleepy.mac)));
+    EXPECT_EQ(wakes[0].destination, "255.255.255.255");
+    EXPECT_EQ(wakes[0].source, "198.18.0.10");
+    std::printf("magic packet as received: %s -> %s len=%zu hex=%s\n", wakes[0].source.c_str(),
+        wakes[0].destination.c_str(), wakes[0].length, Hex(wakes[0].bytes).c_str());
+    // The scan that found it recorded it: now heard, at its address.
+    CDeviceRecord record;
+    record.Load();
+    ASSERT_EQ(record.Newest().size(), 1u);
+    EXPECT_GT(record.Newest()[0].lastSeenNs, int64_t{1000000000000000000});
+}
+
+// Add takes a MAC address in any notation; one that does not parse is said
+// so in the dialog and nothing is stored. Forget asks first, No the default.
+TEST_F(MainWindowPrivateNetTest, RememberedWindowAddsOnlyAMacAddressAndForgetsAfterAsking)
+{
+    std::filesystem::remove(DeviceRecordPath());
+    CScanDlg dlg;
+    Script script;
+    script.Then("open", [&] { dlg.SendMessage(WM_COMMAND, ID_REMEMBERED, 0); });
+    script.When("the window, empty", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_FALSE(ButtonEnabled(Modal(), IDC_WAKE));
+        EXPECT_FALSE(ButtonEnabled(Modal(), IDC_FORGET));
+        Click(Modal(), IDC_ADD);
+    });
+    script.When("Add", [] { return IsModal("dlg133"); }, [&] {
+        QWidget* add = Modal();
+        qobject_cast<QLineEdit*>(Ctl(add, IDC_ADD_MAC))->setText("nas-01");
+        qobject_cast<QLineEdit*>(Ctl(add, IDC_ADD_NAME))->setText("new box");
+        Click(add, IDOK);
+        EXPECT_TRUE(IsModal("dlg133"));
+        EXPECT_EQ(Status(add, IDC_ADD_PROBLEM), "\"nas-01\" is not a MAC address.");
+        EXPECT_FALSE(std::filesystem::exists(DeviceRecordPath()));
+        qobject_cast<QLineEdit*>(Ctl(add, IDC_ADD_MAC))->setText("AABB.CCDD.EEFF");
+        Click(add, IDOK);
+    });
+    script.When("the added device, marked", [] { return IsModal("dlg132"); }, [&] {
+        auto* list = qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST));
+        ASSERT_EQ(list->topLevelItemCount(), 1);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "new box");
+        EXPECT_EQ(list->topLevelItem(0)->text(1), "aa:bb:cc:dd:ee:ff");
+        EXPECT_TRUE(list->topLevelItem(0)->isSelected());
+        Click(Modal(), IDC_FORGET);
+    });
+    script.When("the question; Enter is No", [] { return Modal() && Modal() != nullptr && !IsModal("dlg132"); }, [&] {
+        EXPECT_EQ(qobject_cast<QMessageBox*>(Modal())->text(), "Forget new box?");
+        PressKey(Modal(), Qt::Key_Return);
+    });
+    script.When("still there", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_EQ(qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST))->topLevelItemCount(), 1);
+        Click(Modal(), IDC_FORGET);
+    });
+    script.When("the question again", [] { return Modal() && !IsModal("dlg132"); }, [&] {
+        qobject_cast<QMessageBox*>(Modal())->button(QMessageBox::Yes)->click();
+    });
+    script.When("forgotten", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_EQ(qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST))->topLevelItemCount(), 0);
+        Click(Modal(), IDCANCEL);
+    });
+    script.When("closed", [] { return IsModal("dlg102"); }, [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    CDeviceRecord record;
+    record.Load();
+    EXPECT_TRUE(record.Newest().empty());
+}
+
+// A hostile record is data: host names with tabs, line breaks, quotes and
+// 98 bytes, a line that cannot be read, ten thousand devices; then a
+// directory where the record should be. The window opens each time, shows
+// what it can and says what it could not read.
+TEST_F(MainWindowPrivateNetTest, RememberedWindowShowsAHostileRecordAsDataAndSaysWhatItCouldNotRead)
+{
+    std::filesystem::create_directories(std::filesystem::path(DeviceRecordPath()).parent_path());
+    {
+        std::ofstream file(DeviceRecordPath(), std::ios::binary);
+        file << "orbisk-devices 1\n";
+        file << "02:00:00:00:00:01\t198.18.0.20\ttab\\there\\nnext \"q\" '$(x)'\t1.0\t\t\tstatic\teth0\t2\t2000000000\n";
+        file << "02:00:00:00:00:02\t198.18.0.21\t" << std::string(98, 'n') << "\t1.0\t\t\tstatic\teth0\t2\t1999999999\n";
+        file << "not\ta\tdevice\n";
+        for (int i = 0; i < 10000; ++i)
+            file << "zz:" << i << "\t198.18." << 2 + i / 250 << "." << i % 250 << "\thost" << i << "\t1.0\t\t\t\t\t0\t" << i << "\n";
+    }
+    CScanDlg dlg;
+    QElapsedTimer opened;
+    Script script;
+    script.Then("open", [&] {
+        opened.start();
+        dlg.SendMessage(WM_COMMAND, ID_REMEMBERED, 0);
+    });
+    script.When("the window", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_LT(opened.elapsed(), 5000);
+        auto* list = qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST));
+        ASSERT_EQ(list->topLevelItemCount(), 10002);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), "tab here next \"q\" '$(x)'");
+        EXPECT_EQ(list->topLevelItem(1)->text(0), QString(98, 'n'));
+        EXPECT_EQ(list->topLevelItem(2)->text(1), "zz:9999"); // an odd MAC as it came
+        EXPECT_EQ(Status(Modal(), IDC_REMEMBERED_STATUS),
+            "Lines of the record that could not be read and are left out: 1.");
+        Click(Modal(), IDCANCEL);
+    });
+    script.When("a directory in its place", [] { return IsModal("dlg102"); }, [&] {
+        std::filesystem::remove(DeviceRecordPath());
+        std::filesystem::create_directory(DeviceRecordPath());
+        dlg.SendMessage(WM_COMMAND, ID_REMEMBERED, 0);
+    });
+    script.When("the window again", [] { return IsModal("dlg132"); }, [&] {
+        EXPECT_EQ(qobject_cast<QTreeWidget*>(Ctl(Modal(), IDC_REMEMBERED_LIST))->topLevelItemCount(), 0);
+        EXPECT_EQ(Status(Modal(), IDC_REMEMBERED_STATUS), QString::fromStdString(
+            "The record of remembered devices " + DeviceRecordPath() + " could not be read."));
+        Click(Modal(), IDCANCEL);
+    });
+    script.When("closed", [] { return IsModal("dlg102"); }, [&] { Click(dlg.m_hWnd, IDCANCEL); });
+    EXPECT_EQ(Run(dlg, script), IDCANCEL);
+    std::filesystem::remove(DeviceRecordPath());
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "message_texts.h"
 #include "operations.h"
 #include "orbisk_resources.h"
+#include "remembered_dlg.h"
 #include "qt_test_support.h"
 #include "scan_dlg.h"
 #include "setup_ip_dlg.h"
@@ -48,12 +49,12 @@ const std::set<QString> kNames = {"orbisk", "nas", "ip", "ipv4", "dhcp", "mac", 
 // spelling, and the English terms its routers and desktops use.
 const std::map<QString, std::set<QString>> kOwnWords = {
     {"de", {"version", "gateway", "hostname", "port", "broadcast", "loopback", "multicast", "format", "bits",
-            "computer"}},
-    {"fr", {"version", "port", "format", "bits", "page", "communication"}},
+            "computer", "name", "optional"}},
+    {"fr", {"version", "port", "format", "bits", "page", "communication", "interface"}},
     {"es", {"host", "bits"}},
     {"it", {"gateway", "password", "subnet", "mask", "broadcast", "loopback", "multicast", "host", "computer",
             "all"}},
-    {"pt_BR", {"gateway", "broadcast", "loopback", "multicast", "host", "bits"}},
+    {"pt_BR", {"gateway", "broadcast", "loopback", "multicast", "host", "bits", "interface"}},
 };
 
 // What a window shows or names, by where it is: "dlg131/ctl1002 text".
@@ -113,7 +114,12 @@ QRect Taken(QWidget* w, QStringList& faults, const QString& what)
     const QFontMetrics fm(w->font());
     if (auto* label = qobject_cast<QLabel*>(w); label && label->pixmap().isNull()) {
         const int width = fm.horizontalAdvance(label->text());
-        if (label->alignment() & Qt::AlignHCenter) {
+        if (label->wordWrap()) {
+            // A status line of several lines: the text's lines within its height.
+            if (label->heightForWidth(w->width()) > w->height())
+                faults << QStringLiteral("%1: \"%2\" needs %3 px of height %4")
+                              .arg(what, label->text()).arg(label->heightForWidth(w->width())).arg(w->height());
+        } else if (label->alignment() & Qt::AlignHCenter) {
             if (width > w->width())
                 faults << QStringLiteral("%1: \"%2\" needs %3 px of %4").arg(what, label->text()).arg(width).arg(w->width());
         } else {
@@ -196,6 +202,82 @@ std::set<std::pair<QString, QString>> MarkedTexts()
     return out;
 }
 
+// The main window as the Remembered Devices window sees it: every device listed.
+class ListingWaker : public IDeviceWaker {
+public:
+    bool IsListed(const DeviceReply&) const override { return true; }
+    void AwaitDevice(const MacAddress&, int, std::function<void(const std::string&)>) override {}
+    void StopAwaiting() override {}
+    std::string TakeRecordNote() override { return {}; }
+};
+
+QString Tr(const char* text)
+{
+    return QCoreApplication::translate("Resources", text);
+}
+
+// The Remembered Devices window over a record of one device, with each status
+// its wake and its record can show, Add with a MAC address that is none,
+// and Forget's question.
+void OpenRemembered(Texts& texts, QStringList& faults)
+{
+    HeardDevice device;
+    device.reply = {.sender = "198.18.0.20", .gateway = "198.18.0.1", .hostname = "nas-01", .mac = "02:00:00:00:00:20",
+        .version = "1.0", .netmask = "255.255.255.0", .mode = AddressMode::Static, .ifindex = 2};
+    device.interfaceName = "eth0";
+    RecordProblem problem;
+    ASSERT_TRUE(UpdateRecord(DeviceRecordPath(), [&](CDeviceRecord& r) { r.Note(device, 1700000000000000000); },
+        problem).Ok());
+    // Arguments that no language translates: names, numbers, a path of names.
+    const QString path = QStringLiteral("/nas/orbisk");
+    const QString statuses[] = {
+        Tr("Waiting for %1...").arg("nas-01"),
+        Tr("%1 is up at %2.").arg("nas-01", "198.18.0.20"),
+        Tr("%1 did not answer within %2 s.").arg("nas-01").arg(120),
+        Tr("%1 has no MAC address to wake it by.").arg("nas-01"),
+        Tr("The magic packet could not be sent: %1").arg(101),
+        Tr("The record of remembered devices could not be read; it is kept as %1 and a new one is started.")
+            .arg(path + "/orbisk-2026-12-08T055900Z-1"),
+        Tr("The record of remembered devices %1 could not be read.").arg(path),
+        Tr("Lines of the record that could not be read and are left out: %1.").arg(12),
+        Tr("The record could not be written: %1").arg(28),
+    };
+    ListingWaker waker;
+    CRememberedDlg remembered(waker);
+    WhenShown("dlg132", [&](QWidget* w) {
+        Collect(w, texts);
+        CheckFit(w, faults);
+        auto* list = Ctl<QTreeWidget>(w, IDC_REMEMBERED_LIST);
+        texts["dlg132 listed"] = list->topLevelItemCount() == 1 ? list->topLevelItem(0)->text(5) : QString();
+        auto* status = Ctl<QLabel>(w, IDC_REMEMBERED_STATUS);
+        for (size_t i = 0; i < std::size(statuses); ++i) {
+            status->setText(statuses[i]);
+            texts["dlg132 status " + std::to_string(i)] = statuses[i];
+            CheckFit(w, faults);
+        }
+        Ctl<QPushButton>(w, IDC_WAKE)->setText(Tr("Stop Waiting"));
+        texts["dlg132 stop"] = Tr("Stop Waiting");
+        CheckFit(w, faults);
+        WhenShown("dlg133", [&](QWidget* add) {
+            Collect(add, texts);
+            CheckFit(add, faults);
+            Ctl<QLineEdit>(add, IDC_ADD_MAC)->setText("nas-01");
+            Click(Ctl(add, IDOK));
+            texts["dlg133 problem"] = Ctl<QLabel>(add, IDC_ADD_PROBLEM)->text();
+            CheckFit(add, faults);
+            Click(Ctl(add, IDCANCEL));
+        });
+        Click(Ctl(w, IDC_ADD));
+        WhenShown("msgbox", [&](QWidget* box) {
+            texts["dlg132 forget"] = MessageText(box);
+            Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::No));
+        });
+        Click(Ctl(w, IDC_FORGET));
+        Click(Ctl(w, IDCANCEL));
+    });
+    remembered.DoModal();
+}
+
 // Opens each window, with each text the program puts in it later, and
 // reads what it shows; checks the fit of each on the way.
 Texts OpenEverything(QStringList& faults)
@@ -256,6 +338,7 @@ Texts OpenEverything(QStringList& faults)
         setup.DoModal();
         SelectedDevice = {};
     }
+    OpenRemembered(texts, faults);
     // Every marked text, the messages of the scan, the address change and its
     // checks among them, whatever shows it.
     for (const auto& [context, source] : MarkedTexts()) {

@@ -13,6 +13,7 @@
 //                                    until then; then the resident memory
 
 #include "modal_driver.h"
+#include "orbisk_resources.h"
 #include "scan_app.h"
 #include "scan_dlg.h"
 
@@ -323,6 +324,27 @@ void AddScreenshotSteps(Script& script)
         QWidget* about = Modal();
         Picture({about}, "main_window_about.png");
         Click(about, IDOK);
+    });
+    script.When("main window, Ctrl+H", [] { return IsModal("dlg102"); }, [] {
+        MainWindow()->SendMessage(WM_COMMAND, ID_REMEMBERED, 0);
+    });
+    script.When("Remembered Devices", [] { return IsModal("dlg132"); }, [] {
+        // The device the scans never heard (the script put it in the record) is woken.
+        CListCtrl& list = MainWindow()->m_RememberedDlg.m_List;
+        for (int row = 0; row < list.GetItemCount(); ++row) {
+            if (list.GetItemText(row, 0) == "cold-store")
+                list.SelectItem(row);
+        }
+        Click(Modal(), IDC_WAKE);
+    });
+    script.When("waiting for it", [] {
+        auto* status = qobject_cast<QLabel*>(Ctl(Modal(), IDC_REMEMBERED_STATUS));
+        return IsModal("dlg132") && status && !status->text().isEmpty();
+    }, [] {
+        QWidget* remembered = Modal();
+        Picture({remembered}, "remembered_devices.png");
+        Click(remembered, IDC_WAKE); // Stop Waiting
+        Click(remembered, IDCANCEL);
     });
     // Quit while the scan that followed Setup IP still runs: it ends with the window.
     script.When("main window at the end", [] { return IsModal("dlg102"); }, [] { Click(Modal(), IDCANCEL); });

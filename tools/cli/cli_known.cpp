@@ -2,7 +2,7 @@
 
 #include "cli_command.h"
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 
 namespace {
 
@@ -23,17 +23,18 @@ std::vector<Option> KnownTable(KnownOptions& options, SharedOptions& shared)
 int RunKnown(const KnownOptions& options, std::ostream& out, std::ostream& err)
 {
     CDeviceRecord record;
-    record.Load(err);
     if (options.forget) {
-        record.Clear();
-        if (Status saved = record.Save(); !saved.Ok()) {
+        RecordProblem problem;
+        Status saved = UpdateRecord(record.Path(), [](CDeviceRecord& all) { all.Clear(); }, problem);
+        WarnOfRecord(problem, err);
+        if (!saved.Ok()) {
             Complain(err, saved.Message());
             return StatusNetwork;
         }
     }
-    std::vector<CliDevice> devices;
-    for (const KnownDevice& known : record.Newest())
-        devices.push_back(known.device);
+    record.Load();
+    WarnOfRecord(record.Problem(), err);
+    std::vector<CliDevice> devices = KnownRows(record.Newest());
     if (options.format == OutputFormat::Json)
         out << FormatJson(devices, true);
     else if (options.format == OutputFormat::Csv)
@@ -46,6 +47,36 @@ int RunKnown(const KnownOptions& options, std::ostream& out, std::ostream& err)
 }
 
 } // namespace
+
+void Remember(const std::vector<CliDevice>& heard, std::ostream& err)
+{
+    std::vector<HeardDevice> devices;
+    for (const CliDevice& device : heard)
+        devices.push_back({ device.reply, device.interfaceName });
+    RecordProblem problem;
+    Status saved = RecordHeard(devices, problem);
+    WarnOfRecord(problem, err);
+    if (!saved.Ok())
+        err << "orbisk-cli: warning: the devices heard are not remembered: " << saved.Message() << '\n';
+}
+
+void WarnOfRecord(const RecordProblem& problem, std::ostream& err)
+{
+    if (problem.kind != RecordProblem::None)
+        err << "orbisk-cli: warning: " << ProblemText(problem) << '\n';
+}
+
+std::vector<CliDevice> KnownRows(const std::vector<KnownDevice>& known)
+{
+    std::vector<CliDevice> rows;
+    for (const KnownDevice& device : known) {
+        rows.push_back({ .number = static_cast<int>(rows.size()), .reply = device.device.reply,
+            .interfaceName = device.device.interfaceName,
+            // A device added by hand in the desktop program was never heard.
+            .lastSeen = device.lastSeenNs > 0 ? TimestampText(device.lastSeenNs) : "" });
+    }
+    return rows;
+}
 
 CliCommand KnownCommand()
 {

@@ -1,6 +1,6 @@
 #include "cli_scan.h"
 
-#include "cli_state.h"
+#include "device_record.h"
 
 #include <algorithm>
 #include <string_view>

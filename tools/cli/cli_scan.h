@@ -6,6 +6,7 @@
 #include "cli_net.h"
 #include "cli_options.h"
 #include "cli_text.h"
+#include "device_record.h"
 #include "wire.h"
 
 #include <cstdint>
@@ -33,6 +34,14 @@ using DeviceTest = std::function<bool(const CliDevice&)>;
 void Complain(std::ostream& err, const std::string& lines);
 
 std::optional<DeviceReply> ReplyOf(const Datagram& d);
+
+// Remembers what a command heard; a failure is a warning on err and the
+// command goes on. Nothing when recording is off.
+void Remember(const std::vector<CliDevice>& heard, std::ostream& err);
+// What reading the record met, as one warning line on err; nothing for none.
+void WarnOfRecord(const RecordProblem& problem, std::ostream& err);
+// Remembered devices as rows, numbered from 0, with when each was last heard.
+std::vector<CliDevice> KnownRows(const std::vector<KnownDevice>& known);
 
 // Sends the discovery request `repeat` times and lists devices until the
 // timeout, or until `done` accepts a newly listed device, or until the

@@ -2,7 +2,7 @@
 
 #include "cli_command.h"
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 #include "change_check.h"
 
 #include <sys/resource.h>

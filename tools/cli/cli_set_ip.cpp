@@ -4,7 +4,7 @@
 #include "cli_command.h"
 #include "cli_password.h"
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 #include "change_check.h"
 #include "neighbour.h"
 #include "reply_receiver.h"

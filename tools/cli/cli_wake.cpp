@@ -3,7 +3,8 @@
 
 #include "cli_command.h"
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
+#include "device_wake.h"
 #include "magic_packet.h"
 
 namespace {
@@ -64,9 +65,7 @@ Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevic
         return BadUsage("\"" + text + "\" is neither a MAC address (as aa:bb:cc:dd:ee:ff) nor the host name or "
             "address of a remembered device ('orbisk-cli known' lists them)");
     if (candidates.size() > 1) {
-        std::vector<CliDevice> rows;
-        for (const KnownDevice& known : candidates)
-            rows.push_back(known.device);
+        std::vector<CliDevice> rows = KnownRows(candidates);
         return BadUsage("\"" + text + "\" names " + std::to_string(candidates.size())
             + " remembered devices; give the MAC address of the one to wake:\n" + FormatTable(rows, true, true));
     }
@@ -83,17 +82,17 @@ bool PlanGiven(const SendPlan& plan)
 
 // Out of the port the device last answered on, unless the operator said
 // where; every port when that one is gone.
-Result<std::vector<Route>> WakeRoutes(const WakeOptions& options, const WakeTarget& target, std::ostream& err)
+Result<WakePlan> PlanFor(const WakeOptions& options, const WakeTarget& target, std::ostream& err)
 {
-    if (PlanGiven(options.plan) || !target.known || target.known->device.interfaceName.empty())
-        return PlanRoutes(ToRoutePlan(options.plan));
-    const std::string& port = target.known->device.interfaceName;
-    Result<std::vector<Route>> routes = PlanRoutes(RoutePlan { .interfaceName = port });
-    if (routes.Ok())
-        return routes;
-    err << "orbisk-cli: " << port << ", where " << target.text
-        << " last answered, cannot broadcast now; the packet goes out of every port\n";
-    return PlanRoutes(RoutePlan {});
+    std::optional<RoutePlan> given;
+    if (PlanGiven(options.plan))
+        given = ToRoutePlan(options.plan);
+    const std::string port = target.known ? target.known->device.interfaceName : "";
+    Result<WakePlan> plan = PlanWake(target.mac, port, given);
+    if (plan.Ok() && plan->fellBack)
+        err << "orbisk-cli: " << port << ", where " << target.text
+            << " last answered, cannot broadcast now; the packet goes out of every port\n";
+    return plan;
 }
 
 std::string Ports(const std::vector<Route>& routes)
@@ -109,7 +108,8 @@ std::string Ports(const std::vector<Route>& routes)
 bool ResolveAll(const WakeOptions& options, std::vector<WakeTarget>& targets, std::ostream& err)
 {
     CDeviceRecord record;
-    record.Load(err);
+    record.Load();
+    WarnOfRecord(record.Problem(), err);
     const std::vector<KnownDevice> known = record.Newest();
     for (const std::string& text : options.targets) {
         Result<WakeTarget> target = Resolve(text, known);
@@ -131,9 +131,9 @@ int SendPackets(const WakeOptions& options, const std::vector<WakeTarget>& targe
     // The lines about sending stay off standard output when it carries JSON or CSV.
     std::ostream& told = options.format == OutputFormat::Table ? out : err;
     for (const WakeTarget& target : targets) {
-        Result<std::vector<Route>> routes = WakeRoutes(options, target, err);
-        Result<int> sent = routes.Ok() ? channel.SendBytes(*routes, options.udpPort, BuildMagicPacket(target.mac))
-                                       : Result<int>(routes.Failure());
+        Result<WakePlan> plan = PlanFor(options, target, err);
+        Result<int> sent = plan.Ok() ? channel.SendBytes(plan->routes, options.udpPort, plan->packet)
+                                     : Result<int>(plan.Failure());
         if (!sent.Ok() || *sent == 0) {
             Complain(err, sent.Ok() ? "The magic packet for " + target.text + " left by no port" : sent.Failure().Message());
             return StatusNetwork;
@@ -141,7 +141,7 @@ int SendPackets(const WakeOptions& options, const std::vector<WakeTarget>& targe
         told << "Sent the magic packet for " << MacText(target.mac);
         if (target.known && !target.known->device.reply.hostname.empty())
             told << " (" << EscapeForTerminal(target.known->device.reply.hostname) << ")";
-        told << " to " << Ports(*routes) << ", UDP port " << options.udpPort << "\n";
+        told << " to " << Ports(plan->routes) << ", UDP port " << options.udpPort << "\n";
     }
     told.flush();
     return StatusOk;

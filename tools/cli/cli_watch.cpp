@@ -3,7 +3,7 @@
 
 #include "cli_command.h"
 #include "cli_scan.h"
-#include "cli_state.h"
+#include "device_record.h"
 #include "prom_textfile.h"
 
 #include <signal.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-// The program's resources: dialog templates 100, 102, 130 and 131, icon 128,
+// The program's resources: dialog templates 100, 102 and 130 to 133, icon 128,
 // strings 101 and 103, the device menu's texts, the program's name and the
 // template font's fallbacks.
 
@@ -16,6 +16,22 @@ enum : int {
     ID_DEVICE_COPY_ROW,
     ID_DEVICE_COPY_ALL,
     ID_DEVICE_SETUP_IP,
+    ID_REMEMBERED, // also in the window's own menu, and Ctrl+H
+};
+
+// The Remembered Devices window and its Add dialog.
+enum : int {
+    IDD_REMEMBERED = 132,
+    IDD_ADD_DEVICE = 133,
+
+    IDC_REMEMBERED_LIST = 1060,
+    IDC_WAKE = 1061,
+    IDC_FORGET = 1062,
+    IDC_ADD = 1063,
+    IDC_REMEMBERED_STATUS = 1064,
+    IDC_ADD_MAC = 1065,
+    IDC_ADD_NAME = 1066,
+    IDC_ADD_PROBLEM = 1067,
 };
 
 class QImage;
@@ -35,3 +51,5 @@ extern const DialogTemplate kAboutTemplate;
 extern const DialogTemplate kScanTemplate;
 extern const DialogTemplate kAuthTemplate;
 extern const DialogTemplate kSetupIpTemplate;
+extern const DialogTemplate kRememberedTemplate;
+extern const DialogTemplate kAddDeviceTemplate;

@@ -20,6 +20,8 @@ void LoadOrbiskResources()
     AfxRegisterDialogTemplate(kScanTemplate);
     AfxRegisterDialogTemplate(kAuthTemplate);
     AfxRegisterDialogTemplate(kSetupIpTemplate);
+    AfxRegisterDialogTemplate(kRememberedTemplate);
+    AfxRegisterDialogTemplate(kAddDeviceTemplate);
     AfxRegisterIcon(IDR_MAINFRAME, [] {
         QIcon icon;
         for (int size : {16, 24, 32, 48, 64, 128})
@@ -38,6 +40,7 @@ void LoadOrbiskResources()
     AfxRegisterString(ID_DEVICE_COPY_ROW, QT_TRANSLATE_NOOP("Resources", "Copy &Row"));
     AfxRegisterString(ID_DEVICE_COPY_ALL, QT_TRANSLATE_NOOP("Resources", "Copy &All Rows"));
     AfxRegisterString(ID_DEVICE_SETUP_IP, QT_TRANSLATE_NOOP("Resources", "&Setup IP..."));
+    AfxRegisterString(ID_REMEMBERED, QT_TRANSLATE_NOOP("Resources", "Remembered &Devices..."));
 }
 
 QStringList OrbiskFontFallbacks(const QString& language)

@@ -74,6 +74,29 @@ constexpr DialogItemTemplate kSetupIpItems[] = {
     {IDC_DHCP, "Button", "DHCP", kChild | BS_AUTORADIOBUTTON, 77, 17, 32, 10},
 };
 
+// Remembered Devices: the list, the buttons under it, a status line.
+constexpr DialogItemTemplate kRememberedItems[] = {
+    {IDC_REMEMBERED_LIST, "SysListView32", "List1", kChild | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL,
+     7, 7, 390, 140},
+    {IDC_WAKE, "Button", QT_TRANSLATE_NOOP("Resources", "Wake Up"), kDefaultButton, 7, 153, 84, 14},
+    {IDC_FORGET, "Button", QT_TRANSLATE_NOOP("Resources", "Forget"), kPushButton, 96, 153, 60, 14},
+    {IDC_ADD, "Button", QT_TRANSLATE_NOOP("Resources", "Add..."), kPushButton, 161, 153, 60, 14},
+    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Close"), kPushButton, 337, 153, 60, 14},
+    // Three lines: a problem with the record names its file.
+    {IDC_REMEMBERED_STATUS, "Static", "", kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX, 7, 173, 390, 28},
+};
+
+// Add: a MAC address and a name for a device never seen.
+constexpr DialogItemTemplate kAddDeviceItems[] = {
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "MAC Address"), kLabel, 7, 10, 70, 8},
+    {IDC_ADD_MAC, "Edit", "", kEdit, 80, 8, 120, 12},
+    {kNoId, "Static", QT_TRANSLATE_NOOP("Resources", "Name (optional)"), kLabel, 7, 28, 70, 8},
+    {IDC_ADD_NAME, "Edit", "", kEdit, 80, 26, 120, 12},
+    {IDC_ADD_PROBLEM, "Static", "", kChild | WS_GROUP | SS_LEFT | SS_NOPREFIX, 7, 44, 193, 19},
+    {IDOK, "Button", QT_TRANSLATE_NOOP("Resources", "OK"), kDefaultButton, 90, 66, 52, 14},
+    {IDCANCEL, "Button", QT_TRANSLATE_NOOP("Resources", "Cancel"), kPushButton, 148, 66, 52, 14},
+};
+
 // Who names what for a screen reader; the device list shows no label.
 constexpr ControlAccess kScanAccess[] = {
     {IDC_DEVICE_LIST, AccessKind::Named, QT_TRANSLATE_NOOP("Resources", "Devices")},
@@ -87,6 +110,15 @@ constexpr ControlAccess kSetupIpAccess[] = {
     {IDC_NEW_GATEWAY, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "Gateway")},
     {IDC_NEW_NETMASK, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "Netmask")},
     {IDC_STATUS, AccessKind::AnnouncesText, nullptr},
+};
+constexpr ControlAccess kRememberedAccess[] = {
+    {IDC_REMEMBERED_LIST, AccessKind::Named, QT_TRANSLATE_NOOP("Resources", "Remembered devices")},
+    {IDC_REMEMBERED_STATUS, AccessKind::AnnouncesText, nullptr},
+};
+constexpr ControlAccess kAddDeviceAccess[] = {
+    {IDC_ADD_MAC, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "MAC Address")},
+    {IDC_ADD_NAME, AccessKind::LabelledBy, QT_TRANSLATE_NOOP("Resources", "Name (optional)")},
+    {IDC_ADD_PROBLEM, AccessKind::AnnouncesText, nullptr},
 };
 
 // The styles as the templates have always stored them.
@@ -109,3 +141,5 @@ const DialogTemplate kAboutTemplate{IDD_ABOUTBOX, QT_TRANSLATE_NOOP("Resources",
 const DialogTemplate kScanTemplate{IDD_SCAN_DIALOG, "Orbisk", kDialog | WS_VISIBLE, WS_EX_APPWINDOW, 0, 0, 405, 227, kFont, kPointSize, kScanItems, kScanAccess};
 const DialogTemplate kAuthTemplate{IDD_AUTH, QT_TRANSLATE_NOOP("Resources", "Authentication"), kDialog, 0, 0, 0, 147, 80, kFont, kPointSize, kAuthItems, kAuthAccess};
 const DialogTemplate kSetupIpTemplate{IDD_SETUP_IP, "Orbisk", kDialog, 0, 0, 0, 210, 169, kFont, kPointSize, kSetupIpItems, kSetupIpAccess};
+const DialogTemplate kRememberedTemplate{IDD_REMEMBERED, QT_TRANSLATE_NOOP("Resources", "Remembered Devices"), kDialog, 0, 0, 0, 404, 207, kFont, kPointSize, kRememberedItems, kRememberedAccess};
+const DialogTemplate kAddDeviceTemplate{IDD_ADD_DEVICE, QT_TRANSLATE_NOOP("Resources", "Add Device"), kDialog, 0, 0, 0, 207, 87, kFont, kPointSize, kAddDeviceItems, kAddDeviceAccess};

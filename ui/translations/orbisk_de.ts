@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>IP ä&amp;ndern …</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>Schnittstelle</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>Zuletzt gesehen</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>Gelistet</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>Nicht lesbare Zeilen der Liste, ausgelassen: %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>Die Liste konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>„%1“ ist keine MAC-Adresse.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>Warte auf %1 …</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>Nicht mehr warten</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>Aufwecken</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 hat keine MAC-Adresse, über die es sich wecken ließe.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>Das Weckpaket konnte nicht gesendet werden: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 hat nicht innerhalb von %2 s geantwortet.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 ist unter %2 erreichbar.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>%1 vergessen?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>&amp;Gemerkte Geräte …</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Vergessen</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Hinzufügen …</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>Name (optional)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>Gemerkte Geräte</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>Gemerkte Geräte</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Gerät hinzufügen</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>Die Liste der gemerkten Geräte war nicht lesbar; sie wird als %1 aufbewahrt und eine neue begonnen.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>Die Liste der gemerkten Geräte %1 ist nicht lesbar.</translation>
+    </message>
 </context>
 </TS>

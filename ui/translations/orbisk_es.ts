@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>&amp;Asignar IP...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>Interfaz</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>Visto por última vez</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>En lista</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>Líneas del registro que no se pudieron leer y se omiten: %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>No se pudo escribir el registro: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>«%1» no es una dirección MAC.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>Esperando a %1...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>Dejar de esperar</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>Despertar</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 no tiene dirección MAC con la que despertarlo.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>No se pudo enviar el paquete mágico: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 no respondió en %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 está activo en %2.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>¿Olvidar %1?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>Dispositivos &amp;recordados...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Olvidar</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Añadir...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>Nombre (opcional)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>Dispositivos recordados</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>Dispositivos recordados</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Añadir dispositivo</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>No se pudo leer el registro de dispositivos recordados; se guarda como %1 y se empieza uno nuevo.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>No se pudo leer el registro de dispositivos recordados %1.</translation>
+    </message>
 </context>
 </TS>

@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>&amp;Régler l&apos;IP…</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>Interface</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>Vu en dernier</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>Listé</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>Lignes illisibles du registre, laissées de côté : %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>Impossible d&apos;écrire le registre : %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>« %1 » n&apos;est pas une adresse MAC.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>En attente de %1…</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>Ne plus attendre</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>Réveiller</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 n&apos;a pas d&apos;adresse MAC pour le réveiller.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>Le paquet magique n&apos;a pas pu être envoyé : %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 n&apos;a pas répondu en %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 est joignable à %2.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>Oublier %1 ?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>&amp;Appareils mémorisés…</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Oublier</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Ajouter…</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>Nom (facultatif)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>Appareils mémorisés</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>Appareils mémorisés</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Ajouter un appareil</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>Le registre des appareils mémorisés est illisible ; il est conservé sous %1 et un nouveau est commencé.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>Le registre des appareils mémorisés %1 est illisible.</translation>
+    </message>
 </context>
 </TS>

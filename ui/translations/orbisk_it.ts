@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>Im&amp;posta IP...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>Interfaccia</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>Ultima volta</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>In elenco</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>Righe del registro illeggibili, tralasciate: %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>Impossibile scrivere il registro: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>«%1» non è un indirizzo MAC.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>In attesa di %1...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>Smetti di attendere</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>Risveglia</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 non ha un indirizzo MAC con cui risvegliarlo.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>Impossibile inviare il pacchetto magico: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 non ha risposto entro %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 è attivo su %2.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>Dimenticare %1?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>&amp;Dispositivi memorizzati...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Dimentica</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Aggiungi...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>Nome (facoltativo)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>Dispositivi memorizzati</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>Dispositivi memorizzati</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Aggiungi dispositivo</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>Impossibile leggere il registro dei dispositivi memorizzati; viene conservato come %1 e ne viene iniziato uno nuovo.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>Impossibile leggere il registro dei dispositivi memorizzati %1.</translation>
+    </message>
 </context>
 </TS>

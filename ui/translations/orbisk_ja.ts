@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>IP 設定(&amp;S)...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>インターフェイス</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>最終確認</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>一覧中</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>読めずに除外した記録の行: %1。</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>記録を書き込めませんでした: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>「%1」は MAC アドレスではありません。</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>%1 を待っています...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>はい</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>待機を中止</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>起動</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 には起動に使う MAC アドレスがありません。</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>マジックパケットを送信できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 は %2 秒以内に応答しませんでした。</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 は %2 で起動しています。</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>%1 を記憶から削除しますか?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>記憶したデバイス(&amp;D)...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>追加...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>名前 (省略可)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>記憶したデバイス</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>記憶したデバイス</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>デバイスの追加</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>記憶したデバイスの記録を読めませんでした。%1 として保存し、新しい記録を始めます。</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>記憶したデバイスの記録 %1 を読めませんでした。</translation>
+    </message>
 </context>
 </TS>

@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>IP 설정(&amp;S)...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>인터페이스</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>마지막 확인</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>목록에 있음</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>읽을 수 없어 제외한 기록 줄: %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>기록을 쓸 수 없습니다: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>&quot;%1&quot;은(는) MAC 주소가 아닙니다.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>%1 기다리는 중...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>예</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>기다리기 중지</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>깨우기</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1에는 깨우는 데 쓸 MAC 주소가 없습니다.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>매직 패킷을 보낼 수 없습니다: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1이(가) %2초 안에 응답하지 않았습니다.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1이(가) %2에서 켜져 있습니다.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>%1을(를) 잊으시겠습니까?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>기억된 장치(&amp;D)...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>잊기</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>추가...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>닫기</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>이름(선택 사항)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>기억된 장치</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>기억된 장치</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>장치 추가</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>기억된 장치 기록을 읽을 수 없습니다. %1(으)로 보관하고 새 기록을 시작합니다.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>기억된 장치 기록 %1을(를) 읽을 수 없습니다.</translation>
+    </message>
 </context>
 </TS>

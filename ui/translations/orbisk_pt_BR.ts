@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>&amp;Definir IP...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>Interface</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>Visto por último</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>Na lista</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>Linhas do registro que não puderam ser lidas e foram omitidas: %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>Não foi possível gravar o registro: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>&quot;%1&quot; não é um endereço MAC.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>Aguardando %1...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>Parar de aguardar</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>Despertar</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 não tem endereço MAC para despertá-lo.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>Não foi possível enviar o pacote mágico: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 não respondeu em %2 s.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 está ativo em %2.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>Esquecer %1?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>Dispositivos memori&amp;zados...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Esquecer</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Adicionar...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>Nome (opcional)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>Dispositivos memorizados</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>Dispositivos memorizados</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Adicionar dispositivo</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>Não foi possível ler o registro de dispositivos memorizados; ele foi guardado como %1 e um novo foi iniciado.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>Não foi possível ler o registro de dispositivos memorizados %1.</translation>
+    </message>
 </context>
 </TS>

@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>&amp;Задать IP...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>Интерфейс</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>Последний раз</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>В списке</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>Нечитаемые строки списка, пропущены: %1.</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>Не удалось записать список: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>«%1» — не MAC-адрес.</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>Ожидание %1...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>Прекратить ожидание</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>Разбудить</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>У %1 нет MAC-адреса, по которому его можно разбудить.</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>Не удалось отправить магический пакет: %1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 не ответил за %2 с.</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 доступен по адресу %2.</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>Забыть %1?</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>Запомненные &amp;устройства...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>Забыть</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>Добавить...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>Имя (необязательно)</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>Запомненные устройства</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>Запомненные устройства</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>Добавить устройство</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>Не удалось прочитать список запомненных устройств; он сохранён как %1, начат новый.</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>Не удалось прочитать список запомненных устройств %1.</translation>
+    </message>
 </context>
 </TS>

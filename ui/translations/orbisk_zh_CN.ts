@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>设置 IP(&amp;S)...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>接口</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>上次发现</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>在列表中</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>无法读取而被略过的记录行：%1。</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>无法写入记录：%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>“%1”不是 MAC 地址。</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>正在等待 %1...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>停止等待</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>唤醒</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 没有可用于唤醒的 MAC 地址。</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>无法发送魔术包：%1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 在 %2 秒内没有应答。</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 已启动，地址为 %2。</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>忘记 %1？</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>已记住的设备(&amp;D)...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>忘记</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>添加...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>名称（可选）</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>已记住的设备</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>已记住的设备</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>添加设备</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>无法读取已记住设备的记录；已将其保留为 %1，并开始新的记录。</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>无法读取已记住设备的记录 %1。</translation>
+    </message>
 </context>
 </TS>

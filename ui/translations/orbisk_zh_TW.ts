@@ -284,5 +284,105 @@
         <source>&amp;Setup IP...</source>
         <translation>設定 IP(&amp;S)...</translation>
     </message>
+    <message>
+        <source>Interface</source>
+        <translation>介面</translation>
+    </message>
+    <message>
+        <source>Last Seen</source>
+        <translation>上次發現</translation>
+    </message>
+    <message>
+        <source>Listed</source>
+        <translation>在清單中</translation>
+    </message>
+    <message>
+        <source>Lines of the record that could not be read and are left out: %1.</source>
+        <translation>無法讀取而略過的記錄行：%1。</translation>
+    </message>
+    <message>
+        <source>The record could not be written: %1</source>
+        <translation>無法寫入記錄：%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a MAC address.</source>
+        <translation>「%1」不是 MAC 位址。</translation>
+    </message>
+    <message>
+        <source>Waiting for %1...</source>
+        <translation>正在等待 %1...</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>Stop Waiting</source>
+        <translation>停止等待</translation>
+    </message>
+    <message>
+        <source>Wake Up</source>
+        <translation>喚醒</translation>
+    </message>
+    <message>
+        <source>%1 has no MAC address to wake it by.</source>
+        <translation>%1 沒有可用於喚醒的 MAC 位址。</translation>
+    </message>
+    <message>
+        <source>The magic packet could not be sent: %1</source>
+        <translation>無法傳送魔術封包：%1</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 s.</source>
+        <translation>%1 在 %2 秒內沒有回應。</translation>
+    </message>
+    <message>
+        <source>%1 is up at %2.</source>
+        <translation>%1 已啟動，位址為 %2。</translation>
+    </message>
+    <message>
+        <source>Forget %1?</source>
+        <translation>忘記 %1？</translation>
+    </message>
+    <message>
+        <source>Remembered &amp;Devices...</source>
+        <translation>已記住的裝置(&amp;D)...</translation>
+    </message>
+    <message>
+        <source>Forget</source>
+        <translation>忘記</translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation>新增...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>關閉</translation>
+    </message>
+    <message>
+        <source>Name (optional)</source>
+        <translation>名稱（選填）</translation>
+    </message>
+    <message>
+        <source>Remembered devices</source>
+        <translation>已記住的裝置</translation>
+    </message>
+    <message>
+        <source>Remembered Devices</source>
+        <translation>已記住的裝置</translation>
+    </message>
+    <message>
+        <source>Add Device</source>
+        <translation>新增裝置</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices could not be read; it is kept as %1 and a new one is started.</source>
+        <translation>無法讀取已記住裝置的記錄；已將其保留為 %1，並開始新的記錄。</translation>
+    </message>
+    <message>
+        <source>The record of remembered devices %1 could not be read.</source>
+        <translation>無法讀取已記住裝置的記錄 %1。</translation>
+    </message>
 </context>
 </TS>
