@@ -5,6 +5,7 @@
 // dialogs read like their originals; the framework itself runs on Qt.
 
 #include "afxids.h"
+#include "bool_result.h"
 
 #include <cstdint>
 #include <string>
@@ -12,7 +13,6 @@
 class QWidget;
 class QIcon;
 
-using BOOL = int;
 using UINT = unsigned int;
 using DWORD = std::uint32_t;
 using BYTE = std::uint8_t;

@@ -1,6 +1,6 @@
 #include "reply_channel.h"
 
-#include "listener.h"
+#include "tool_port.h"
 #include "wire_ports.h"
 
 #include <net/if.h>

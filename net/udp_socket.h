@@ -1,11 +1,11 @@
 #pragma once
 
+#include "bool_result.h"
+
 #include <netinet/in.h>
 
 #include <string>
 #include <string_view>
-
-using BOOL = int;
 
 // An IPv4 socket address built from a host text and a port.
 class CSockAddr {

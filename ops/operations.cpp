@@ -1,7 +1,7 @@
 #include "operations.h"
 
 #include "control_ids.h"
-#include "listener.h"
+#include "tool_port.h"
 #include "neighbour.h"
 #include "reply_channel.h"
 #include "wire.h"

@@ -95,7 +95,7 @@ std::string WatchName(const DeviceReply& reply)
     return reply.mac.empty() ? reply.sender : reply.mac;
 }
 
-bool MatchesTarget(const DeviceReply& reply, std::string_view target)
+bool IsNamedBy(const DeviceReply& reply, std::string_view target)
 {
     if (ParseMac(target))
         return SameMac(reply.mac, target);

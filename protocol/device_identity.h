@@ -42,7 +42,7 @@ std::string WatchName(const DeviceReply& reply);
 // Whether an operator's target names the device: a MAC address in any
 // notation, a dotted-quad address exactly, anything else as a host name,
 // case aside as DNS names are.
-bool MatchesTarget(const DeviceReply& reply, std::string_view target);
+bool IsNamedBy(const DeviceReply& reply, std::string_view target);
 
 // The desktop list's seven columns, in order; listings of orbisk-cli add the
 // mode after them.

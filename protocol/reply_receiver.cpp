@@ -1,6 +1,6 @@
 #include "reply_receiver.h"
 
-#include "listener.h"
+#include "tool_port.h"
 #include "reply_channel.h"
 #include "wire.h"
 

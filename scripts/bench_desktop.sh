@@ -136,9 +136,12 @@ held until the last row, measured by a 2 ms probe.
 | devices | desktop: listed | desktop: last row | desktop: longest hold until then | desktop: scan | orbisk-cli: listed | orbisk-cli: last row |
 |---:|---:|---:|---:|---:|---:|---:|$BURSTS
 
-A scan polls 21 times on a 50 ms timer, and a poll that finds nothing waits
-up to 500 ms for a datagram, during which the timer falls due: an empty scan
-therefore lasts about 21 x 500 ms, and every device fewer than 21 adds about
-half a second. With 21 devices every poll finds a reply at once and the scan
-ends close to its floor of 21 x 50 ms.
+A scan polls 21 times on a 50 ms timer; each poll takes every reply
+queued (at most about 30 ms of listing, the rest at the next tick), and a
+poll that finds nothing waits up to 500 ms, or until the next of the three
+requests is due. Once the replies to the requests are listed, the idle polls
+keep the scan listening for several seconds, whatever the number of devices:
+a scan lasts about 7 to 10 s. The first rows appear at the first tick, 50 ms
+after the click; the replies themselves are taken off the socket as they
+arrive, between the ticks.
 EOT

@@ -7,7 +7,7 @@
 #include "operations.h"
 #include "remembered_dlg.h"
 #include "setup_ip_dlg.h"
-#include "wnd_services.h"
+#include "window_adapters.h"
 
 #include <functional>
 

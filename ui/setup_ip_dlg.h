@@ -5,7 +5,7 @@
 #include "controls.h"
 #include "dialog.h"
 #include "operations.h"
-#include "wnd_services.h"
+#include "window_adapters.h"
 
 // New address, gateway and netmask of the marked device, the choice between
 // a static address and DHCP, and the status of the change. The address

@@ -2,7 +2,7 @@
 // devices, without a network: commands that refuse before sending run here.
 
 #include "cli_commands.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 #include "device_record.h"
 #include "magic_packet.h"
 #include "test_files.h"

@@ -7,7 +7,7 @@
 #include "ops_lan.h"
 #include "test_windows.h"
 
-#include "listener.h"
+#include "tool_port.h"
 #include "udp_socket.h"
 #include "wire_ports.h"
 

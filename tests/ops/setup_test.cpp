@@ -11,7 +11,7 @@
 #include "ops_lan.h"
 #include "test_windows.h"
 
-#include "listener.h"
+#include "tool_port.h"
 
 #include <gtest/gtest.h>
 

@@ -25,13 +25,13 @@ TEST(DeviceIdentity, OneMacEqualityAndOneTargetRule)
 
     const DeviceReply nas = Reply("198.18.0.20", "Nas-01", "02:AA:BB:00:00:01");
     for (const char* names : { "02aa.bb00.0001", "02-aa-bb-00-00-01", "nas-01", "NAS-01", "198.18.0.20" })
-        EXPECT_TRUE(MatchesTarget(nas, names)) << names;
+        EXPECT_TRUE(IsNamedBy(nas, names)) << names;
     for (const char* other : { "02:aa:bb:00:00:02", "nas", "198.18.0.2", "198.18.0.020", "" })
-        EXPECT_FALSE(MatchesTarget(nas, other)) << other;
+        EXPECT_FALSE(IsNamedBy(nas, other)) << other;
     // A dotted quad is an address, whatever host name a device gives itself.
-    EXPECT_FALSE(MatchesTarget(Reply("198.18.0.21", "198.18.0.20", "02:aa:bb:00:00:03"), "198.18.0.20"));
+    EXPECT_FALSE(IsNamedBy(Reply("198.18.0.21", "198.18.0.20", "02:aa:bb:00:00:03"), "198.18.0.20"));
     // No MAC address sent: a MAC target does not name it.
-    EXPECT_FALSE(MatchesTarget(Reply("198.18.0.22", "bare", ""), "02:aa:bb:00:00:01"));
+    EXPECT_FALSE(IsNamedBy(Reply("198.18.0.22", "bare", ""), "02:aa:bb:00:00:01"));
 
     // The keys: each listing's rule, the MAC address in any notation alike.
     const DeviceReply moved = Reply("198.18.0.30", "nas-01", "02-aa-bb-00-00-01");

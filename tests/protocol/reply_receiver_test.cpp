@@ -1,5 +1,5 @@
 #include "device_table.h"
-#include "listener.h"
+#include "tool_port.h"
 #include "reply_receiver.h"
 #include "virtual_lan.h"
 

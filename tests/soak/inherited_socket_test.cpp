@@ -3,7 +3,7 @@
 
 #include "virtual_lan.h"
 
-#include "listener.h"
+#include "tool_port.h"
 
 #include <gtest/gtest.h>
 

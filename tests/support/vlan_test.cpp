@@ -1,6 +1,6 @@
 #include "virtual_lan.h"
 
-#include "listener.h"
+#include "tool_port.h"
 #include "udp_socket.h"
 #include "wire_ports.h"
 

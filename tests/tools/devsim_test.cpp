@@ -5,7 +5,7 @@
 #include "sim_device.h"
 
 #include "devsim_process.h"
-#include "listener.h"
+#include "tool_port.h"
 #include "udp_socket.h"
 #include "virtual_lan.h"
 #include "wire.h"

@@ -6,7 +6,7 @@
 
 #include "device_record.h"
 #include "devsim_process.h"
-#include "listener.h"
+#include "tool_port.h"
 #include "magic_packet.h"
 #include "modal_driver.h"
 #include "operations.h"

@@ -17,7 +17,7 @@
 #include "qt_test_support.h"
 #include "scan_dlg.h"
 #include "setup_ip_dlg.h"
-#include "wnd_services.h"
+#include "window_adapters.h"
 
 #include <QFile>
 #include <QFontDatabase>

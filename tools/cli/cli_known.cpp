@@ -1,7 +1,7 @@
 // orbisk-cli known: the devices heard before, newest first.
 
 #include "cli_command.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 #include "device_record.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // orbisk-cli scan: one discovery, every device that answered listed once.
 
 #include "cli_command.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 #include "device_record.h"
 #include "change_check.h"
 

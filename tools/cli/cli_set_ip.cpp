@@ -3,7 +3,7 @@
 
 #include "cli_command.h"
 #include "cli_password.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 #include "device_record.h"
 #include "change_check.h"
 #include "neighbour.h"
@@ -165,7 +165,7 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
 {
     DeviceTest found;
     if (options.mode == AddressMode::Static) {
-        found = [&](const CliDevice& d) { return MatchesTarget(d.reply, options.address); };
+        found = [&](const CliDevice& d) { return IsNamedBy(d.reply, options.address); };
         // A target aimed at the old address would miss the new one.
         if (!options.plan.targets.empty())
             routes.push_back({ Ipv4::Parse(options.address).value_or(Ipv4()), routes.front().ifindex,
@@ -176,7 +176,7 @@ int Verify(CReplyChannel& channel, const SetIpOptions& options, std::vector<Rout
         const std::string& mac = before.reply.mac;
         const std::string& host = before.reply.hostname;
         found = [&](const CliDevice& d) {
-            return mac.empty() ? MatchesTarget(d.reply, host) : SameMac(d.reply.mac, mac);
+            return mac.empty() ? IsNamedBy(d.reply, host) : SameMac(d.reply.mac, mac);
         };
     }
     // A device may take a moment to move to its new configuration.
@@ -216,7 +216,7 @@ int LookUp(SetIpRun& run)
 {
     const SetIpOptions& options = run.options;
     ScanResult lookup;
-    auto isDevice = [&](const CliDevice& d) { return MatchesTarget(d.reply, options.device); };
+    auto isDevice = [&](const CliDevice& d) { return IsNamedBy(d.reply, options.device); };
     if (!Discover(run.channel, run.routes, kDefaultScanMs, kDefaultRepeat, isDevice, lookup, run.err))
         return StatusNetwork;
     Remember(lookup.devices, run.err);

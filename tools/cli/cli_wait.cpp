@@ -1,7 +1,7 @@
 // orbisk-cli wait: scans until one device answers, then lists it.
 
 #include "cli_command.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ int RunWait(const WaitOptions& options, std::ostream& out, std::ostream& err)
     if (!PrepareNetwork(options.plan, routes, channel, err))
         return StatusNetwork;
     std::vector<std::optional<CliDevice>> found;
-    DeviceTest isTarget = [&](const CliDevice& d) { return MatchesTarget(d.reply, options.target); };
+    DeviceTest isTarget = [&](const CliDevice& d) { return IsNamedBy(d.reply, options.target); };
     if (!AwaitDevices(channel, routes, { isTarget }, options.timeoutMs, found, err))
         return StatusNetwork;
     if (!found.front()) {

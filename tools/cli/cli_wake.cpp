@@ -2,7 +2,7 @@
 // remembered device by name or address.
 
 #include "cli_command.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 #include "device_record.h"
 #include "device_wake.h"
 #include "magic_packet.h"
@@ -10,7 +10,7 @@
 namespace {
 
 struct WakeOptions {
-    std::vector<std::string> targets; // MAC addresses, host names or addresses
+    std::vector<std::string> devices; // MAC addresses, host names or addresses
     int waitMs = 0;                   // --wait: 0 sends and ends
     int udpPort = kWakePort;
     OutputFormat format = OutputFormat::Table;
@@ -32,35 +32,35 @@ std::vector<Option> WakeTable(WakeOptions& options, SharedOptions& shared)
     return table;
 }
 
-void TakeTarget(WakeOptions& options, const std::string& target)
+void TakeDevice(WakeOptions& options, const std::string& device)
 {
-    options.targets.push_back(target);
+    options.devices.push_back(device);
 }
 
 Status CheckWake(const WakeOptions& options, size_t)
 {
-    if (options.targets.empty())
+    if (options.devices.empty())
         return BadUsage("wake needs a MAC address, or the host name or address of a remembered device");
     return {};
 }
 
-struct WakeTarget {
+struct WakeDevice {
     std::string text;                 // as given
     MacAddress mac {};
     std::optional<KnownDevice> known; // what the record says about it
 };
 
-// The target as a MAC address, or the one remembered device it names;
+// The device as a MAC address, or the one remembered device it names;
 // otherwise why not, for standard error.
-Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevice>& record)
+Result<WakeDevice> Resolve(const std::string& text, const std::vector<KnownDevice>& record)
 {
     std::vector<KnownDevice> candidates;
     for (const KnownDevice& known : record) {
-        if (MatchesTarget(known.device.reply, text))
+        if (IsNamedBy(known.device.reply, text))
             candidates.push_back(known);
     }
     if (std::optional<MacAddress> mac = ParseMac(text))
-        return WakeTarget { text, *mac, candidates.empty() ? std::nullopt : std::optional(candidates.front()) };
+        return WakeDevice { text, *mac, candidates.empty() ? std::nullopt : std::optional(candidates.front()) };
     if (candidates.empty())
         return BadUsage("\"" + text + "\" is neither a MAC address (as aa:bb:cc:dd:ee:ff) nor the host name or "
             "address of a remembered device ('orbisk-cli known' lists them)");
@@ -72,7 +72,7 @@ Result<WakeTarget> Resolve(const std::string& text, const std::vector<KnownDevic
     std::optional<MacAddress> mac = ParseMac(candidates.front().device.reply.mac);
     if (!mac)
         return BadUsage("the device \"" + text + "\" is remembered without a MAC address, so it cannot be woken");
-    return WakeTarget { text, *mac, candidates.front() };
+    return WakeDevice { text, *mac, candidates.front() };
 }
 
 bool PlanGiven(const SendPlan& plan)
@@ -82,15 +82,15 @@ bool PlanGiven(const SendPlan& plan)
 
 // Out of the port the device last answered on, unless the operator said
 // where; every port when that one is gone.
-Result<WakePlan> PlanFor(const WakeOptions& options, const WakeTarget& target, std::ostream& err)
+Result<WakePlan> PlanFor(const WakeOptions& options, const WakeDevice& device, std::ostream& err)
 {
     std::optional<RoutePlan> given;
     if (PlanGiven(options.plan))
         given = ToRoutePlan(options.plan);
-    const std::string port = target.known ? target.known->device.interfaceName : "";
-    Result<WakePlan> plan = PlanWake(target.mac, port, given);
+    const std::string port = device.known ? device.known->device.interfaceName : "";
+    Result<WakePlan> plan = PlanWake(device.mac, port, given);
     if (plan.Ok() && plan->fellBack)
-        err << "orbisk-cli: " << port << ", where " << target.text
+        err << "orbisk-cli: " << port << ", where " << device.text
             << " last answered, cannot broadcast now; the packet goes out of every port\n";
     return plan;
 }
@@ -103,52 +103,52 @@ std::string Ports(const std::vector<Route>& routes)
     return text;
 }
 
-// Every target, before anything is sent; false when one cannot be woken,
+// Every device, before anything is sent; false when one cannot be woken,
 // with the reason on err.
-bool ResolveAll(const WakeOptions& options, std::vector<WakeTarget>& targets, std::ostream& err)
+bool ResolveAll(const WakeOptions& options, std::vector<WakeDevice>& devices, std::ostream& err)
 {
     CDeviceRecord record;
     record.Load();
     WarnOfRecord(record.Problem(), err);
     const std::vector<KnownDevice> known = record.Newest();
-    for (const std::string& text : options.targets) {
-        Result<WakeTarget> target = Resolve(text, known);
-        if (!target.Ok()) {
+    for (const std::string& text : options.devices) {
+        Result<WakeDevice> device = Resolve(text, known);
+        if (!device.Ok()) {
             // A list of candidates follows the sentence as it is.
-            const std::string& message = target.Failure().Message();
+            const std::string& message = device.Failure().Message();
             err << "orbisk-cli: " << message << (message.ends_with('\n') ? "" : "\n");
             return false;
         }
-        targets.push_back(*target);
+        devices.push_back(*device);
     }
     return true;
 }
 
-// One magic packet for each target, told as it leaves.
-int SendPackets(const WakeOptions& options, const std::vector<WakeTarget>& targets, CReplyChannel& channel,
+// One magic packet for each device, told as it leaves.
+int SendPackets(const WakeOptions& options, const std::vector<WakeDevice>& devices, CReplyChannel& channel,
     std::ostream& out, std::ostream& err)
 {
     // The lines about sending stay off standard output when it carries JSON or CSV.
     std::ostream& told = options.format == OutputFormat::Table ? out : err;
-    for (const WakeTarget& target : targets) {
-        Result<WakePlan> plan = PlanFor(options, target, err);
+    for (const WakeDevice& device : devices) {
+        Result<WakePlan> plan = PlanFor(options, device, err);
         Result<int> sent = plan.Ok() ? channel.SendBytes(plan->routes, options.udpPort, plan->packet)
                                      : Result<int>(plan.Failure());
         if (!sent.Ok() || *sent == 0) {
-            Complain(err, sent.Ok() ? "The magic packet for " + target.text + " left by no port" : sent.Failure().Message());
+            Complain(err, sent.Ok() ? "The magic packet for " + device.text + " left by no port" : sent.Failure().Message());
             return StatusNetwork;
         }
-        told << "Sent the magic packet for " << MacText(target.mac);
-        if (target.known && !target.known->device.reply.hostname.empty())
-            told << " (" << EscapeForTerminal(target.known->device.reply.hostname) << ")";
+        told << "Sent the magic packet for " << MacText(device.mac);
+        if (device.known && !device.known->device.reply.hostname.empty())
+            told << " (" << EscapeForTerminal(device.known->device.reply.hostname) << ")";
         told << " to " << Ports(plan->routes) << ", UDP port " << options.udpPort << "\n";
     }
     told.flush();
     return StatusOk;
 }
 
-// --wait: scans until every target answers, and lists those that did.
-int AwaitWoken(const WakeOptions& options, const std::vector<WakeTarget>& targets, CReplyChannel& channel,
+// --wait: scans until every device answers, and lists those that did.
+int AwaitWoken(const WakeOptions& options, const std::vector<WakeDevice>& devices, CReplyChannel& channel,
     std::ostream& out, std::ostream& err)
 {
     Result<std::vector<Route>> routes = PlanRoutes(ToRoutePlan(options.plan));
@@ -157,18 +157,18 @@ int AwaitWoken(const WakeOptions& options, const std::vector<WakeTarget>& target
         return StatusNetwork;
     }
     std::vector<DeviceTest> tests;
-    for (const WakeTarget& target : targets)
-        tests.push_back([mac = MacText(target.mac)](const CliDevice& d) { return SameMac(d.reply.mac, mac); });
+    for (const WakeDevice& device : devices)
+        tests.push_back([mac = MacText(device.mac)](const CliDevice& d) { return SameMac(d.reply.mac, mac); });
     std::vector<std::optional<CliDevice>> found;
     if (!AwaitDevices(channel, *routes, tests, options.waitMs, found, err))
         return StatusNetwork;
     std::vector<CliDevice> answered;
     int status = StatusOk;
-    for (size_t i = 0; i < targets.size(); ++i) {
+    for (size_t i = 0; i < devices.size(); ++i) {
         if (found[i]) {
             answered.push_back(*found[i]);
         } else {
-            err << "orbisk-cli: " << MacText(targets[i].mac) << " did not answer within " << options.waitMs / 1000.0
+            err << "orbisk-cli: " << MacText(devices[i].mac) << " did not answer within " << options.waitMs / 1000.0
                 << " s\n";
             status = StatusNoDevice;
         }
@@ -179,8 +179,8 @@ int AwaitWoken(const WakeOptions& options, const std::vector<WakeTarget>& target
 
 int RunWake(const WakeOptions& options, std::ostream& out, std::ostream& err)
 {
-    std::vector<WakeTarget> targets;
-    if (!ResolveAll(options, targets, err))
+    std::vector<WakeDevice> devices;
+    if (!ResolveAll(options, devices, err))
         return StatusUsage;
     CReplyChannel channel;
     Status opened = options.waitMs > 0 ? channel.Open() : channel.OpenForSending();
@@ -188,9 +188,9 @@ int RunWake(const WakeOptions& options, std::ostream& out, std::ostream& err)
         Complain(err, opened.Message());
         return StatusNetwork;
     }
-    if (int status = SendPackets(options, targets, channel, out, err); status != StatusOk || options.waitMs == 0)
+    if (int status = SendPackets(options, devices, channel, out, err); status != StatusOk || options.waitMs == 0)
         return status;
-    return AwaitWoken(options, targets, channel, out, err);
+    return AwaitWoken(options, devices, channel, out, err);
 }
 
 } // namespace
@@ -210,5 +210,5 @@ CliCommand WakeCommand()
         "Exit status: 0 sent (and with --wait, every device answered), 1 a device did not\n"
         "answer within --wait, 2 bad options, an unknown TARGET or a host name that\n"
         "several devices share (nothing is sent), 7 the network cannot be used.\n" },
-        WakeTable, kAnyOperands, TakeTarget, CheckWake, RunWake });
+        WakeTable, kAnyOperands, TakeDevice, CheckWake, RunWake });
 }

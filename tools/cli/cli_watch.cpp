@@ -2,7 +2,7 @@
 // scans, one line per event, until a stop signal or --count scans.
 
 #include "cli_command.h"
-#include "cli_scan.h"
+#include "cli_discover.h"
 #include "device_record.h"
 #include "prom_textfile.h"
 

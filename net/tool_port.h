@@ -1,5 +1,10 @@
 #pragma once
 
+// The desktop program's tool port: the one process-wide socket that a scan
+// and an address change share, and the operations they call it by. Each is
+// a thin name over the reply channel (reply_channel.h), which orbisk-cli
+// uses as it is.
+
 #include "status.h"
 #include "udp_socket.h"
 

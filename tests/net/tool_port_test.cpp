@@ -1,5 +1,5 @@
 #include "descriptor_limit.h"
-#include "listener.h"
+#include "tool_port.h"
 #include "virtual_lan.h"
 
 #include <gtest/gtest.h>

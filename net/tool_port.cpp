@@ -1,4 +1,4 @@
-#include "listener.h"
+#include "tool_port.h"
 
 #include "reply_channel.h"
 #include "wire_ports.h"

@@ -1,4 +1,4 @@
-#include "wnd_services.h"
+#include "window_adapters.h"
 
 #include "app.h"
 #include "message_texts.h"

@@ -1,4 +1,4 @@
-#include "cli_scan.h"
+#include "cli_discover.h"
 
 #include "device_record.h"
 

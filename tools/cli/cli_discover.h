@@ -1,7 +1,8 @@
 #pragma once
 
-// What the commands share: the scan loop, the network set-up and the way a
-// failure is told. Each command lives in a file of its own (cli_*.cpp).
+// The one scan loop of every command (Discover, AwaitDevices), the network
+// set-up, the record of devices heard and the way a failure is told. Each
+// command lives in a file of its own (cli_*.cpp).
 
 #include "cli_net.h"
 #include "cli_options.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-// The operations' view of a window and of the device list, over the
-// framework's window and list objects.
+// Adapters: the window services and the list view the operations are
+// written against (ops/window_services.h, protocol/device_table.h), over
+// the framework's window and list objects.
 
 #include "controls.h"
 #include "device_table.h"
