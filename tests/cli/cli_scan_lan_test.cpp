@@ -1,4 +1,5 @@
 #include "cli_lan.h"
+#include "lan_test.h"
 
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -19,12 +20,10 @@ using vlan::VirtualLan;
 // Latin-1 byte, a version with a tab.
 const std::string kAwkwardReply = "#198.18.0.1@My NAS, \"2nd\"\x07\xE9@02:00:00:00:00:0a@1.0\tb@255.255.255.0@1@";
 
-class CliScanFormats : public ::testing::Test {
+class CliScanFormats : public LanTest {
 protected:
-    void SetUp() override
+    void SetUpLan() override
     {
-        VLAN_REQUIRE(lan);
-        op = &lan.AddHost("op", 0, 10);
         Host& first = lan.AddHost("dev1", 0, 20);
         Host& second = lan.AddHost("dev2", 0, 21);
         ASSERT_TRUE(awkward.Start(first, { "--raw-reply", "hex:" + ToHex(kAwkwardReply) })) << awkward.Failure();
@@ -41,8 +40,6 @@ protected:
         return run.out;
     }
 
-    VirtualLan lan;
-    Host* op = nullptr;
     CDevsimProcess awkward { lan }, plain { lan };
 };
 

@@ -2,6 +2,7 @@
 // the record of remembered devices in a scratch directory.
 
 #include "cli_lan.h"
+#include "lan_test.h"
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -14,18 +15,12 @@
 namespace {
 
 using vlan::Host;
-using vlan::VirtualLan;
 
 const std::string kMac = "02:00:00:00:00:2a";
 
-class CliWake : public ::testing::Test {
+class CliWake : public LanTest {
 protected:
-    void SetUp() override
-    {
-        VLAN_REQUIRE(lan);
-        op = &lan.AddHost("op", 0, 10);
-        dev = &lan.AddHost("dev", 0, 20);
-    }
+    void SetUpLan() override { dev = &lan.AddHost("dev", 0, 20); }
 
     CliRun Cli(const std::vector<std::string>& args) { return RunCliOn(*op, args, "", state.Path("")); }
 
@@ -41,8 +36,6 @@ protected:
         return true;
     }
 
-    VirtualLan lan;
-    Host* op = nullptr;
     Host* dev = nullptr;
     CScratchDir state;
 };

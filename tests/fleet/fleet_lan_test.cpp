@@ -3,6 +3,7 @@
 // the shipped inventory script. Both run inside the LAN's namespaces only.
 
 #include "cli_lan.h"
+#include "lan_test.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -22,7 +23,6 @@
 namespace {
 
 using vlan::Host;
-using vlan::VirtualLan;
 
 const std::string kMacA = "02:00:00:00:00:0a";
 const std::string kMacB = "02:00:00:00:00:0b";
@@ -90,19 +90,15 @@ std::string LinesWith(const std::string& text, const std::string& prefix)
     return picked;
 }
 
-class Fleet : public ::testing::Test {
+class Fleet : public LanTest {
 protected:
-    void SetUp() override
+    void SetUpLan() override
     {
-        VLAN_REQUIRE(lan);
-        op = &lan.AddHost("op", 0, 10);
         devA = &lan.AddHost("devA", 0, 20);
         devB = &lan.AddHost("devB", 0, 21);
         devC = &lan.AddHost("devC", 0, 22);
     }
 
-    VirtualLan lan;
-    Host* op = nullptr;
     Host* devA = nullptr;
     Host* devB = nullptr;
     Host* devC = nullptr;

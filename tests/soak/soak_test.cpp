@@ -12,6 +12,7 @@
 
 #include "devsim_process.h"
 #include "fuzz_support.h"
+#include "lan_test.h"
 #include "modal_driver.h"
 #include "packet_capture.h"
 #include "test_files.h"
@@ -189,35 +190,33 @@ std::vector<std::vector<std::string>> ParseCsv(const std::string& text)
     return records;
 }
 
-class HostileSoak : public ::testing::Test {
+class HostileSoak : public LanTest {
 protected:
-    void SetUp() override
+    void SetUpLan() override
     {
-        VLAN_REQUIRE(m_lan);
-        m_op = &m_lan.AddHost("op", 0, 10);
-        m_cli = &m_lan.AddHost("cli", 0, 11);
-        m_dev = &m_lan.AddHost("dev", 0, 20);
-        m_slowDev = &m_lan.AddHost("slow", 0, 21);
-        m_hostile1 = &m_lan.AddHost("junk1", 0, 31);
-        m_hostile2 = &m_lan.AddHost("junk2", 0, 32);
+        m_cli = &lan.AddHost("cli", 0, 11);
+        m_dev = &lan.AddHost("dev", 0, 20);
+        m_slowDev = &lan.AddHost("slow", 0, 21);
+        m_hostile1 = &lan.AddHost("junk1", 0, 31);
+        m_hostile2 = &lan.AddHost("junk2", 0, 32);
         std::vector<std::string> extra;
         for (int i = 0; i < kDevices; ++i)
             extra.push_back(DeviceAddress(i));
-        m_lan.AddAddresses(*m_dev, extra);
-        VLAN_REQUIRE(m_lan);
+        lan.AddAddresses(*m_dev, extra);
+        VLAN_REQUIRE(lan);
 
         std::string why;
-        ASSERT_TRUE(m_lan.Enter(*m_cli));
+        ASSERT_TRUE(lan.Enter(*m_cli));
         ASSERT_TRUE(m_cliCapture.Open(m_cli->interfaces.at(0), &why)) << why;
-        ASSERT_TRUE(m_lan.Enter(*m_op));
-        ASSERT_TRUE(m_opCapture.Open(m_op->interfaces.at(0), &why)) << why;
+        ASSERT_TRUE(lan.Enter(*op));
+        ASSERT_TRUE(m_opCapture.Open(op->interfaces.at(0), &why)) << why;
     }
 
     void TearDown() override
     {
         for (CDevsimProcess& sim : m_sims)
             StopDevsim(sim);
-        m_lan.TearDown();
+        lan.TearDown();
     }
 
     // 198.18.4.1 onwards, carrying into the next octet as the simulator does.
@@ -229,7 +228,7 @@ protected:
 
     CDevsimProcess& StartDevsim(vlan::Host& host, const std::vector<std::string>& args)
     {
-        CDevsimProcess& sim = m_sims.emplace_back(m_lan);
+        CDevsimProcess& sim = m_sims.emplace_back(lan);
         EXPECT_TRUE(sim.Start(host, args, 20s)) << sim.Failure();
         return sim;
     }
@@ -256,7 +255,7 @@ protected:
         // ORBISK_NO_STATE: the soak's devices stay out of the home directory.
         std::string command = std::string("ORBISK_NO_STATE=1 exec '") + ORBISK_CLI_PATH + "' scan --csv --timeout "
             + std::to_string(timeoutMs) + " >'" + scan.out + "' 2>'" + scan.err + "'";
-        Result<pid_t> pid = m_lan.Spawn(*m_cli, { "sh", "-c", command });
+        Result<pid_t> pid = lan.Spawn(*m_cli, { "sh", "-c", command });
         if (pid.Ok())
             scan.pid = *pid;
         else
@@ -274,7 +273,7 @@ protected:
         while (!Ended(scan.pid) && Clock::now() < scan.deadline)
             std::this_thread::sleep_for(5ms);
         EXPECT_TRUE(Ended(scan.pid)) << "orbisk-cli scan still running at its deadline; stopped";
-        Result<int> stopped = m_lan.Stop(scan.pid);
+        Result<int> stopped = lan.Stop(scan.pid);
         scan.pid = -1;
         EXPECT_TRUE(stopped.Ok()) << stopped.Failure().Message();
         int status = stopped.Ok() ? *stopped : -1;
@@ -332,9 +331,7 @@ protected:
         return rows;
     }
 
-    vlan::VirtualLan m_lan;
     CScratchDir m_scratch;
-    vlan::Host* m_op = nullptr;
     vlan::Host* m_cli = nullptr;
     vlan::Host* m_dev = nullptr;
     vlan::Host* m_slowDev = nullptr;
@@ -457,7 +454,7 @@ TEST_F(HostileSoak, ScansAndAnAddressChangeHoldUpUnderJunkFloodsAndOddReplies)
             std::string message = box->text().toStdString();
             std::string sockets;
             if (message.find("in use") != std::string::npos) // who holds the port, in the operator's namespace
-                m_lan.Run(*m_op, { "sh", "-c", "cat /proc/net/udp; ss -uanp" }, &sockets, "", 10s);
+                lan.Run(*op, { "sh", "-c", "cat /proc/net/udp; ss -uanp" }, &sockets, "", 10s);
             ADD_FAILURE() << "the window showed a message box: \"" << message << "\"" << (sockets.empty() ? "" : "\n")
                           << sockets;
             box->done(0);

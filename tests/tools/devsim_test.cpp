@@ -5,6 +5,7 @@
 #include "sim_device.h"
 
 #include "devsim_process.h"
+#include "lan_test.h"
 #include "tool_port.h"
 #include "udp_socket.h"
 #include "virtual_lan.h"
@@ -280,15 +281,13 @@ struct Datagram {
     std::string bytes;
 };
 
-class DevsimOnLan : public ::testing::Test {
+class DevsimOnLan : public LanTest {
 protected:
-    void SetUp() override
+    void SetUpLan() override
     {
-        VLAN_REQUIRE(m_lan);
-        m_op = &m_lan.AddHost("op", 0, 10);
-        m_dev = &m_lan.AddHost("dev", 0, 20);
-        ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
-        ASSERT_TRUE(m_lan.Enter(*m_op));
+        m_dev = &lan.AddHost("dev", 0, 20);
+        ASSERT_TRUE(lan.Ok()) << lan.Error();
+        ASSERT_TRUE(lan.Enter(*op));
         ASSERT_EQ(OpenListener(), 0);
         // A flood must not overflow the tool's port while the test reads it.
         int bytes = 8 << 20;
@@ -309,7 +308,7 @@ protected:
         std::vector<std::string> added;
         for (int i = 0; i < count; ++i)
             added.push_back("198.18.0." + std::to_string(100 + i));
-        m_lan.AddAddresses(*m_dev, added);
+        lan.AddAddresses(*m_dev, added);
         return added;
     }
 
@@ -369,14 +368,12 @@ protected:
     std::string Addresses(const vlan::Host& host)
     {
         std::string out;
-        m_lan.Run(host, { "ip", "-4", "-o", "addr", "show" }, &out);
+        lan.Run(host, { "ip", "-4", "-o", "addr", "show" }, &out);
         return out;
     }
 
-    vlan::VirtualLan m_lan;
-    vlan::Host* m_op = nullptr;
     vlan::Host* m_dev = nullptr;
-    CDevsimProcess m_devsim { m_lan };
+    CDevsimProcess m_devsim { lan };
 };
 
 } // namespace
@@ -494,7 +491,7 @@ TEST_F(DevsimOnLan, RequestsForOthersAndBrokenRequestsAreIgnored)
 TEST_F(DevsimOnLan, TwentyFiveDevicesAnswerFromTheirOwnAddresses)
 {
     std::vector<std::string> extra = AddDeviceAddresses(25);
-    ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
+    ASSERT_TRUE(lan.Ok()) << lan.Error();
     StartDevsim({ "--count", "25", "--address", "198.18.0.100", "--hostname", "nas" });
 
     ASSERT_EQ(SendBroadcast(BuildDiscoveryRequest()), 1);
@@ -543,7 +540,7 @@ TEST_F(DevsimOnLan, TwentyFiveDevicesAnswerFromTheirOwnAddresses)
 TEST_F(DevsimOnLan, LossIsPerDeviceAndTheSameForTheSameSeed)
 {
     AddDeviceAddresses(40);
-    ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
+    ASSERT_TRUE(lan.Ok()) << lan.Error();
     // The senders answering each of three requests, sorted.
     auto answers = [&](const char* seed) {
         StartDevsim({ "--count", "40", "--address", "198.18.0.100", "--loss", "30", "--seed", seed });
@@ -657,8 +654,8 @@ TEST_F(DevsimOnLan, EveryLengthStartsAtZeroAndGrowsByOne)
 
 TEST_F(DevsimOnLan, UnsolicitedRepliesComeFromEveryDeviceAtTheInterval)
 {
-    m_lan.AddAddresses(*m_dev, { "198.18.0.100", "198.18.0.101", "198.18.0.102" });
-    ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
+    lan.AddAddresses(*m_dev, { "198.18.0.100", "198.18.0.101", "198.18.0.102" });
+    ASSERT_TRUE(lan.Ok()) << lan.Error();
     auto started = Clock::now();
     StartDevsim({ "--count", "3", "--address", "198.18.0.100", "--unsolicited", "$0", "--unsolicited", "#u@",
         "--interval", "100", "--target", "198.18.0.10" });
@@ -679,10 +676,10 @@ TEST_F(DevsimOnLan, UnsolicitedRepliesComeFromEveryDeviceAtTheInterval)
 TEST_F(DevsimOnLan, StartFailuresAreReportedWithTheirStatus)
 {
     std::string out;
-    EXPECT_EQ(m_lan.Run(*m_dev, { DevsimPath(), "--mode", "3" }, &out), 2);
+    EXPECT_EQ(lan.Run(*m_dev, { DevsimPath(), "--mode", "3" }, &out), 2);
     EXPECT_NE(out.find("--mode"), std::string::npos) << out;
-    EXPECT_EQ(m_lan.Run(*m_dev, { DevsimPath(), "--address", "198.18.0.99" }, &out), 1);
+    EXPECT_EQ(lan.Run(*m_dev, { DevsimPath(), "--address", "198.18.0.99" }, &out), 1);
     EXPECT_NE(out.find("198.18.0.99 is not an address of this host"), std::string::npos) << out;
-    EXPECT_EQ(m_lan.Run(*m_dev, { DevsimPath(), "--help" }, &out), 0);
+    EXPECT_EQ(lan.Run(*m_dev, { DevsimPath(), "--help" }, &out), 0);
     EXPECT_NE(out.find("Usage: orbisk-devsim"), std::string::npos);
 }
