@@ -28,16 +28,23 @@ start_demo_devices() {
     sleep 0.3
 }
 
+# Gives the first device host N /32 addresses from 198.18.0.0 + FIRST on,
+# carrying into the next octet as the simulator does.
+add_device_addresses() { # FIRST N
+    if="$(ip -n "$VLAN_DEV0" -o -4 addr show | awk '$2 != "lo" { print $2; exit }')"
+    i=0
+    while [ "$i" -lt "$2" ]; do
+        a=$(($1 + i))
+        echo "addr replace 198.18.$((a / 256)).$((a % 256))/32 dev $if"
+        i=$((i + 1))
+    done | ip -n "$VLAN_DEV0" -batch -
+}
+
 start_many_devices() {
     DEVSIM="$1/tools/devsim/orbisk-devsim"
     n=$2
     # 198.18.0.150 and up, clear of the device hosts' own addresses.
-    if="$(ip -n "$VLAN_DEV0" -o -4 addr show | awk '$2 != "lo" { print $2; exit }')"
-    i=0
-    while [ "$i" -lt "$n" ]; do
-        ip -n "$VLAN_DEV0" addr add "198.18.0.$((150 + i))/32" dev "$if"
-        i=$((i + 1))
-    done
+    add_device_addresses 150 "$n"
     devsim_on "$VLAN_DEV0" --address 198.18.0.150 --count "$n" --hostname nas
     sleep 0.3
 }
@@ -45,13 +52,7 @@ start_many_devices() {
 start_burst_devices() {
     DEVSIM="$1/tools/devsim/orbisk-devsim"
     n=$2
-    if="$(ip -n "$VLAN_DEV0" -o -4 addr show | awk '$2 != "lo" { print $2; exit }')"
-    i=0
-    while [ "$i" -lt "$n" ]; do
-        a=$((4 * 256 + 1 + i))
-        echo "addr replace 198.18.$((a / 256)).$((a % 256))/32 dev $if"
-        i=$((i + 1))
-    done | ip -n "$VLAN_DEV0" -batch -
+    add_device_addresses $((4 * 256 + 1)) "$n"
     ip netns exec "$VLAN_DEV0" "$DEVSIM" --address 198.18.4.1 --count "$n" 2>/dev/null &
     DEVSIM_PIDS="$DEVSIM_PIDS $!"
     sleep 0.5
