@@ -1,5 +1,6 @@
 #include "device_record.h"
 
+#include "atomic_file.h"
 #include "byte_escape.h"
 #include "device_identity.h"
 #include "read_number.h"
@@ -75,33 +76,10 @@ std::optional<KnownDevice> ParseLine(const std::string& line)
     return known;
 }
 
-// Fsync, then rename over the target: the file is whole or not there.
+// The file is whole or not there, and private to the user.
 Status WriteWhole(const std::string& path, const std::string& text)
 {
-    std::string temp = path + ".XXXXXX";
-    int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Status::FromErrno(errno, "Could not write " + path);
-    size_t done = 0;
-    int error = 0;
-    while (done < text.size() && error == 0) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno != EINTR)
-            error = errno;
-        else if (n > 0)
-            done += static_cast<size_t>(n);
-    }
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && rename(temp.c_str(), path.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temp.c_str());
-        return Status::FromErrno(error, "Could not write " + path);
-    }
-    return {};
+    return Status::FromErrno(ReplaceFile(path, path + ".XXXXXX", text, 0600), "Could not write " + path);
 }
 
 // Each missing directory of the path, private to the user as the state

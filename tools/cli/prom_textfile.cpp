@@ -1,8 +1,9 @@
 #include "prom_textfile.h"
 
+#include "atomic_file.h"
+
 #include <fcntl.h>
 #include <limits.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -87,32 +88,8 @@ std::string PromLabelValue(std::string_view text)
 Status WriteTextfile(const std::string& path, const std::string& text)
 {
     std::string file = Destination(path);
-    std::string temp = TemporaryBeside(file);
-    int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return Status::FromErrno(errno, "could not write " + file);
-    int error = 0;
-    for (size_t done = 0; done < text.size() && error == 0;) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno != EINTR)
-            error = errno;
-        else if (n > 0)
-            done += static_cast<size_t>(n);
-    }
-    // The collector runs as another user; mkostemp made the file private.
-    if (error == 0 && fchmod(fd, 0644) != 0)
-        error = errno;
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && rename(temp.c_str(), file.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temp.c_str());
-        return Status::FromErrno(error, "could not write " + file);
-    }
-    return {};
+    // The collector runs as another user.
+    return Status::FromErrno(ReplaceFile(file, TemporaryBeside(file), text, 0644), "could not write " + file);
 }
 
 Status CheckTextfile(const std::string& path)
