@@ -1,6 +1,7 @@
 // The magic packet, MAC address notations and the record of remembered
 // devices, without a network: commands that refuse before sending run here.
 
+#include "byte_escape.h"
 #include "cli_commands.h"
 #include "cli_discover.h"
 #include "device_record.h"
@@ -17,15 +18,6 @@
 
 namespace {
 
-std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char b : bytes)
-        hex += std::string { digits[b >> 4], digits[b & 15] };
-    return hex;
-}
-
 TEST(MagicPacket, IsSixFfThenTheMacSixteenTimesAndReadsBack)
 {
     const MacAddress mac { 0x00, 0x11, 0x32, 0xab, 0xcd, 0xef };
@@ -34,7 +26,7 @@ TEST(MagicPacket, IsSixFfThenTheMacSixteenTimesAndReadsBack)
         expected += "001132abcdef";
     std::string packet = BuildMagicPacket(mac);
     EXPECT_EQ(packet.size(), 102u);
-    EXPECT_EQ(Hex(packet), expected);
+    EXPECT_EQ(ToHex(packet), expected);
     EXPECT_EQ(MagicPacketTarget(packet), mac);
     EXPECT_EQ(MagicPacketTarget(packet + "pass"), mac); // a SecureOn password is no obstacle
     std::string wrong = packet;

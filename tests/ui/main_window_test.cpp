@@ -4,6 +4,7 @@
 //
 // Modal loops are driven by a Script (modal_driver.h).
 
+#include "byte_escape.h"
 #include "device_record.h"
 #include "devsim_process.h"
 #include "tool_port.h"
@@ -957,15 +958,6 @@ QString Status(QWidget* dlg, int id)
     return label ? label->text() : QStringLiteral("<no label %1>").arg(id);
 }
 
-std::string Hex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char b : bytes)
-        hex += std::string{digits[b >> 4], digits[b & 15]};
-    return hex;
-}
-
 // A record holding one device, heard before on the operator's port.
 void RememberOnly(const std::string& mac, const std::string& address, const std::string& host)
 {
@@ -1031,7 +1023,7 @@ TEST_F(MainWindowLanTest, RememberedWindowWakesASleepingDeviceAndSeesItListed)
     EXPECT_EQ(wakes[0].destination, "255.255.255.255");
     EXPECT_EQ(wakes[0].source, "198.18.0.10");
     std::printf("magic packet as received: %s -> %s len=%zu hex=%s\n", wakes[0].source.c_str(),
-        wakes[0].destination.c_str(), wakes[0].length, Hex(wakes[0].bytes).c_str());
+        wakes[0].destination.c_str(), wakes[0].length, ToHex(wakes[0].bytes).c_str());
     // The scan that found it recorded it: now heard, at its address.
     CDeviceRecord record;
     record.Load();
