@@ -1,3 +1,4 @@
+#include "cli_command.h"
 #include "cli_net.h"
 #include "cli_options.h"
 
@@ -8,20 +9,25 @@
 
 namespace {
 
-std::optional<ScanOptions> Scan(std::vector<std::string> args, std::string* error = nullptr)
+// The arguments after the command's name as its command line reads them;
+// nothing when refused, with the message for standard error in `error`.
+template <class O>
+std::optional<O> Parse(const CommandSpec<O>& spec, const std::vector<std::string>& args, std::string* error)
 {
-    Result<ScanOptions> o = ParseScanOptions(args);
+    Result<O> o = ParseCommand(args, spec);
     if (error)
         *error = o.Failure().Message();
-    return o.Ok() ? std::optional<ScanOptions>(*o) : std::nullopt;
+    return o.Ok() ? std::optional<O>(*o) : std::nullopt;
 }
 
-std::optional<SetIpOptions> SetIp(std::vector<std::string> args, std::string* error = nullptr)
+std::optional<ScanOptions> Scan(const std::vector<std::string>& args, std::string* error = nullptr)
 {
-    Result<SetIpOptions> o = ParseSetIpOptions(args);
-    if (error)
-        *error = o.Failure().Message();
-    return o.Ok() ? std::optional<SetIpOptions>(*o) : std::nullopt;
+    return Parse(ScanSpec(), args, error);
+}
+
+std::optional<SetIpOptions> SetIp(const std::vector<std::string>& args, std::string* error = nullptr)
+{
+    return Parse(SetIpSpec(), args, error);
 }
 
 const std::vector<std::string> kStatic = { "198.18.0.20", "--static", "--address", "198.18.0.77", "--netmask",

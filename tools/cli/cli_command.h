@@ -128,6 +128,10 @@ Result<O> ParseCommand(const std::vector<std::string>& args, const CommandSpec<O
     return options;
 }
 
+// The specs of scan and set-ip, whose options the tests read as parsed.
+CommandSpec<ScanOptions> ScanSpec();
+CommandSpec<SetIpOptions> SetIpSpec();
+
 // The table's entry for a command: --help gives its usage text, a refused
 // command line the reason and the usage lines (exit status 2).
 template <class O>

@@ -64,11 +64,6 @@ struct SetIpOptions {
 // itself, or the subnet's directed broadcast (every host bit set).
 std::optional<std::string> TargetDestination(std::string_view text);
 
-// The arguments after the command name. A failure's message is for standard
-// error (the usage text is added by the caller).
-Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args);
-Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args);
-
 // The commands' names, and each one's options as its table lists them
 // (--help aside): what the usage texts and the shell completions are made
 // from, and what the documents are checked against.

@@ -111,6 +111,8 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
     return StatusOk;
 }
 
+} // namespace
+
 CommandSpec<ScanOptions> ScanSpec()
 {
     return { { "scan", "list the NAS devices that answer a discovery request",
@@ -124,13 +126,6 @@ CommandSpec<ScanOptions> ScanSpec()
         "Exit status: 0 a device was listed, 1 none answered, 2 bad options,\n"
         "7 the network cannot be used (port 10001 taken, no such interface, ...).\n" },
         ScanTable, 0, nullptr, nullptr, RunScan };
-}
-
-} // namespace
-
-Result<ScanOptions> ParseScanOptions(const std::vector<std::string>& args)
-{
-    return ParseCommand(args, ScanSpec());
 }
 
 CliCommand ScanCommand()

@@ -313,6 +313,8 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
     return TellAnswer(run);
 }
 
+} // namespace
+
 CommandSpec<SetIpOptions> SetIpSpec()
 {
     static_assert(kDefaultRepeat == 3, "set-ip's text says the look-up sends up to three requests");
@@ -334,13 +336,6 @@ CommandSpec<SetIpOptions> SetIpSpec()
         "password, 4 the device refused for another reason, 5 no device answered,\n"
         "6 --verify did not find the device afterwards, 7 the network cannot be used.\n" },
         SetIpTable, 1, TakeDevice, CheckSetIp, RunSetIp };
-}
-
-} // namespace
-
-Result<SetIpOptions> ParseSetIpOptions(const std::vector<std::string>& args)
-{
-    return ParseCommand(args, SetIpSpec());
 }
 
 CliCommand SetIpCommand()
