@@ -98,6 +98,14 @@ QString MessageText(QWidget* box)
     return mb ? mb->text() : QString();
 }
 
+WhenShownHandle AnswerMessageBox(QMessageBox::StandardButton answer, QString* message)
+{
+    return WhenShown("msgbox", [answer, message](QWidget* box) {
+        *message = MessageText(box);
+        Click(qobject_cast<QMessageBox*>(box)->button(answer));
+    });
+}
+
 void WidgetTest::TearDown()
 {
     CancelAllWhenShown();

@@ -55,6 +55,9 @@ void ExpectNoWindowOpen();
 
 // The text of the message box's message, or "" when w is none.
 QString MessageText(QWidget* box);
+// Once the next message box shows: its message into `message`, then a
+// click on its `answer` button.
+WhenShownHandle AnswerMessageBox(QMessageBox::StandardButton answer, QString* message);
 
 // Fixture base: no window may be left open.
 class WidgetTest : public ::testing::Test {

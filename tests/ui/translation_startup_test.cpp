@@ -36,10 +36,7 @@ void ReadsIn(const Expected& e)
     SetSocketInitCheck([] { return FALSE; });
     CScanApp app;
     QString startupMessage;
-    WhenShown("msgbox", [&](QWidget* box) {
-        startupMessage = MessageText(box);
-        Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok));
-    });
+    AnswerMessageBox(QMessageBox::Ok, &startupMessage);
     EXPECT_EQ(app.InitInstance(), FALSE);
     SetSocketInitCheck(nullptr);
     EXPECT_EQ(InstalledLanguage(), e.language);

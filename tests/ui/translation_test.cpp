@@ -268,10 +268,7 @@ void OpenRemembered(Texts& texts, QStringList& faults)
             Click(Ctl(add, IDCANCEL));
         });
         Click(Ctl(w, IDC_ADD));
-        WhenShown("msgbox", [&](QWidget* box) {
-            texts["dlg132 forget"] = MessageText(box);
-            Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::No));
-        });
+        AnswerMessageBox(QMessageBox::No, &texts["dlg132 forget"]);
         Click(Ctl(w, IDC_FORGET));
         Click(Ctl(w, IDCANCEL));
     });
@@ -312,10 +309,7 @@ Texts OpenEverything(QStringList& faults)
         CAuthDlg auth;
         WhenShown("dlg130", [&](QWidget* w) {
             read(w);
-            WhenShown("msgbox", [&](QWidget* box) {
-                texts["dlg130 empty"] = MessageText(box);
-                Click(qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok));
-            });
+            AnswerMessageBox(QMessageBox::Ok, &texts["dlg130 empty"]);
             Click(Ctl(w, IDOK));
             Click(Ctl(w, IDCANCEL));
         });
