@@ -3,7 +3,7 @@
 #
 #   start_demo_devices BUILD   three devices of different identities and modes
 #   start_many_devices BUILD N N devices on the first device host, 198.18.0.150 and up
-#   start_burst_devices BUILD N N devices answering at once, 198.18.4.1 and up
+#   start_burst_devices BUILD N [ARGS...] N devices answering at once, 198.18.4.1 and up
 #   stop_devices
 
 DEVSIM_PIDS=""
@@ -52,8 +52,9 @@ start_many_devices() {
 start_burst_devices() {
     DEVSIM="$1/tools/devsim/orbisk-devsim"
     n=$2
+    shift 2
     add_device_addresses $((4 * 256 + 1)) "$n"
-    ip netns exec "$VLAN_DEV0" "$DEVSIM" --address 198.18.4.1 --count "$n" 2>/dev/null &
+    ip netns exec "$VLAN_DEV0" "$DEVSIM" --address 198.18.4.1 --count "$n" "$@" 2>/dev/null &
     DEVSIM_PIDS="$DEVSIM_PIDS $!"
     sleep 0.5
 }
