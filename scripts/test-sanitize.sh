@@ -13,6 +13,8 @@ sudo=$([ "$(id -u)" -eq 0 ] || echo sudo)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBISK_SANITIZE=ON
 cmake --build "$build" -j"$jobs"
+# The node exporter and promtool the fleet tests run, beside this build too.
+sh scripts/fetch_prometheus_tools.sh "$build/prometheus-tools"
 
 # Known leaks of system libraries go in tests/lsan.supp, each with its reason.
 lsan=""
