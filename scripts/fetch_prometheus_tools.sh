@@ -13,10 +13,18 @@ sandbox=$([ "$(id -u)" -eq 0 ] && echo "-o APT::Sandbox::User=root" || true)
 debs=$(mktemp -d)
 trap 'rm -rf "$debs"' EXIT
 cd "$debs"
-# shellcheck disable=SC2086 # sandbox is one option or none
-if ! apt-get $sandbox download prometheus-node-exporter prometheus; then
+# promtool is a package of its own from Debian 13 on; before, prometheus had it.
+packages() {
+    if apt-cache show promtool >/dev/null 2>&1; then
+        echo prometheus-node-exporter promtool
+    else
+        echo prometheus-node-exporter prometheus
+    fi
+}
+# shellcheck disable=SC2086,SC2046 # sandbox is one option or none; the packages are words
+if ! apt-get $sandbox download $(packages); then
     $sudo apt-get update
-    apt-get $sandbox download prometheus-node-exporter prometheus
+    apt-get $sandbox download $(packages)
 fi
 cd - >/dev/null
 mkdir -p "$dir"
