@@ -95,9 +95,9 @@ void Click(QWidget* dlg, int id)
 }
 
 // A text of the program as it reads in the installed language.
-QString Shown(const char* text)
+QString Shown(const char* text, const char* context = "Resources")
 {
-    return QCoreApplication::translate("Resources", text);
+    return QCoreApplication::translate(context, text);
 }
 
 bool ScanIdle()
@@ -310,7 +310,7 @@ void AddScreenshotSteps(Script& script)
     });
     script.When("the device's answer", [] {
         auto* status = qobject_cast<QLabel*>(Ctl(Modal(), IDC_STATUS));
-        return IsModal("dlg131") && status && status->text() == Shown("Success");
+        return IsModal("dlg131") && status && status->text() == Shown("Success", "Operations");
     }, [] {
         QWidget* setup = Modal();
         Picture({setup}, "main_window_setup_ip_success.png");
