@@ -25,14 +25,16 @@ Status BroadcastRequest(const std::string& text, unsigned ifindex)
         return routes.Failure();
     // From the listener itself when it holds the tool port: a device that
     // answers at once finds it bound, and answers to the sender's port reach it.
+    auto sendFrom = [&](CReplyChannel& sender) {
+        Result<int> sent = sender.Send(*routes, text);
+        return sent.Ok() ? Status() : sent.Failure();
+    };
+    if (g_replies.HoldsPort())
+        return sendFrom(g_replies);
     CReplyChannel own;
-    CReplyChannel& sender = g_replies.HoldsPort() ? g_replies : own;
-    if (&sender == &own) {
-        if (Status opened = own.OpenForSending(true); !opened.Ok())
-            return opened;
-    }
-    Result<int> sent = sender.Send(*routes, text);
-    return sent.Ok() ? Status() : sent.Failure();
+    if (Status opened = own.OpenForSending(true); !opened.Ok())
+        return opened;
+    return sendFrom(own);
 }
 
 BOOL SendBroadcast(std::string text, int* pError, unsigned ifindex)

@@ -3,25 +3,8 @@
 
 #include "scan_dlg.h"
 
-#include <net/if.h>
-#include <time.h>
-
-namespace {
-
-int64_t MonotonicNowNs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t { now.tv_sec } * 1000000000 + now.tv_nsec;
-}
-
-std::string PortName(unsigned ifindex)
-{
-    char name[IF_NAMESIZE] = {};
-    return ifindex != 0 && if_indextoname(ifindex, name) != nullptr ? name : "";
-}
-
-} // namespace
+#include "reply_channel.h"
+#include "tool_port.h"
 
 void CScanDlg::OnRemembered()
 {
@@ -31,7 +14,7 @@ void CScanDlg::OnRemembered()
 
 void CScanDlg::OnDeviceListed(const DeviceReply& reply)
 {
-    m_heard.push_back({ reply, PortName(reply.ifindex) });
+    m_heard.push_back({ reply, g_replies.InterfaceName(reply.ifindex) });
     if (!m_awaited || ParseMac(reply.mac) != m_awaited)
         return;
     for (int row = 0; row < m_DeviceList.GetItemCount(); ++row) {
@@ -54,7 +37,7 @@ void CScanDlg::OnScanEnded()
         m_strRecordNote = note.toStdString();
     if (!m_awaited)
         return;
-    if (MonotonicNowNs() < m_nAwaitEndNs) {
+    if (MonotonicNs() < m_nAwaitEndNs) {
         StartScan();
         return;
     }
@@ -78,7 +61,7 @@ bool CScanDlg::IsListed(const DeviceReply& device) const
 void CScanDlg::AwaitDevice(const MacAddress& mac, int timeoutMs, std::function<void(const std::string&)> done)
 {
     m_awaited = mac;
-    m_nAwaitEndNs = MonotonicNowNs() + int64_t { timeoutMs } * 1000000;
+    m_nAwaitEndNs = MonotonicNs() + int64_t { timeoutMs } * 1000000;
     m_awaitDone = std::move(done);
     if (!IsScanning())
         StartScan();

@@ -12,9 +12,9 @@ namespace {
 // The arguments after the command's name as its command line reads them;
 // nothing when refused, with the message for standard error in `error`.
 template <class O>
-std::optional<O> Parse(const CommandSpec<O>& spec, const std::vector<std::string>& args, std::string* error)
+std::optional<O> Parse(const CommandDefinition<O>& definition, const std::vector<std::string>& args, std::string* error)
 {
-    Result<O> o = ParseCommand(args, spec);
+    Result<O> o = ParseCommand(args, definition);
     if (error)
         *error = o.Failure().Message();
     return o.Ok() ? std::optional<O>(*o) : std::nullopt;
@@ -22,12 +22,12 @@ std::optional<O> Parse(const CommandSpec<O>& spec, const std::vector<std::string
 
 std::optional<ScanOptions> Scan(const std::vector<std::string>& args, std::string* error = nullptr)
 {
-    return Parse(ScanSpec(), args, error);
+    return Parse(ScanDefinition(), args, error);
 }
 
 std::optional<SetIpOptions> SetIp(const std::vector<std::string>& args, std::string* error = nullptr)
 {
-    return Parse(SetIpSpec(), args, error);
+    return Parse(SetIpDefinition(), args, error);
 }
 
 const std::vector<std::string> kStatic = { "198.18.0.20", "--static", "--address", "198.18.0.77", "--netmask",

@@ -54,16 +54,15 @@ vlan::Host& OpsLanTest::AddDeviceHost(int octet, int extraAddresses)
 
 CDevsimProcess& OpsLanTest::StartManyDevices(int count, std::vector<std::string> args)
 {
-    auto address = [](int n) { return "198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256); };
-    const int first = 4 * 256 + 1 + m_nManyAddresses;
+    const int first = m_nManyAddresses;
     vlan::Host& host = m_lan.AddHost("many" + std::to_string(m_nManyAddresses), 0, 200 + static_cast<int>(m_sims.size()));
     std::vector<std::string> addresses;
     for (int i = 0; i < count; ++i)
-        addresses.push_back(address(first + i));
+        addresses.push_back(vlan::ManyDeviceAddress(first + i));
     m_nManyAddresses += count;
     m_lan.AddAddresses(host, addresses);
     EXPECT_TRUE(m_lan.Ok()) << m_lan.Error();
-    args.insert(args.begin(), { "--address", address(first), "--count", std::to_string(count) });
+    args.insert(args.begin(), { "--address", vlan::ManyDeviceAddress(first), "--count", std::to_string(count) });
     return StartSimulator(host, args);
 }
 

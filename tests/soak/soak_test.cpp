@@ -219,12 +219,7 @@ protected:
         lan.TearDown();
     }
 
-    // 198.18.4.1 onwards, carrying into the next octet as the simulator does.
-    static std::string DeviceAddress(int i)
-    {
-        int n = 4 * 256 + 1 + i;
-        return "198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256);
-    }
+    static std::string DeviceAddress(int i) { return vlan::ManyDeviceAddress(i); }
 
     CDevsimProcess& StartDevsim(vlan::Host& host, const std::vector<std::string>& args)
     {

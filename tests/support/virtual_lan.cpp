@@ -562,4 +562,10 @@ bool RequiredByCi()
     return ci != nullptr && std::string(ci) == "true";
 }
 
+std::string ManyDeviceAddress(int i)
+{
+    int n = 4 * 256 + 1 + i;
+    return "198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256);
+}
+
 } // namespace vlan

@@ -112,6 +112,10 @@ bool EnterPrivateNetwork(std::string* why = nullptr);
 // Whether tests must fail instead of skip when the LAN cannot be made (CI=true).
 bool RequiredByCi();
 
+// The address of the i-th of many simulated devices: 198.18.4.1 onwards,
+// carrying into the next octet as orbisk-devsim --count does.
+std::string ManyDeviceAddress(int i);
+
 } // namespace vlan
 
 // In a gtest body: makes the LAN usable or fails (under CI) / skips (elsewhere).

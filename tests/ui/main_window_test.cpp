@@ -816,8 +816,8 @@ TEST_F(MainWindowLanTest, AThousandDevicesAreListedInOneScanUnderAnOrdinaryUsers
     constexpr int kDevices = 1000;
     vlan::Host& host = m_lan.AddHost("many", 0, 200);
     std::vector<std::string> addresses;
-    for (int n = 4 * 256 + 1; n < 4 * 256 + 1 + kDevices; ++n)
-        addresses.push_back("198.18." + std::to_string(n / 256) + "." + std::to_string(n % 256));
+    for (int i = 0; i < kDevices; ++i)
+        addresses.push_back(vlan::ManyDeviceAddress(i));
     m_lan.AddAddresses(host, addresses);
     ASSERT_TRUE(m_lan.Ok()) << m_lan.Error();
     CDevsimProcess& sim = m_sims.emplace_back(m_lan);

@@ -73,7 +73,7 @@ inline constexpr size_t kAnyOperands = static_cast<size_t>(-1);
 // The shared parse step runs in this order: --help, the table and the
 // operands, the formats, `check`, the plan.
 template <class O>
-struct CommandSpec : CommandText {
+struct CommandDefinition : CommandText {
     // The options in the order of the usage text; `shared` adds its own
     // where the command takes them.
     std::vector<Option> (*table)(O& options, SharedOptions& shared) = nullptr;
@@ -99,7 +99,7 @@ std::string Synopsis(const std::string& usage, std::string_view command);
 
 // The shared parse step: the options, or the failure for standard error.
 template <class O>
-Result<O> ParseCommand(const std::vector<std::string>& args, const CommandSpec<O>& spec)
+Result<O> ParseCommand(const std::vector<std::string>& args, const CommandDefinition<O>& definition)
 {
     O options;
     if (AsksForHelp(args)) {
@@ -109,18 +109,18 @@ Result<O> ParseCommand(const std::vector<std::string>& args, const CommandSpec<O
     SharedOptions shared;
     size_t operands = 0;
     auto operand = [&](const std::string& text) {
-        if (operands == spec.maxOperands)
+        if (operands == definition.maxOperands)
             return Unexpected(text);
         ++operands;
-        spec.operand(options, text);
+        definition.operand(options, text);
         return Status();
     };
-    if (Status status = ParseCommandLine(args, spec.table(options, shared), operand, kCliStyle); !status.Ok())
+    if (Status status = ParseCommandLine(args, definition.table(options, shared), operand, kCliStyle); !status.Ok())
         return status;
     if (Status formats = shared.CheckFormats(); !formats.Ok())
         return formats;
-    if (spec.check) {
-        if (Status checked = spec.check(options, operands); !checked.Ok())
+    if (definition.check) {
+        if (Status checked = definition.check(options, operands); !checked.Ok())
             return checked;
     }
     if (Status plan = shared.CheckPlan(); !plan.Ok())
@@ -128,33 +128,33 @@ Result<O> ParseCommand(const std::vector<std::string>& args, const CommandSpec<O
     return options;
 }
 
-// The specs of scan and set-ip, whose options the tests read as parsed.
-CommandSpec<ScanOptions> ScanSpec();
-CommandSpec<SetIpOptions> SetIpSpec();
+// The definitions of scan and set-ip, whose options the tests read as parsed.
+CommandDefinition<ScanOptions> ScanDefinition();
+CommandDefinition<SetIpOptions> SetIpDefinition();
 
 // The table's entry for a command: --help gives its usage text, a refused
 // command line the reason and the usage lines (exit status 2).
 template <class O>
-CliCommand MakeCommand(CommandSpec<O> spec)
+CliCommand MakeCommand(CommandDefinition<O> definition)
 {
-    CliCommand command { static_cast<const CommandText&>(spec), spec.maxOperands > 0, {}, {} };
-    command.options = [table = spec.table] {
+    CliCommand command { static_cast<const CommandText&>(definition), definition.maxOperands > 0, {}, {} };
+    command.options = [table = definition.table] {
         O options;
         SharedOptions shared;
         return WithoutActions(table(options, shared));
     };
-    command.run = [spec](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-        Result<O> options = ParseCommand(args, spec);
+    command.run = [definition](const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+        Result<O> options = ParseCommand(args, definition);
         if (!options.Ok()) {
-            err << "orbisk-cli " << spec.name << ": " << options.Failure().Message() << "\n"
-                << Synopsis(Usage(spec.name), spec.name);
+            err << "orbisk-cli " << definition.name << ": " << options.Failure().Message() << "\n"
+                << Synopsis(Usage(definition.name), definition.name);
             return static_cast<int>(StatusUsage);
         }
         if (options->help) {
-            out << Usage(spec.name);
+            out << Usage(definition.name);
             return static_cast<int>(StatusOk);
         }
-        return spec.run(*options, out, err);
+        return definition.run(*options, out, err);
     };
     return command;
 }

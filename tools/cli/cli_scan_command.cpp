@@ -113,7 +113,7 @@ int RunScan(const ScanOptions& options, std::ostream& out, std::ostream& err)
 
 } // namespace
 
-CommandSpec<ScanOptions> ScanSpec()
+CommandDefinition<ScanOptions> ScanDefinition()
 {
     return { { "scan", "list the NAS devices that answer a discovery request",
         "Usage: orbisk-cli scan [--timeout] [--repeat] [--json | --csv] [--stats]\n"
@@ -130,5 +130,5 @@ CommandSpec<ScanOptions> ScanSpec()
 
 CliCommand ScanCommand()
 {
-    return MakeCommand(ScanSpec());
+    return MakeCommand(ScanDefinition());
 }

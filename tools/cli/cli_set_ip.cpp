@@ -315,7 +315,7 @@ int RunSetIp(const SetIpOptions& options, std::ostream& out, std::ostream& err)
 
 } // namespace
 
-CommandSpec<SetIpOptions> SetIpSpec()
+CommandDefinition<SetIpOptions> SetIpDefinition()
 {
     static_assert(kDefaultRepeat == 3, "set-ip's text says the look-up sends up to three requests");
     return { { "set-ip", "change the IP configuration of one device",
@@ -340,5 +340,5 @@ CommandSpec<SetIpOptions> SetIpSpec()
 
 CliCommand SetIpCommand()
 {
-    return MakeCommand(SetIpSpec());
+    return MakeCommand(SetIpDefinition());
 }
